@@ -1,0 +1,79 @@
+# Native half: the portable core with sanitizers and its unit tests; then
+# the Windows half as a nested cross build whose tests join this CTest run.
+set(MIRVEN_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_compile_options(${MIRVEN_SANITIZE})
+add_link_options(${MIRVEN_SANITIZE})
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(NOT EXISTS ${CMAKE_BINARY_DIR}/core_anchor.cpp)
+  file(WRITE ${CMAKE_BINARY_DIR}/core_anchor.cpp "// keeps the core library non-empty\n")
+endif()
+add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE_SOURCES} ${MIRVEN_POSIX_SOURCES})
+target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
+find_package(Threads REQUIRED)
+target_link_libraries(mirven_core PUBLIC Threads::Threads)
+
+add_executable(mirven_native_tests ${MIRVEN_NATIVE_TEST_SOURCES})
+target_include_directories(mirven_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(mirven_native_tests PRIVATE ${MIRVEN_WARNINGS})
+target_compile_definitions(mirven_native_tests PRIVATE
+  MIRVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MIRVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+target_link_libraries(mirven_native_tests PRIVATE mirven_core GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(mirven_native_tests PROPERTIES LABELS native TIMEOUT 120)
+
+# Benchmarks: built here, run by scripts/bench.sh, never part of the tests.
+file(GLOB MIRVEN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(src ${MIRVEN_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE ${MIRVEN_WARNINGS})
+  target_link_libraries(${name} PRIVATE mirven_core)
+endforeach()
+
+option(MIRVEN_WITH_WINDOWS "Build the Windows program and its tests" ON)
+if(MIRVEN_WITH_WINDOWS)
+  # The shipped program is always the i686 build in dist/. The window and
+  # end-to-end tests run that build where Wine's 32-bit loader can start;
+  # on machines that cannot start 32-bit Linux programs at all they run
+  # the x86_64 build of the same sources instead.
+  execute_process(COMMAND /usr/lib/wine/wine --version
+                  RESULT_VARIABLE wine32_result OUTPUT_QUIET ERROR_QUIET)
+  if(wine32_result EQUAL 0)
+    set(MIRVEN_TEST_ARCH i686)
+  else()
+    set(MIRVEN_TEST_ARCH x86_64)
+  endif()
+  message(STATUS "Windows tests run the ${MIRVEN_TEST_ARCH} build")
+
+  include(ExternalProject)
+  foreach(arch i686 x86_64)
+    if(arch STREQUAL "i686")
+      set(dist ${MIRVEN_DIST_DIR})
+    elseif(MIRVEN_TEST_ARCH STREQUAL "x86_64")
+      set(dist ${CMAKE_BINARY_DIR}/windows-x86_64/dist)
+    else()
+      continue()
+    endif()
+    set(bin ${CMAKE_BINARY_DIR}/windows-${arch})
+    ExternalProject_Add(windows-${arch}
+      SOURCE_DIR ${CMAKE_SOURCE_DIR}
+      BINARY_DIR ${bin}
+      CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-${arch}.cmake
+        -DCMAKE_BUILD_TYPE=Release
+        -DGTEST_SOURCE_DIR=${GTEST_SOURCE_DIR}
+        -DMIRVEN_DIST_DIR=${dist}
+        -DMIRVEN_BUILD_ROOT=${CMAKE_BINARY_DIR}
+      INSTALL_COMMAND ""
+      BUILD_ALWAYS TRUE
+      USES_TERMINAL_BUILD TRUE)
+    if(arch STREQUAL MIRVEN_TEST_ARCH)
+      set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${bin}/CTestTestfile.cmake)
+    endif()
+  endforeach()
+endif()

@@ -1,0 +1,78 @@
+# Windows half: Mirven.exe (PE32, GUI, statically linked), the window tests
+# and the end-to-end tests, all run under Wine through wine-run.sh.
+set(MIRVEN_BUILD_ROOT ${CMAKE_BINARY_DIR} CACHE PATH "Top build folder (holds the Wine prefix)")
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+                        _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+
+set(MIRVEN_WIN_LIBS comctl32 gdi32 msimg32 shell32 shlwapi ole32 oleaut32 uuid
+    advapi32 user32 kernel32 winmm wininet ws2_32 psapi version)
+
+if(NOT EXISTS ${CMAKE_BINARY_DIR}/core_anchor.cpp)
+  file(WRITE ${CMAKE_BINARY_DIR}/core_anchor.cpp "// keeps the core library non-empty\n")
+endif()
+add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE_SOURCES})
+target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
+
+# Pictures are drawn by a script at build time: nothing binary is kept in git.
+set(MIRVEN_BITMAP_DIR ${CMAKE_BINARY_DIR}/bitmaps)
+file(GLOB MIRVEN_BITMAP_SCRIPTS ${CMAKE_SOURCE_DIR}/src/res/bitmaps/*.py)
+add_custom_command(
+  OUTPUT ${MIRVEN_BITMAP_DIR}/bitmaps.rc
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/src/res/bitmaps/make_bitmaps.py ${MIRVEN_BITMAP_DIR}
+  DEPENDS ${MIRVEN_BITMAP_SCRIPTS}
+  COMMENT "Drawing the bitmaps")
+add_custom_target(mirven_bitmaps DEPENDS ${MIRVEN_BITMAP_DIR}/bitmaps.rc)
+
+set(MIRVEN_RC ${CMAKE_SOURCE_DIR}/src/res/Mirven.rc)
+file(GLOB MIRVEN_RC_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/*.h ${CMAKE_SOURCE_DIR}/src/res/*.manifest
+     ${CMAKE_SOURCE_DIR}/src/res/*.ico ${CMAKE_SOURCE_DIR}/src/res/*.rc)
+set_source_files_properties(${MIRVEN_RC} PROPERTIES
+  OBJECT_DEPENDS "${MIRVEN_BITMAP_DIR}/bitmaps.rc;${MIRVEN_RC_DEPENDS}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${MIRVEN_BITMAP_DIR} -I${CMAKE_SOURCE_DIR}/src/res -I${CMAKE_SOURCE_DIR}/src")
+
+add_library(mirven_win STATIC ${MIRVEN_WIN_SOURCES})
+target_compile_options(mirven_win PRIVATE ${MIRVEN_WARNINGS})
+target_link_libraries(mirven_win PUBLIC mirven_core ${MIRVEN_WIN_LIBS})
+
+add_executable(Mirven WIN32 ${CMAKE_SOURCE_DIR}/src/app/WinMain.cpp ${MIRVEN_RC})
+add_dependencies(Mirven mirven_bitmaps)
+target_compile_options(Mirven PRIVATE ${MIRVEN_WARNINGS})
+target_link_libraries(Mirven PRIVATE mirven_win)
+add_custom_command(TARGET Mirven POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MIRVEN_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Mirven> ${MIRVEN_DIST_DIR}/Mirven.exe)
+
+# GoogleTest built with the same compiler; Windows threads come from the
+# posix flavour of mingw-w64.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+function(mirven_windows_tests target label sources suites)
+  add_executable(${target} ${sources} ${MIRVEN_RC})
+  add_dependencies(${target} mirven_bitmaps Mirven)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(${target} PRIVATE ${MIRVEN_WARNINGS})
+  target_compile_definitions(${target} PRIVATE
+    MIRVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MIRVEN_DIST_DIR="${MIRVEN_DIST_DIR}")
+  target_link_libraries(${target} PRIVATE mirven_win gtest)
+  foreach(suite ${suites})
+    add_test(NAME ${label}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
+    set_tests_properties(${label}.${suite} PROPERTIES
+      LABELS ${label} RESOURCE_LOCK wine TIMEOUT 300
+      ENVIRONMENT "MIRVEN_BUILD=${MIRVEN_BUILD_ROOT}")
+  endforeach()
+endfunction()
+
+if(MIRVEN_WINDOWS_TEST_SOURCES)
+  mirven_windows_tests(mirven_windows_tests windows
+    "${MIRVEN_WINDOWS_TEST_SOURCES}" "${MIRVEN_WINDOWS_TEST_SUITES}")
+endif()
+if(MIRVEN_E2E_TEST_SOURCES)
+  mirven_windows_tests(mirven_e2e_tests e2e
+    "${MIRVEN_E2E_TEST_SOURCES}" "${MIRVEN_E2E_TEST_SUITES}")
+endif()

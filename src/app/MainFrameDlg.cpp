@@ -1,0 +1,289 @@
+#include "app/MainFrameDlg.h"
+
+#include "app/AboutDlg.h"
+#include "checkup/ComputerTestDlg.h"
+#include "cleanup/MirvenComputerHelperDlg.h"
+#include "controls/Colours.h"
+#include "memory/OptDialog.h"
+#include "res/resource.h"
+#include "tools/ShoppingDlg.h"
+#include "tools/ToolkitDlg.h"
+#include "ui/Effects.h"
+#include "ui/Gdi.h"
+#include "ui/Text.h"
+
+namespace {
+constexpr char kCaption[] = "Mirven电脑助手";
+constexpr wchar_t kCaptionText[] = L"Mirven电脑助手 3.0";
+}  // namespace
+
+CMainFrameDlg& CMainFrameDlg::GetInstance() {
+  // Lives until the process ends; never destroyed.
+  static CMainFrameDlg* instance = new CMainFrameDlg;
+  return *instance;
+}
+
+CMainFrameDlg::CMainFrameDlg()
+    : ui::Dialog(kTemplate),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+BOOL CMainFrameDlg::OnInitDialog() {
+  if (HMENU sys = GetSystemMenu(hwnd_, FALSE)) {
+    wchar_t about[128] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
+      AppendMenuW(sys, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(sys, MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  minimizeHot_ = closeHot_ = menuHot_ = false;
+  SetText(kCaption);
+  SetWindowPos(hwnd_, nullptr, 0, 0, header::kWidth, header::kHeight, SWP_NOMOVE | SWP_NOZORDER);
+
+  for (bool& hot : pageHot_) hot = false;
+  background_.Reset(CreateSolidBrush(colours::kWindow));
+  captionFont_ = ui::MakeFont(L"宋体", 12, FW_BOLD);
+
+  pages_[0] = std::make_unique<CMirvenComputerHelperDlg>();
+  pages_[1] = std::make_unique<ToolkitDlg>();
+  pages_[2] = std::make_unique<ShoppingDlg>();
+  pages_[3] = std::make_unique<ComputerTestDlg>();
+  pages_[4] = std::make_unique<OptDialog>();
+  SIZE pageSize{controls::Page::kWidth, controls::Page::kHeight};
+  for (int k = 0; k < header::kPageCount; ++k) {
+    if (!pages_[k]->Create(hwnd_)) continue;
+    if (k == 0) pageSize = ui::WindowSize(pages_[0]->hwnd());
+    MoveWindow(pages_[k]->hwnd(), 0, header::kHeaderHeight, pageSize.cx, pageSize.cy, TRUE);
+    ShowWindow(pages_[k]->hwnd(), k == 0 ? SW_SHOW : SW_HIDE);
+  }
+  currentPage_ = 1;
+
+  SIZE size = ui::WindowSize(hwnd_);
+  linkFont_ = ui::MakeFont(L"微软雅黑", 20, FW_BOLD, true);
+  struct { int id; int x; } labels[] = {{IDC_LINK_SITE, 500}, {IDC_LINK_PROMOTION, 200}};
+  for (const auto& label : labels) {
+    HWND h = Item(label.id);
+    SIZE s = ui::WindowSize(h);
+    SetWindowPos(h, nullptr, label.x, size.cy - 22, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+  }
+  return TRUE;
+}
+
+void CMainFrameDlg::OnPaint() {
+  if (IsIconic(hwnd_)) {
+    ui::PaintDC dc(hwnd_);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc.get(), (r.right - r.left - cx + 1) / 2, (r.bottom - r.top - cy + 1) / 2, icon_);
+    return;
+  }
+  {
+    ui::PaintDC dc(hwnd_);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc.get(), &r, background_.get());
+  }
+  DrawHeader();
+}
+
+BOOL CMainFrameDlg::OnEraseBkgnd(HDC) { return TRUE; }
+
+void CMainFrameDlg::OnNcPaint() { DrawHeader(); }
+
+BOOL CMainFrameDlg::OnNcActivate(BOOL) {
+  DrawHeader();
+  return TRUE;
+}
+
+void CMainFrameDlg::OnSize(UINT, int, int) { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+LRESULT CMainFrameDlg::OnNcHitTest(POINT screen) {
+  POINT client = screen;
+  ScreenToClient(hwnd_, &client);
+  if (header::InHeader(ui::WindowSize(hwnd_).cx, geom::Point{client.x, client.y})) return HTCAPTION;
+  return Default();
+}
+
+geom::Point CMainFrameDlg::ToWindow(POINT screen) const {
+  RECT wr = ui::WindowRect(hwnd_);
+  return geom::Point{screen.x - wr.left, screen.y - wr.top};
+}
+
+void CMainFrameDlg::DrawHeader() {
+  SIZE size = ui::WindowSize(hwnd_);
+  width_ = size.cx;
+  height_ = size.cy;
+  const int w = width_;
+  ui::WindowDC dc(hwnd_);
+  ui::DrawBitmapTo(dc.get(), 0, 0, 100, header::kCaptionHeight, 204);
+  ui::DrawBitmapTo(dc.get(), w - 100, 0, 100, header::kCaptionHeight, 209);
+  ui::DrawBitmapTo(dc.get(), 100, 0, w - 200, header::kCaptionHeight, 205);
+  DrawCaptionButtons(header::CaptionButton::None);
+  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide, 228);
+  DrawPageButtons(currentPage_);
+  DrawCaptionText();
+}
+
+void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
+  const int w = width_;
+  ui::WindowDC dc(hwnd_);
+  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26, lit == header::CaptionButton::Menu ? 267 : 266);
+  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26, lit == header::CaptionButton::Minimize ? 207 : 206);
+  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26, lit == header::CaptionButton::Close ? 202 : 201);
+}
+
+void CMainFrameDlg::DrawPageButtons(int page) {
+  ui::WindowDC dc(hwnd_);
+  if (page >= 1 && page <= header::kPageCount) {
+    for (int k = 1; k <= header::kPageCount; ++k) {
+      const auto& b = header::kPageButtons[k - 1];
+      geom::Rect r = header::PageButtonRect(k);
+      ui::DrawBitmapTo(dc.get(), r.left, r.top, r.Width(), r.Height(),
+                       k == page ? b.litBitmap : b.normalBitmap);
+    }
+  }
+  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide, 232);
+}
+
+void CMainFrameDlg::DrawCaptionText() {
+  ui::WindowDC dc(hwnd_);
+  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText, captionFont_.get(), TA_CENTER, colours::kText);
+}
+
+void CMainFrameDlg::SelectPage(int page) {
+  if (page < 1 || page > header::kPageCount) return;
+  currentPage_ = page;
+  DrawPageButtons(page);
+  for (int k = 1; k <= header::kPageCount; ++k)
+    if (pages_[k - 1] && pages_[k - 1]->hwnd())
+      ShowWindow(pages_[k - 1]->hwnd(), k == page ? SW_SHOW : SW_HIDE);
+}
+
+int CMainFrameDlg::HotPageButton() const {
+  for (int k = 0; k < header::kPageCount; ++k)
+    if (pageHot_[k]) return k + 1;
+  return 0;
+}
+
+void CMainFrameDlg::OnNcMouseMove(UINT, POINT screen) {
+  geom::Point p = ToWindow(screen);
+  width_ = ui::WindowSize(hwnd_).cx;
+  header::CaptionButton over = header::CaptionButtonAt(width_, p);
+  closeHot_ = over == header::CaptionButton::Close;
+  minimizeHot_ = over == header::CaptionButton::Minimize;
+  menuHot_ = over == header::CaptionButton::Menu;
+  DrawCaptionButtons(over);
+
+  int k = header::PageButtonAt(p);
+  for (int i = 0; i < header::kPageCount; ++i) pageHot_[i] = (i + 1 == k);
+  if (k != 0) {
+    ui::WindowDC dc(hwnd_);
+    for (int i = 1; i <= header::kPageCount; ++i) {
+      const auto& b = header::kPageButtons[i - 1];
+      geom::Rect r = header::PageButtonRect(i);
+      ui::DrawBitmapTo(dc.get(), r.left, r.top, r.Width(), r.Height(),
+                       i == k ? b.litBitmap : b.normalBitmap);
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  }
+  // Ask for WM_NCMOUSELEAVE rather than rely on the default processing.
+  TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, hwnd_, 0};
+  TrackMouseEvent(&tme);
+  Default();
+}
+
+void CMainFrameDlg::OnNcMouseLeave() {
+  DrawCaptionButtons(header::CaptionButton::None);
+  for (bool& hot : pageHot_) hot = false;
+  DrawPageButtons(currentPage_);
+  Default();
+}
+
+void CMainFrameDlg::OnNcLButtonDown(UINT, POINT) {
+  if (int k = HotPageButton()) {
+    SelectPage(k);
+    return;  // no drag from a page button
+  }
+  Default();
+}
+
+void CMainFrameDlg::OnNcLButtonUp(UINT, POINT) {
+  if (closeHot_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+  if (minimizeHot_) {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    minimizeHot_ = false;
+  }
+  if (menuHot_) {
+    ui::Menu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CAPTION_MENU)));
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ScreenToClient(hwnd_, &cursor);
+    POINT at{width_ - 83, cursor.y < header::kCaptionHeight ? header::kCaptionHeight : cursor.y};
+    ClientToScreen(hwnd_, &at);
+    menuHot_ = false;
+    if (menu) TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, 0, hwnd_, nullptr);
+  }
+  Default();
+}
+
+void CMainFrameDlg::OnNcRButtonUp(UINT, POINT screen) {
+  ui::Menu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_HEADER_MENU)));
+  if (menu) TrackPopupMenu(GetSubMenu(menu.get(), 0), 0, screen.x, screen.y, 0, hwnd_, nullptr);
+  Default();
+}
+
+void CMainFrameDlg::OnSysCommand(UINT id, LPARAM lp) {
+  if (id == IDM_ABOUTBOX) {
+    ShowAbout();
+    return;
+  }
+  Default();
+  // The move loop swallows the button-up of a click on a caption picture;
+  // hand it back so the click still acts.
+  if ((id & 0xFFF0) == SC_MOVE) PostMessageW(hwnd_, WM_NCLBUTTONUP, HTCAPTION, lp);
+}
+
+bool CMainFrameDlg::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case ID_HEADER_MINIMIZE:
+      ShowWindow(hwnd_, SW_MINIMIZE);
+      minimizeHot_ = false;
+      return true;
+    case ID_HEADER_CLOSE:
+      ConfirmClose();
+      return true;
+    case ID_MENU_ABOUT:
+    case ID_HEADER_ABOUT:
+      ShowAbout();
+      return true;
+    default:
+      return false;
+  }
+}
+
+HBRUSH CMainFrameDlg::OnCtlColor(HDC dc, HWND, UINT kind) {
+  if (kind != CTLCOLOR_STATIC) return nullptr;
+  SetTextColor(dc, colours::kText);
+  SetBkColor(dc, colours::kWindow);
+  return background_.get();
+}
+
+void CMainFrameDlg::OnClose() { ConfirmClose(); }
+
+HCURSOR CMainFrameDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(icon_); }
+
+void CMainFrameDlg::ConfirmClose() {
+  if (ui::effects().ShowMessage(hwnd_, "您确定要关闭程序吗？", kCaption,
+                                MB_YESNO | MB_ICONQUESTION) == IDYES)
+    ui::effects().ExitProcess(0);
+}
+
+void CMainFrameDlg::ShowAbout() {
+  CAboutDlg about;
+  about.DoModal(hwnd_);
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The one main window: a borderless dialog that paints its own header
+// (caption bar, menu/minimise/close pictures, five page buttons) and shows
+// one of the five pages below it.
+#include <memory>
+
+#include "app/HeaderLayout.h"
+#include "ui/Dialog.h"
+#include "ui/Handles.h"
+
+namespace controls { class Page; }
+
+class CMainFrameDlg : public ui::Dialog {
+ public:
+  static constexpr int kTemplate = 105;
+
+  static CMainFrameDlg& GetInstance();
+
+  void SelectPage(int page);
+  void DrawHeader();
+  void DrawPageButtons(int page);
+  void DrawCaptionText();
+
+  int CurrentPage() const { return currentPage_; }
+  controls::Page* PageWindow(int page) const { return pages_[page - 1].get(); }
+  bool CloseHot() const { return closeHot_; }
+  bool MinimizeHot() const { return minimizeHot_; }
+  bool MenuHot() const { return menuHot_; }
+  // The page button under the pointer (1 to 5), or 0.
+  int HotPageButton() const;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnPaint() override;
+  BOOL OnEraseBkgnd(HDC dc) override;
+  void OnNcPaint() override;
+  BOOL OnNcActivate(BOOL active) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  LRESULT OnNcHitTest(POINT screen) override;
+  void OnNcMouseMove(UINT hit, POINT screen) override;
+  void OnNcMouseLeave() override;
+  void OnNcLButtonDown(UINT hit, POINT screen) override;
+  void OnNcLButtonUp(UINT hit, POINT screen) override;
+  void OnNcRButtonUp(UINT hit, POINT screen) override;
+  void OnSysCommand(UINT id, LPARAM lp) override;
+  bool OnCommand(int id, int code, HWND control) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+  void OnClose() override;
+  HCURSOR OnQueryDragIcon() override;
+  // Enter does nothing here; Esc asks before closing, like the close picture.
+  void OnOK() override {}
+  void OnCancel() override { ConfirmClose(); }
+
+ private:
+  CMainFrameDlg();
+  void ConfirmClose();
+  void ShowAbout();
+  void DrawCaptionButtons(header::CaptionButton lit);
+  geom::Point ToWindow(POINT screen) const;
+
+  HICON icon_;
+  ui::Brush background_;
+  ui::Font linkFont_;
+  ui::Font captionFont_;
+  std::unique_ptr<controls::Page> pages_[header::kPageCount];
+  int currentPage_ = 1;
+  int width_ = header::kWidth;
+  int height_ = header::kHeight;
+  bool minimizeHot_ = false;
+  bool closeHot_ = false;
+  bool menuHot_ = false;
+  bool pageHot_[header::kPageCount] = {};
+};

@@ -1,0 +1,138 @@
+#include "controls/MirvenDialog.h"
+
+#include "controls/Colours.h"
+#include "controls/SkinLayout.h"
+#include "ui/Gdi.h"
+#include "ui/Text.h"
+
+namespace controls {
+
+BOOL MirvenDialog::OnInitDialog() {
+  background_ = colours::kWindow;
+  minimizeHovered_ = false;
+  closeHovered_ = false;
+  title_.clear();
+  brush_.Reset(CreateSolidBrush(background_));
+  titleFont_ = ui::MakeFont(L"宋体", 12, FW_BOLD);
+  return TRUE;
+}
+
+void MirvenDialog::SetTitleText(const std::string& text) {
+  title_ = text + "-Mirven电脑助手";
+  // Keeps the taskbar and Alt+Tab in step with the painted title.
+  SetWindowTextW(hwnd_, ui::Wide(title_).c_str());
+  PaintSkinFrame();
+}
+
+void MirvenDialog::OnPaint() {
+  {
+    ui::PaintDC dc(hwnd_);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc.get(), &r, brush_.get());
+  }
+  PaintSkinFrame();
+}
+
+void MirvenDialog::OnNcPaint() { PaintSkinFrame(); }
+
+void MirvenDialog::OnActivate(UINT, HWND, BOOL) {
+  Default();
+  PaintSkinFrame();
+}
+
+BOOL MirvenDialog::OnNcActivate(BOOL) {
+  BOOL r = static_cast<BOOL>(Default());
+  PaintSkinFrame();
+  return r;
+}
+
+void MirvenDialog::PaintSkinFrame() {
+  if (!hwnd_) return;
+  int fy = GetSystemMetrics(SM_CYDLGFRAME);
+  int fx = GetSystemMetrics(SM_CXDLGFRAME);
+  if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_BORDER) {
+    fy += GetSystemMetrics(SM_CYBORDER);
+    fx += GetSystemMetrics(SM_CXBORDER);
+  }
+  int c = GetSystemMetrics(SM_CYCAPTION) + fy;
+  SIZE size = ui::WindowSize(hwnd_);
+  width_ = size.cx;
+  height_ = size.cy;
+  ui::WindowDC dc(hwnd_);
+  for (const skin::FramePiece& p : skin::FrameLayout(width_, height_, fx, fy, c).pieces)
+    ui::DrawBitmapTo(dc.get(), p.rect.left, p.rect.top, p.rect.Width(), p.rect.Height(), p.bitmap);
+  PaintTitle();
+}
+
+void MirvenDialog::PaintTitle() {
+  ui::WindowDC dc(hwnd_);
+  ui::DrawTextAt(dc.get(), width_ / 2, 6, ui::Wide(title_), titleFont_.get(), TA_CENTER,
+                 colours::kText);
+}
+
+void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
+  RECT wr = ui::WindowRect(hwnd_);
+  geom::Point p{screen.x - wr.left, screen.y - wr.top};
+  int w = wr.right - wr.left;
+  switch (skin::CaptionButtonAt(w, p)) {
+    case skin::CaptionButton::Close: {
+      closeHovered_ = true;
+      minimizeHovered_ = false;
+      auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 202);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 206);
+      break;
+    }
+    case skin::CaptionButton::Minimize: {
+      minimizeHovered_ = true;
+      closeHovered_ = false;
+      auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 201);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 207);
+      break;
+    }
+    case skin::CaptionButton::None:
+      break;  // the flags keep their values until the pointer leaves
+  }
+  // Ask for WM_NCMOUSELEAVE explicitly rather than relying on the default.
+  TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, hwnd_, 0};
+  TrackMouseEvent(&tme);
+  Default();
+}
+
+void MirvenDialog::OnNcLButtonDown(UINT, POINT) {
+  if (!closeHovered_ && !minimizeHovered_) Default();
+}
+
+void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
+  if (closeHovered_) {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    if (!hwnd_) return;  // closed and destroyed
+  }
+  if (minimizeHovered_) {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    minimizeHovered_ = false;
+  }
+  Default();
+}
+
+void MirvenDialog::OnNcMouseLeave() {
+  int w = ui::WindowSize(hwnd_).cx;
+  auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
+  ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 206);
+  ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 201);
+  minimizeHovered_ = false;
+  closeHovered_ = false;
+  Default();
+}
+
+HBRUSH MirvenDialog::OnCtlColor(HDC dc, HWND, UINT kind) {
+  if (kind != CTLCOLOR_BTN && kind != CTLCOLOR_STATIC) return nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colours::kText);
+  SetBkColor(dc, background_);
+  return brush_.get();
+}
+
+}  // namespace controls

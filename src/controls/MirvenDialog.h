@@ -1,0 +1,66 @@
+#pragma once
+// Base of every secondary window: a frame of pictures in place of the
+// system's, the title centred in white in the caption, and its own
+// minimise and close buttons run from the non-client mouse messages.
+#include <string>
+
+#include "ui/Dialog.h"
+#include "ui/Handles.h"
+
+namespace controls {
+
+class MirvenDialog : public ui::Dialog {
+ public:
+  static constexpr int kTemplate = 109;
+
+  explicit MirvenDialog(int templateId = kTemplate) : ui::Dialog(templateId) {}
+
+  // Title := text + "-Mirven电脑助手"; called by the opener before showing.
+  void SetTitleText(const std::string& text);
+  const std::string& TitleText() const { return title_; }
+  bool CloseHovered() const { return closeHovered_; }
+  bool MinimizeHovered() const { return minimizeHovered_; }
+
+  // Opens a modeless top-level window (the desktop as parent) that frees
+  // itself when destroyed: how the program opens every secondary window.
+  template <typename T, typename... Args>
+  static T* Open(const std::string& title, Args&&... args) {
+    auto* dlg = new T(std::forward<Args>(args)...);
+    if (!dlg->Create(GetDesktopWindow())) {
+      delete dlg;
+      return nullptr;
+    }
+    dlg->SetAutoDelete(true);
+    dlg->SetTitleText(title);
+    ShowWindow(dlg->hwnd(), SW_SHOW);
+    return dlg;
+  }
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnPaint() override;
+  void OnNcPaint() override;
+  void OnActivate(UINT state, HWND other, BOOL minimized) override;
+  BOOL OnNcActivate(BOOL active) override;
+  void OnNcMouseMove(UINT hit, POINT screen) override;
+  void OnNcLButtonDown(UINT hit, POINT screen) override;
+  void OnNcLButtonUp(UINT hit, POINT screen) override;
+  void OnNcMouseLeave() override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+
+  void PaintSkinFrame();
+  void PaintTitle();
+
+  unsigned long background_;
+  int width_ = 0;
+  int height_ = 0;
+
+ private:
+  std::string title_;
+  bool minimizeHovered_ = false;
+  bool closeHovered_ = false;
+  ui::Brush brush_;
+  ui::Font titleFont_;
+};
+
+}  // namespace controls

@@ -1,0 +1,59 @@
+#include "ui/Effects.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "ui/Text.h"
+
+namespace ui {
+
+int Effects::ShowMessage(HWND owner, const std::string& text, const std::string& caption,
+                         UINT style) {
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), style);
+}
+
+void Effects::ExitProcess(int code) { std::exit(code); }
+
+bool Effects::ShellOpen(const std::string& file, const std::string& params, int show) {
+  auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(
+      nullptr, nullptr, Wide(file).c_str(), params.empty() ? nullptr : Wide(params).c_str(),
+      nullptr, show));
+  return r > 32;
+}
+
+bool Effects::RequestPower(PowerAction action) {
+  // Shutting down needs SE_SHUTDOWN_NAME enabled in our own token.
+  HANDLE token = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid))
+      AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+    CloseHandle(token);
+  }
+  UINT flags = action == PowerAction::Restart ? EWX_REBOOT : EWX_POWEROFF;
+  return ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_FLAG_PLANNED) != 0;
+}
+
+SYSTEMTIME Effects::LocalTime() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return t;
+}
+
+namespace {
+Effects realEffects;
+Effects* current = &realEffects;
+}  // namespace
+
+Effects& effects() { return *current; }
+
+Effects* SetEffects(Effects* e) {
+  Effects* old = current;
+  current = e ? e : &realEffects;
+  return old;
+}
+
+}  // namespace ui

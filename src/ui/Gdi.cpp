@@ -1,0 +1,56 @@
+#include "ui/Gdi.h"
+
+namespace ui {
+
+void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id) {
+  Bitmap bmp(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
+  if (!bmp || !dc) return;
+  BITMAP info{};
+  GetObjectW(bmp.get(), sizeof info, &info);
+  MemoryDC mem(dc);
+  SelectGuard sel(mem.get(), bmp.get());
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, x, y, w, h, mem.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id) {
+  WindowDC dc(hwnd);
+  DrawBitmapTo(dc.get(), x, y, w, h, id);
+}
+
+Font MakeFont(std::wstring_view face, int height, int weight, bool underline) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  lf.lfUnderline = underline ? TRUE : FALSE;
+  lf.lfCharSet = 0;
+  lf.lfPitchAndFamily = 0x20;
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+void DrawTextAt(HDC dc, int x, int y, std::wstring_view text, HFONT font, UINT align,
+                COLORREF colour) {
+  SelectGuard sel(dc, font);
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  COLORREF oldColour = SetTextColor(dc, colour);
+  UINT oldAlign = SetTextAlign(dc, align);
+  TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
+  SetTextAlign(dc, oldAlign);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+}
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+SIZE WindowSize(HWND hwnd) {
+  RECT r = WindowRect(hwnd);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace ui

@@ -1,0 +1,135 @@
+#pragma once
+// Move-only owners of GDI objects, device contexts and kernel handles.
+// Owning types are the aliases below; borrowed handles stay raw HWND/HDC.
+#include <windows.h>
+
+#include <utility>
+
+namespace ui {
+
+template <typename H, typename Traits>
+class Unique {
+ public:
+  Unique() = default;
+  explicit Unique(H h) : h_(h) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+  Unique& operator=(Unique&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, Traits::Invalid()));
+    return *this;
+  }
+  ~Unique() { Reset(); }
+
+  H get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  void Reset(H h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    h_ = h;
+  }
+  H Release() { return std::exchange(h_, Traits::Invalid()); }
+
+ private:
+  H h_ = Traits::Invalid();
+};
+
+template <typename H>
+struct GdiTraits {
+  static H Invalid() { return nullptr; }
+  static void Close(H h) { DeleteObject(h); }
+};
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON h) { DestroyIcon(h); }
+};
+struct KernelTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct FileTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct MenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
+
+using Font = Unique<HFONT, GdiTraits<HFONT>>;
+using Brush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using Pen = Unique<HPEN, GdiTraits<HPEN>>;
+using Bitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
+using Region = Unique<HRGN, GdiTraits<HRGN>>;
+using Icon = Unique<HICON, IconTraits>;  // only for icons we created, not LoadIcon's shared ones
+using KernelHandle = Unique<HANDLE, KernelTraits>;
+using FileHandle = Unique<HANDLE, FileTraits>;
+using Menu = Unique<HMENU, MenuTraits>;
+
+// Device contexts: each releases what it got, the way it got it.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
+  ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+class ClientDC {
+ public:
+  explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~ClientDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  ClientDC(const ClientDC&) = delete;
+  ClientDC& operator=(const ClientDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+class PaintDC {
+ public:
+  explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~PaintDC() { EndPaint(hwnd_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& paint() const { return ps_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+class MemoryDC {
+ public:
+  explicit MemoryDC(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+  ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~SelectGuard() { if (old_) SelectObject(dc_, old_); }
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace ui

@@ -1,0 +1,144 @@
+#include "ui/Window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "ui/Text.h"
+
+namespace ui {
+namespace {
+constexpr UINT_PTR kSubclassId = 0x4D49;  // "MI"
+// The object behind a window, as a window property (GetWindowSubclass is
+// not exported by name from every comctl32).
+constexpr wchar_t kWindowProp[] = L"Mirven.Window";
+
+POINT PointOf(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+}  // namespace
+
+Window::~Window() { Detach(); }
+
+void Window::Attach(HWND hwnd) {
+  if (hwnd_ == hwnd) return;
+  Detach();
+  hwnd_ = hwnd;
+  SetPropW(hwnd, kWindowProp, this);
+  SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Window::Detach() {
+  if (!hwnd_) return;
+  RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+  RemovePropW(hwnd_, kWindowProp);
+  hwnd_ = nullptr;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr;
+}
+
+std::string Window::Text() const {
+  int n = GetWindowTextLengthW(hwnd_);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd_, w.data(), n + 1);
+  w.resize(static_cast<size_t>(n));
+  return Utf8(w);
+}
+
+void Window::SetText(const std::string& text) { SetWindowTextW(hwnd_, Wide(text).c_str()); }
+
+LRESULT Window::Default() {
+  return DefSubclassProc(hwnd_, current_.msg, current_.wp, current_.lp);
+}
+
+bool Window::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+UINT CtlColorKind(UINT msg) { return msg - WM_CTLCOLORMSGBOX; }
+
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Window*>(ref);
+  Message saved = self->current_;
+  self->current_ = Message{msg, wp, lp};
+  ++self->depth_;
+  LRESULT r;
+  if (msg == WM_NCDESTROY) {
+    r = DefSubclassProc(hwnd, msg, wp, lp);
+    self->Detach();
+    self->PostNcDestroy();
+  } else {
+    r = self->WindowProc(msg, wp, lp);
+  }
+  self->current_ = saved;
+  // An object that asked to be deleted goes only when no handler of it is
+  // still on the stack.
+  if (--self->depth_ == 0 && self->deletePending_) delete self;
+  return r;
+}
+
+LRESULT Window::WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Dispatch(msg, wp, lp); }
+
+LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  // Offer child notifications to the child's own object first.
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND: child = reinterpret_cast<HWND>(lp); break;
+    case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(lp)->hwndFrom; break;
+    case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_MEASUREITEM:
+      child = GetDlgItem(hwnd_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID));
+      break;
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+      child = reinterpret_cast<HWND>(lp);
+      break;
+    default: break;
+  }
+  if (child && child != hwnd_) {
+    if (Window* w = FromHandle(child)) {
+      LRESULT result = 0;
+      if (w->OnReflect(msg, wp, lp, result)) return result;
+    }
+  }
+
+  switch (msg) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<HDC>(wp));
+    case WM_NCPAINT: OnNcPaint(); return 0;
+    case WM_NCACTIVATE: return OnNcActivate(static_cast<BOOL>(wp));
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp));
+      return 0;
+    case WM_SIZE: OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_NCHITTEST: return OnNcHitTest(PointOf(lp));
+    case WM_NCMOUSEMOVE: OnNcMouseMove(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_NCMOUSELEAVE: OnNcMouseLeave(); return 0;
+    case WM_NCLBUTTONDOWN: OnNcLButtonDown(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_NCLBUTTONUP: OnNcLButtonUp(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_NCRBUTTONUP: OnNcRButtonUp(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wp), PointOf(lp)); return 0;
+    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wp), lp); return 0;
+    case WM_TIMER: OnTimer(wp); return 0;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(OnQueryDragIcon());
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+      return Default();
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
+      return Default();
+    }
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
+      if (HBRUSH b = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp),
+                                CtlColorKind(msg)))
+        return reinterpret_cast<LRESULT>(b);
+      return Default();
+    default: return Default();
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,61 @@
+#pragma once
+// Helpers for the tests that create real windows under Wine.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Effects.h"
+
+namespace wintest {
+
+// Runs the message loop until `done` holds or `ms` milliseconds pass;
+// returns whether it held.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000);
+// Serves the messages that are waiting now.
+void Pump();
+
+// Records what the program asked of the outside world, and answers
+// question boxes with `answer`.
+class FakeEffects : public ui::Effects {
+ public:
+  struct Message {
+    std::string text, caption;
+    UINT style;
+  };
+  int answer = IDNO;
+  std::vector<Message> messages;
+  std::vector<int> exits;
+  std::vector<std::string> opened;
+  std::vector<ui::PowerAction> power;
+  SYSTEMTIME now{2014, 12, 1, 15, 9, 5, 3, 0};
+
+  int ShowMessage(HWND, const std::string& text, const std::string& caption, UINT style) override;
+  void ExitProcess(int code) override { exits.push_back(code); }
+  bool ShellOpen(const std::string& file, const std::string&, int) override;
+  bool RequestPower(ui::PowerAction a) override;
+  SYSTEMTIME LocalTime() override { return now; }
+};
+
+// Installs a FakeEffects for the scope of a test.
+class ScopedEffects {
+ public:
+  ScopedEffects() { old_ = ui::SetEffects(&fake); }
+  ~ScopedEffects() { ui::SetEffects(old_); }
+  FakeEffects fake;
+
+ private:
+  ui::Effects* old_;
+};
+
+// Text of a window, UTF-8.
+std::string TextOf(HWND hwnd);
+
+// Finds a visible top-level window of this process with this exact title.
+HWND FindTopLevel(const std::string& title);
+
+// Number of GDI and USER objects this process holds now.
+DWORD GdiObjects();
+
+}  // namespace wintest
