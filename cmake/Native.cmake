@@ -72,6 +72,10 @@ if(MIRVEN_WITH_WINDOWS)
       INSTALL_COMMAND ""
       BUILD_ALWAYS TRUE
       USES_TERMINAL_BUILD TRUE)
+    if(arch STREQUAL "i686")
+      add_test(NAME windows.ShippedProgram COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-dist.sh)
+      set_tests_properties(windows.ShippedProgram PROPERTIES LABELS windows)
+    endif()
     if(arch STREQUAL MIRVEN_TEST_ARCH)
       set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${bin}/CTestTestfile.cmake)
     endif()

@@ -8,16 +8,17 @@
 #   MIRVEN_WINDOWS_TEST_SUITES   suite names; each becomes one CTest test
 #   MIRVEN_E2E_TEST_SOURCES      cases that drive dist/Mirven.exe from outside
 #   MIRVEN_E2E_TEST_SUITES
-set(MIRVEN_SUBSYSTEMS ui app controls cleanup memory checkup net tools res)
 foreach(var CORE_SOURCES WIN_SOURCES POSIX_SOURCES NATIVE_TEST_SOURCES WINDOWS_TEST_SOURCES
             WINDOWS_TEST_SUITES E2E_TEST_SOURCES E2E_TEST_SUITES)
   set(MIRVEN_${var})
 endforeach()
-foreach(dir ${MIRVEN_SUBSYSTEMS})
-  include(${CMAKE_CURRENT_LIST_DIR}/../src/${dir}/sources.cmake OPTIONAL)
-  include(${CMAKE_CURRENT_LIST_DIR}/../tests/${dir}/sources.cmake OPTIONAL)
+# Globbed so that a folder's new sources.cmake is seen without a reconfigure.
+get_filename_component(MIRVEN_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+file(GLOB MIRVEN_SOURCE_LISTS CONFIGURE_DEPENDS
+     ${MIRVEN_ROOT}/src/*/sources.cmake ${MIRVEN_ROOT}/tests/*/sources.cmake)
+list(SORT MIRVEN_SOURCE_LISTS)
+foreach(list_file ${MIRVEN_SOURCE_LISTS})
+  include(${list_file})
 endforeach()
-include(${CMAKE_CURRENT_LIST_DIR}/../tests/support/sources.cmake OPTIONAL)
-include(${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/sources.cmake OPTIONAL)
 
 set(MIRVEN_WARNINGS -Wall -Wextra -Werror)

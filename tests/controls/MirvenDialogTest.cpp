@@ -125,3 +125,14 @@ TEST_F(MirvenDialog, RepaintingLeaksNoGdiObjects) {
 }
 
 }  // namespace
+
+// For people to look at: scripts/screenshots.sh runs it.
+TEST(Screenshots, DISABLED_SkinnedDialog) {
+  auto* dlg = controls::MirvenDialog::Open<controls::MirvenDialog>("对话框");
+  ASSERT_NE(dlg, nullptr);
+  HWND h = dlg->hwnd();
+  SetWindowPos(h, HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE);
+  wintest::PumpUntil([] { return false; }, 500);  // let it paint and settle
+  EXPECT_TRUE(wintest::SaveScreen(ui::WindowRect(h), "skinned-dialog"));
+  DestroyWindow(h);
+}

@@ -1,5 +1,9 @@
 #include "support/WinTest.h"
 
+#include <cstdlib>
+#include <fstream>
+
+#include "ui/Handles.h"
 #include "ui/Text.h"
 
 namespace wintest {
@@ -65,6 +69,38 @@ HWND FindTopLevel(const std::string& title) {
   Search s{ui::Wide(title), nullptr};
   EnumThreadWindows(GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&s));
   return s.found;
+}
+
+bool SaveScreen(const RECT& r, const std::string& name) {
+  const char* dir = std::getenv("MIRVEN_SHOT_DIR");
+  int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  ui::ClientDC screen(nullptr);
+  ui::MemoryDC mem(screen.get());
+  void* bits = nullptr;
+  ui::Bitmap bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bmp) return false;
+  {
+    ui::SelectGuard sel(mem.get(), bmp.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    GdiFlush();
+  }
+  DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
+  std::string path = std::string(dir ? dir : ".") + "/" + name + ".bmp";
+  std::ofstream out(ui::Wide(path).c_str(), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
+  return out.good();
 }
 
 DWORD GdiObjects() {

@@ -55,6 +55,9 @@ std::string TextOf(HWND hwnd);
 // Finds a visible top-level window of this process with this exact title.
 HWND FindTopLevel(const std::string& title);
 
+// Saves the screen area `r` as $MIRVEN_SHOT_DIR/<name>.bmp (24-bit).
+bool SaveScreen(const RECT& r, const std::string& name);
+
 // Number of GDI and USER objects this process holds now.
 DWORD GdiObjects();
 

@@ -1,0 +1,159 @@
+#include "e2e/E2E.h"
+
+#include <algorithm>
+
+#include "ui/Text.h"
+
+namespace e2e {
+
+std::wstring ProgramPath() {
+  std::wstring p = L"Z:" + ui::Wide(MIRVEN_DIST_DIR) + L"/Mirven.exe";
+  std::replace(p.begin(), p.end(), L'/', L'\\');
+  return p;
+}
+
+RunningApp::~RunningApp() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 99);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool RunningApp::Start(const std::vector<std::wstring>& env) {
+  // The child inherits our environment plus the given variables.
+  std::wstring block;
+  if (wchar_t* own = GetEnvironmentStringsW()) {
+    for (wchar_t* p = own; *p; p += wcslen(p) + 1) block.append(p).push_back(L'\0');
+    FreeEnvironmentStringsW(own);
+  }
+  for (const auto& v : env) block.append(v).push_back(L'\0');
+  block.push_back(L'\0');
+
+  std::wstring exe = ProgramPath();
+  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                      block.data(), dir.c_str(), &si, &pi_))
+    return false;
+  main_ = WaitForWindow("Mirven电脑助手", L"#32770", 20000);
+  return main_ != nullptr;
+}
+
+namespace {
+struct Search {
+  DWORD pid;
+  std::wstring title;
+  const wchar_t* cls;
+  HWND skip;
+  HWND found;
+};
+
+BOOL CALLBACK Match(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != s->pid || !IsWindowVisible(h) || h == s->skip) return TRUE;
+  wchar_t buf[512] = {};
+  GetWindowTextW(h, buf, 512);
+  if (s->title != buf) return TRUE;
+  if (s->cls) {
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (wcscmp(cls, s->cls) != 0) return TRUE;
+  }
+  s->found = h;
+  return FALSE;
+}
+}  // namespace
+
+HWND RunningApp::WaitForWindow(const std::string& title, const wchar_t* cls, DWORD ms) const {
+  Search s{pi_.dwProcessId, ui::Wide(title), cls, main_, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+        return s.found != nullptr;
+      },
+      ms);
+  return s.found;
+}
+
+HWND RunningApp::Page(const std::string& title) const {
+  return FindWindowExW(main_, nullptr, L"#32770", ui::Wide(title).c_str());
+}
+
+DWORD RunningApp::WaitExit(DWORD ms) const {
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+namespace {
+void SendMouse(DWORD flags, int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = MulDiv(x, 65536, w) + 1;
+  in.mi.dy = MulDiv(y, 65536, h) + 1;
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &in, sizeof in);
+  Sleep(30);  // input is processed by the other process; pace it like a hand
+}
+}  // namespace
+
+void MoveMouse(int x, int y) { SendMouse(0, x, y); }
+void Press(int x, int y) { SendMouse(MOUSEEVENTF_LEFTDOWN, x, y); }
+void Release(int x, int y) { SendMouse(MOUSEEVENTF_LEFTUP, x, y); }
+
+void Click(int x, int y) {
+  MoveMouse(x, y);
+  Press(x, y);
+  Release(x, y);
+}
+
+void Drag(int fromX, int fromY, int toX, int toY) {
+  MoveMouse(fromX, fromY);
+  Press(fromX, fromY);
+  for (int i = 1; i <= 5; ++i)
+    MoveMouse(fromX + (toX - fromX) * i / 5, fromY + (toY - fromY) * i / 5);
+  Release(toX, toY);
+}
+
+void Key(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
+  Sleep(30);
+}
+
+bool WaitFor(bool (*cond)(void*), void* ctx, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (cond(ctx)) return true;
+    if (GetTickCount() - start > ms) return false;
+    Sleep(20);
+  }
+}
+
+std::string TextOf(HWND hwnd) {
+  int n = GetWindowTextLengthW(hwnd);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd, w.data(), n + 1);
+  w.resize(static_cast<size_t>(n));
+  return ui::Utf8(w);
+}
+
+RECT RectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+}  // namespace e2e

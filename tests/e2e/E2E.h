@@ -1,0 +1,58 @@
+#pragma once
+// Starts dist/Mirven.exe as its own process under Wine and drives it from
+// outside, as a user would: real mouse input, windows found by title.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Windows path of the program under test (the Linux dist folder as Z:).
+std::wstring ProgramPath();
+
+class RunningApp {
+ public:
+  RunningApp() = default;
+  RunningApp(const RunningApp&) = delete;
+  RunningApp& operator=(const RunningApp&) = delete;
+  ~RunningApp();  // ends the process if it still runs
+
+  // Starts the program with extra environment variables ("NAME=value") and
+  // waits for its main window.
+  bool Start(const std::vector<std::wstring>& env = {});
+  HWND main() const { return main_; }
+  DWORD pid() const { return pi_.dwProcessId; }
+
+  // A visible top-level window of the program with this title (and class,
+  // when given), waited for up to `ms`.
+  HWND WaitForWindow(const std::string& title, const wchar_t* cls = nullptr, DWORD ms = 10000) const;
+  // The child page of the main window with this title.
+  HWND Page(const std::string& title) const;
+  // Exit code once the process has ended, or STILL_ACTIVE after `ms`.
+  DWORD WaitExit(DWORD ms) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+// Real input through the system's queue.
+void MoveMouse(int screenX, int screenY);
+void Click(int screenX, int screenY);
+void Press(int screenX, int screenY);
+void Release(int screenX, int screenY);
+void Drag(int fromX, int fromY, int toX, int toY);
+void Key(WORD vk);
+
+// Waits for a condition, checking every 20 ms.
+bool WaitFor(bool (*cond)(void*), void* ctx, DWORD ms);
+template <typename F>
+bool WaitUntil(F f, DWORD ms = 5000) {
+  return WaitFor([](void* c) { return (*static_cast<F*>(c))(); }, &f, ms);
+}
+
+std::string TextOf(HWND hwnd);
+RECT RectOf(HWND hwnd);
+
+}  // namespace e2e
