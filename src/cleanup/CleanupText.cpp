@@ -1,0 +1,55 @@
+#include "cleanup/CleanupText.h"
+
+namespace cleanup {
+
+const char kRefusal[] = "请选择清理选项！";
+const char kCleanFinished[] = "清理完毕！";
+const char kIntroduction[] = " 全面清理电脑中垃圾文件和临时文件，节省磁盘空间，让系统运行更加有效率！";
+
+namespace {
+
+struct OptionTexts {
+  const char* text;
+  const char* done;
+};
+constexpr OptionTexts kOptions[kOptionCount] = {
+    {"清空回收站", "回收站清空完毕！"},
+    {"临时文件", ""},
+    {"剪贴板", "剪贴板清空完毕！"},
+    {"Internet 临时文件", "Internet 临时文件清空完毕！"},
+    {"历史记录", "网址历史记录清空完毕！"},
+    {"Cookies", "Cookies 清空完毕！"},
+    {"最近网址列表", "最近网址记录清空完毕！"},
+};
+
+}  // namespace
+
+std::string FormatJunkSize(uint64_t kb) {
+  if (kb < 1024) return std::to_string(kb) + "KB";
+  if (kb < (uint64_t{1} << 20)) return std::to_string(kb >> 10) + "MB";
+  // Hundredths of the last GB, truncated: 0.5039 GB shows as .50.
+  uint64_t hundredths = ((kb & 0xFFFFF) * 100) >> 20;
+  std::string digits = std::to_string(hundredths);
+  if (digits.size() < 2) digits.insert(0, "0");
+  return std::to_string(kb >> 20) + "." + digits + "GB";
+}
+
+std::string ScanSummary(uint64_t junkCount, uint64_t junkKB) {
+  return "扫描已完成！本次共扫描出 " + std::to_string(junkCount) +
+         " 个垃圾文件，立即清除可帮您节省 " + FormatJunkSize(junkKB) + " 磁盘空间。";
+}
+
+std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed) {
+  return "共删除 " + std::to_string(deleted) + " 个垃圾文件，释放 " + FormatJunkSize(freedKB) +
+         " 磁盘空间，" + std::to_string(failed) + " 个文件未能删除。";
+}
+
+const char* OptionText(int option) {
+  return option >= 0 && option < kOptionCount ? kOptions[option].text : "";
+}
+
+const char* CompletionLine(int option) {
+  return option >= 0 && option < kOptionCount ? kOptions[option].done : "";
+}
+
+}  // namespace cleanup

@@ -1,0 +1,44 @@
+#pragma once
+// The texts the cleanup page shows: sizes, the scan summary, the clean
+// report and the clean options with their completion lines.
+#include <cstdint>
+#include <string>
+
+namespace cleanup {
+
+// "1023KB", "1MB", "1023MB", "1.50GB" (two decimals, truncated).
+std::string FormatJunkSize(uint64_t kb);
+
+// "扫描已完成！本次共扫描出 3 个垃圾文件，立即清除可帮您节省 2MB 磁盘空间。"
+std::string ScanSummary(uint64_t junkCount, uint64_t junkKB);
+
+// The line added after "全部清理": files deleted, space freed, files kept.
+std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed);
+
+// A file's size as the page counts it: whole KB, truncated file by file.
+constexpr uint64_t SizeKB(uint64_t bytes) { return bytes >> 10; }
+// Progress is counted in whole MB.
+constexpr uint64_t ProgressMB(uint64_t kb) { return kb >> 10; }
+
+// The clean options at their fixed indices in the option list.
+enum CleanOption : int {
+  kRecycleBin = 0,
+  kTempFiles = 1,
+  kClipboard = 2,
+  kUrlCache = 3,
+  kUrlHistory = 4,
+  kCookies = 5,
+  kTypedUrls = 6,
+  kOptionCount = 7,
+};
+
+// The option's text in the list, and the line added once it is cleared
+// (empty for the junk files, which are deleted from the list instead).
+const char* OptionText(int option);
+const char* CompletionLine(int option);
+
+extern const char kRefusal[];       // "请选择清理选项！"
+extern const char kCleanFinished[];  // "清理完毕！"
+extern const char kIntroduction[];   // the status line before the first scan
+
+}  // namespace cleanup
