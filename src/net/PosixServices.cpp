@@ -1,0 +1,170 @@
+// The seams over POSIX sockets and files, for native tests and tools.
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "net/Stream.h"
+#include "net/TimeLimit.h"
+
+namespace net {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int PollMillis(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<Millis>(deadline - Clock::now()).count();
+  return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, 1 << 30));
+}
+
+// 1 ready, 0 timed out, -1 failed.
+int WaitFor(int fd, short events, Clock::time_point deadline) {
+  for (;;) {
+    pollfd p{fd, events, 0};
+    int n = poll(&p, 1, PollMillis(deadline));
+    if (n > 0) return 1;
+    if (n == 0) return 0;
+    if (errno != EINTR) return -1;
+  }
+}
+
+class PosixStream : public Stream {
+ public:
+  explicit PosixStream(int fd) : fd_(fd) {}
+  ~PosixStream() override { Close(); }
+
+  IoStatus SendAll(const char* data, size_t size, Millis limit) override {
+    while (size > 0) {
+      ssize_t n = send(fd_, data, size, MSG_NOSIGNAL);
+      if (n > 0) {
+        data += n;
+        size -= static_cast<size_t>(n);
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        int ready = WaitFor(fd_, POLLOUT, Clock::now() + limit);
+        if (ready == 0) return IoStatus::kTimedOut;
+        if (ready < 0) return IoStatus::kFailed;
+        continue;
+      }
+      return IoStatus::kFailed;
+    }
+    return IoStatus::kOk;
+  }
+
+  IoResult Receive(char* buffer, size_t capacity, Millis limit) override {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+      ssize_t n = recv(fd_, buffer, capacity, 0);
+      if (n > 0) return {IoStatus::kOk, static_cast<size_t>(n)};
+      if (n == 0) return {IoStatus::kClosed, 0};
+      if (errno == EINTR) continue;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return {IoStatus::kFailed, 0};
+      int ready = WaitFor(fd_, POLLIN, deadline);
+      if (ready == 0) return {IoStatus::kTimedOut, 0};
+      if (ready < 0) return {IoStatus::kFailed, 0};
+    }
+  }
+
+  void Close() override {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit) {
+  auto lookup = [host, numericOnly]() {
+    std::vector<sockaddr_in> out;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = numericOnly ? AI_NUMERICHOST : 0;
+    addrinfo* list = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0) return out;
+    for (addrinfo* a = list; a != nullptr; a = a->ai_next)
+      out.push_back(*reinterpret_cast<const sockaddr_in*>(a->ai_addr));
+    freeaddrinfo(list);
+    return out;
+  };
+  if (numericOnly) return lookup();
+  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit).value_or(
+      std::vector<sockaddr_in>{});
+}
+
+class PosixFile : public ByteSource {
+ public:
+  explicit PosixFile(std::FILE* file) : file_(file) {}
+  ~PosixFile() override { std::fclose(file_); }
+  uint64_t Size() override {
+    struct stat info {};
+    return fstat(fileno(file_), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
+  }
+  long long Read(char* buffer, size_t capacity) override {
+    size_t n = std::fread(buffer, 1, capacity, file_);
+    if (n == 0 && std::ferror(file_)) return -1;
+    return static_cast<long long>(n);
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+class PosixServices : public Services {
+ public:
+  SocketStart StartSockets() override { return SocketStart::kOk; }
+
+  std::unique_ptr<Stream> Connect(const std::string& host, uint16_t port, Resolve resolve,
+                                  Millis limit) override {
+    const auto deadline = Clock::now() + limit;
+    for (sockaddr_in address : Resolve4(host, resolve == Resolve::kNumericOnly, limit)) {
+      address.sin_port = htons(port);
+      int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+      if (fd < 0) return nullptr;
+      auto stream = std::make_unique<PosixStream>(fd);
+      int one = 1;
+      setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+      if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return stream;
+      if (errno != EINPROGRESS) continue;
+      if (WaitFor(fd, POLLOUT, deadline) != 1) return nullptr;
+      int error = 0;
+      socklen_t length = sizeof error;
+      if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) return stream;
+    }
+    return nullptr;
+  }
+
+  std::string LocalHostName() override {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return {};
+    return name;
+  }
+
+  std::unique_ptr<ByteSource> OpenFile(const std::string& path) override {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return nullptr;
+    return std::make_unique<PosixFile>(file);
+  }
+};
+
+}  // namespace
+
+Services& SystemServices() {
+  static PosixServices services;
+  return services;
+}
+
+}  // namespace net

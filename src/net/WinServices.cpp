@@ -1,0 +1,207 @@
+// The seams over Winsock and Win32 files.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "net/Stream.h"
+#include "net/TimeLimit.h"
+#include "ui/Text.h"
+
+namespace net {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+timeval Remaining(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+  if (left < 0) left = 0;
+  timeval tv;
+  tv.tv_sec = static_cast<long>(left / 1000000);
+  tv.tv_usec = static_cast<long>(left % 1000000);
+  return tv;
+}
+
+// 1 ready, 0 timed out, -1 failed.
+int WaitFor(SOCKET s, bool write, Clock::time_point deadline) {
+  fd_set set, errors;
+  FD_ZERO(&set);
+  FD_ZERO(&errors);
+  FD_SET(s, &set);
+  FD_SET(s, &errors);
+  timeval tv = Remaining(deadline);
+  int n = select(0, write ? nullptr : &set, write ? &set : nullptr, &errors, &tv);
+  if (n == 0) return 0;
+  if (n < 0) return -1;
+  return FD_ISSET(s, &set) ? 1 : -1;
+}
+
+class WinStream : public Stream {
+ public:
+  explicit WinStream(SOCKET s) : socket_(s) {}
+  ~WinStream() override { Close(); }
+
+  IoStatus SendAll(const char* data, size_t size, Millis limit) override {
+    while (size > 0) {
+      int chunk = static_cast<int>(std::min<size_t>(size, 1 << 20));
+      int n = send(socket_, data, chunk, 0);
+      if (n > 0) {
+        data += n;
+        size -= static_cast<size_t>(n);
+        continue;
+      }
+      if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+        int ready = WaitFor(socket_, true, Clock::now() + limit);
+        if (ready == 0) return IoStatus::kTimedOut;
+        if (ready < 0) return IoStatus::kFailed;
+        continue;
+      }
+      return IoStatus::kFailed;
+    }
+    return IoStatus::kOk;
+  }
+
+  IoResult Receive(char* buffer, size_t capacity, Millis limit) override {
+    const auto deadline = Clock::now() + limit;
+    int chunk = static_cast<int>(std::min<size_t>(capacity, 1 << 20));
+    for (;;) {
+      int n = recv(socket_, buffer, chunk, 0);
+      if (n > 0) return {IoStatus::kOk, static_cast<size_t>(n)};
+      if (n == 0) return {IoStatus::kClosed, 0};
+      if (WSAGetLastError() != WSAEWOULDBLOCK) return {IoStatus::kFailed, 0};
+      int ready = WaitFor(socket_, false, deadline);
+      if (ready == 0) return {IoStatus::kTimedOut, 0};
+      if (ready < 0) return {IoStatus::kFailed, 0};
+    }
+  }
+
+  void Close() override {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    socket_ = INVALID_SOCKET;
+  }
+
+ private:
+  SOCKET socket_;
+};
+
+std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit) {
+  auto lookup = [host, numericOnly]() {
+    std::vector<sockaddr_in> out;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = numericOnly ? AI_NUMERICHOST : 0;
+    addrinfo* list = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0) return out;
+    for (addrinfo* a = list; a != nullptr; a = a->ai_next)
+      out.push_back(*reinterpret_cast<const sockaddr_in*>(a->ai_addr));
+    freeaddrinfo(list);
+    return out;
+  };
+  if (numericOnly) return lookup();
+  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit).value_or(
+      std::vector<sockaddr_in>{});
+}
+
+// Paths past MAX_PATH need the \\?\ form, which takes only backslashes.
+std::wstring LongPath(const std::string& utf8) {
+  std::wstring path = ui::Wide(utf8);
+  if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
+class WinFile : public ByteSource {
+ public:
+  explicit WinFile(HANDLE file) : file_(file) {}
+  ~WinFile() override { CloseHandle(file_); }
+  uint64_t Size() override {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(file_, &size) ? static_cast<uint64_t>(size.QuadPart) : 0;
+  }
+  long long Read(char* buffer, size_t capacity) override {
+    DWORD got = 0;
+    DWORD want = static_cast<DWORD>(std::min<size_t>(capacity, 1 << 30));
+    if (!ReadFile(file_, buffer, want, &got, nullptr)) return -1;
+    return got;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+class WinServices : public Services {
+ public:
+  SocketStart StartSockets() override {
+    std::call_once(once_, [this] {
+      WSADATA data;
+      if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        start_ = SocketStart::kFailed;
+      } else if (data.wVersion != MAKEWORD(2, 2)) {
+        WSACleanup();
+        start_ = SocketStart::kWrongVersion;
+      }
+    });
+    return start_;
+  }
+
+  std::unique_ptr<Stream> Connect(const std::string& host, uint16_t port, Resolve resolve,
+                                  Millis limit) override {
+    if (StartSockets() != SocketStart::kOk) return nullptr;
+    const auto deadline = Clock::now() + limit;
+    for (sockaddr_in address : Resolve4(host, resolve == Resolve::kNumericOnly, limit)) {
+      address.sin_port = htons(port);
+      SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+      if (s == INVALID_SOCKET) return nullptr;
+      auto stream = std::make_unique<WinStream>(s);
+      u_long nonBlocking = 1;
+      ioctlsocket(s, FIONBIO, &nonBlocking);
+      BOOL one = TRUE;
+      setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
+      if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return stream;
+      if (WSAGetLastError() != WSAEWOULDBLOCK) continue;
+      int ready = WaitFor(s, true, deadline);
+      if (ready == 0) return nullptr;
+      if (ready < 0) continue;
+      int error = 0;
+      int length = sizeof error;
+      if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 &&
+          error == 0)
+        return stream;
+    }
+    return nullptr;
+  }
+
+  std::string LocalHostName() override {
+    if (StartSockets() != SocketStart::kOk) return {};
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return {};
+    return name;
+  }
+
+  std::unique_ptr<ByteSource> OpenFile(const std::string& path) override {
+    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinFile>(file);
+  }
+
+ private:
+  std::once_flag once_;
+  SocketStart start_ = SocketStart::kOk;
+};
+
+}  // namespace
+
+Services& SystemServices() {
+  static WinServices services;
+  return services;
+}
+
+}  // namespace net
