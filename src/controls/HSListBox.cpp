@@ -1,0 +1,135 @@
+#include "controls/HSListBox.h"
+
+#include <cwchar>
+#include <vector>
+
+#include "ui/Handles.h"
+#include "ui/Text.h"
+
+bool CHSListBox::SubclassDlgItem(int id, HWND parent) {
+  HWND listBox = GetDlgItem(parent, id);
+  if (!listBox) return false;
+  SubclassWindow(listBox);
+  return true;
+}
+
+void CHSListBox::SubclassWindow(HWND listBox) {
+  Attach(listBox);
+  MeasureAll();
+}
+
+int CHSListBox::AddString(const std::string& text) {
+  return static_cast<int>(
+      SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+}
+
+int CHSListBox::DeleteString(int index) {
+  return static_cast<int>(SendMessageW(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0));
+}
+
+void CHSListBox::ResetContent() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
+
+int CHSListBox::GetCount() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
+
+std::string CHSListBox::GetText(int index) const {
+  LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == LB_ERR) return {};
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+  return ui::Utf8(w);
+}
+
+void CHSListBox::UpdateHorizontalExtent() {
+  if (stale_) MeasureAll();
+  else Apply();
+}
+
+int CHSListBox::HorizontalExtent() const {
+  return static_cast<int>(SendMessageW(hwnd_, LB_GETHORIZONTALEXTENT, 0, 0));
+}
+
+bool CHSListBox::HasStrings() const {
+  LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  return !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (style & LBS_HASSTRINGS);
+}
+
+int CHSListBox::Measure(const wchar_t* text) const {
+  ui::ClientDC dc(hwnd_);
+  if (!dc.get() || !text) return 0;
+  // The list box's own font, the one it draws the lines in.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &size);
+  if (old) SelectObject(dc.get(), old);
+  return size.cx;
+}
+
+int CHSListBox::MeasureLine(int index) const {
+  LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == LB_ERR) return 0;
+  std::vector<wchar_t> w(static_cast<size_t>(n) + 1, L'\0');
+  SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  return Measure(w.data());
+}
+
+void CHSListBox::MeasureAll() {
+  tracker_.Reset();
+  stale_ = false;
+  if (HasStrings()) {
+    int count = GetCount();
+    for (int i = 0; i < count; ++i) tracker_.Added(MeasureLine(i));
+  }
+  Apply();
+}
+
+void CHSListBox::Apply() {
+  int extent = tracker_.Extent(GetCount());
+  if (extent != HorizontalExtent())
+    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+}
+
+LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+      LRESULT r = Default();
+      if (r >= 0 && HasStrings()) {
+        tracker_.Added(Measure(reinterpret_cast<const wchar_t*>(lp)));
+        Apply();
+      }
+      return r;
+    }
+    case LB_DELETESTRING: {
+      bool widest = HasStrings() && tracker_.NeedsRemeasure(MeasureLine(static_cast<int>(wp)));
+      LRESULT r = Default();
+      if (r == LB_ERR) return r;
+      if (widest) MeasureAll();
+      else Apply();
+      return r;
+    }
+    case LB_RESETCONTENT: {
+      LRESULT r = Default();
+      tracker_.Reset();
+      stale_ = false;
+      Apply();
+      return r;
+    }
+    case WM_SETFONT: {
+      LRESULT r = Default();
+      MeasureAll();
+      return r;
+    }
+    case LB_DIR:
+    case LB_ADDFILE:
+    case LB_SETCOUNT: {
+      // Lines that arrive without their text passing here.
+      LRESULT r = Default();
+      stale_ = true;
+      return r;
+    }
+    default:
+      return ui::Window::WindowProc(msg, wp, lp);
+  }
+}

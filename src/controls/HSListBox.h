@@ -1,0 +1,43 @@
+#pragma once
+// A list box that scrolls sideways over lines wider than itself. A list
+// box scrolls only as far as its horizontal extent, which it never works
+// out by itself; this one keeps it at the width of its widest line, in its
+// own font, plus 5 pixels, whatever way the lines arrive (the calls below,
+// or LB_ADDSTRING and friends sent from another thread).
+#include <string>
+
+#include "controls/HSExtent.h"
+#include "ui/Window.h"
+
+class CHSListBox : public ui::Window {
+ public:
+  // Binds the list box `id` of `parent` and measures the lines it holds.
+  bool SubclassDlgItem(int id, HWND parent);
+  void SubclassWindow(HWND listBox);
+
+  // Lines in UTF-8. AddString returns the new line's index, or LB_ERR.
+  int AddString(const std::string& text);
+  int DeleteString(int index);
+  void ResetContent();
+  int GetCount() const;
+  std::string GetText(int index) const;
+
+  // Brings the extent in line with the lines. The extent is kept up to
+  // date as lines come and go, so this costs nothing then; it measures the
+  // lines again only after changes it could not follow one by one.
+  void UpdateHorizontalExtent();
+  int HorizontalExtent() const;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool HasStrings() const;
+  int MeasureLine(int index) const;
+  int Measure(const wchar_t* text) const;
+  void MeasureAll();
+  void Apply();
+
+  hslist::ExtentTracker tracker_;
+  bool stale_ = false;
+};

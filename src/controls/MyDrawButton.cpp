@@ -1,0 +1,137 @@
+#include "controls/MyDrawButton.h"
+
+#include "controls/ButtonCaption.h"
+#include "controls/Colours.h"
+#include "ui/Gdi.h"
+#include "ui/Text.h"
+
+bool MyDrawButton::SubclassDlgItem(int id, HWND parent) {
+  HWND button = GetDlgItem(parent, id);
+  if (!button) return false;
+  SubclassWindow(button);
+  return true;
+}
+
+void MyDrawButton::SubclassWindow(HWND button) {
+  Attach(button);
+  PreSubclassWindow();
+}
+
+void MyDrawButton::PreSubclassWindow() {
+  LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  SendMessageW(hwnd_, BM_SETSTYLE, static_cast<WPARAM>((style & ~BS_TYPEMASK) | BS_OWNERDRAW), TRUE);
+}
+
+void MyDrawButton::SetBitmaps(unsigned normal, unsigned hover) {
+  normalBitmap_ = normal;
+  hoverBitmap_ = hover;
+  SetFaceBitmap(hovering_ ? hover : normal);
+}
+
+void MyDrawButton::SetFaceBitmap(unsigned face) {
+  faceBitmap_ = face;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void MyDrawButton::SetCaption(const std::string& text) {
+  SetText(text);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void MyDrawButton::DrawItem(HDC dc) {
+  DrawFace(dc);
+  DrawCaption(dc);
+}
+
+void MyDrawButton::DrawFace(HDC dc) {
+  ui::Bitmap bmp(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(faceBitmap_ & 0xFFFF), IMAGE_BITMAP, 0, 0, 0)));
+  if (!bmp || !dc) return;
+  BITMAP info{};
+  GetObjectW(bmp.get(), sizeof info, &info);
+  ui::MemoryDC mem(dc);
+  ui::SelectGuard sel(mem.get(), bmp.get());
+  TransparentBlt(dc, 0, 0, info.bmWidth, info.bmHeight, mem.get(), 0, 0, info.bmWidth,
+                 info.bmHeight, colours::kPage);
+}
+
+void MyDrawButton::DrawCaption(HDC dc) {
+  std::string text = Text();
+  int height = button::CaptionFontHeight(text);
+  if (!font_ || height != fontHeight_) {
+    font_ = ui::MakeFont(L"微软雅黑", height, FW_BOLD);
+    fontHeight_ = height;
+  }
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  std::wstring wide = ui::Wide(text);
+  ui::SelectGuard sel(dc, font_.get());
+  // Measured in the font it is drawn in, so that every caption is centred.
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  geom::Point at = button::CaptionOrigin(rc.right, rc.bottom, size.cx, size.cy,
+                                         button::IsPercentCaption(text));
+  currentTextColour_ = hovering_ ? hoverTextColour_ : normalTextColour_;
+  COLORREF oldColour = SetTextColor(dc, currentTextColour_);
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, at.x, at.y, wide.c_str(), static_cast<int>(wide.size()));
+  SetBkMode(dc, oldMode);
+  SetTextColor(dc, oldColour);
+}
+
+void MyDrawButton::Redraw() {
+  ui::WindowDC dc(hwnd_);
+  DrawItem(dc.get());
+}
+
+bool MyDrawButton::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hDC);
+  result = TRUE;
+  return true;
+}
+
+LRESULT MyDrawButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSELEAVE) {
+    OnMouseLeave();
+    return 0;
+  }
+  return ui::Window::WindowProc(msg, wp, lp);
+}
+
+void MyDrawButton::EnterHover() {
+  hovering_ = true;
+  faceBitmap_ = hoverBitmap_;
+  Redraw();
+  SetTimer(hwnd_, kHoverTimer, kHoverPeriodMs, nullptr);
+}
+
+void MyDrawButton::LeaveHover() {
+  KillTimer(hwnd_, kHoverTimer);
+  hovering_ = false;
+  faceBitmap_ = normalBitmap_;
+  Redraw();
+}
+
+void MyDrawButton::OnMouseMove(UINT flags, POINT) {
+  // Dragging onto the button with the left button held is not hovering.
+  if (!(flags & MK_LBUTTON) && !hovering_) EnterHover();
+  Default();
+}
+
+void MyDrawButton::OnTimer(UINT_PTR id) {
+  if (id != kHoverTimer) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  RECT r = ui::WindowRect(hwnd_);
+  if (hovering_ && !PtInRect(&r, cursor)) LeaveHover();
+}
+
+void MyDrawButton::OnMouseLeave() {
+  // The system's button asks for WM_MOUSELEAVE for its own hot tracking;
+  // when it arrives the pointer is gone, so the face goes back now rather
+  // than leaving the hover face and its timer behind.
+  if (hovering_) LeaveHover();
+  currentTextColour_ = normalTextColour_;
+  Default();
+}

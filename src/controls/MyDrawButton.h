@@ -1,0 +1,67 @@
+#pragma once
+// The owner-drawn push button of the pages: a bitmap resource as its face,
+// with the page colour transparent, and its window text drawn over it in
+// bold white "微软雅黑". While the pointer is over it the face switches to a
+// hover bitmap; a 10 ms timer notices when the pointer has gone.
+#include <string>
+
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+class MyDrawButton : public ui::Window {
+ public:
+  static constexpr UINT_PTR kHoverTimer = 24;
+  static constexpr UINT kHoverPeriodMs = 10;
+
+  // Binds the button `id` of `parent` and makes it owner-drawn.
+  bool SubclassDlgItem(int id, HWND parent);
+  // The same for a button window at hand.
+  void SubclassWindow(HWND button);
+
+  // Face bitmaps by resource id: `normal` when the pointer is elsewhere,
+  // `hover` while it is over the button; the face shows `normal` now.
+  void SetBitmaps(unsigned normal, unsigned hover);
+  // Shows `face` now (normally one of the two above) and repaints.
+  void SetFaceBitmap(unsigned face);
+
+  // Caption := text (UTF-8), repainted at once.
+  void SetCaption(const std::string& text);
+
+  unsigned NormalBitmap() const { return normalBitmap_; }
+  unsigned HoverBitmap() const { return hoverBitmap_; }
+  unsigned FaceBitmap() const { return faceBitmap_; }
+  bool IsHovering() const { return hovering_; }
+  COLORREF CurrentTextColour() const { return currentTextColour_; }
+  // Font height of the last caption drawn (0 before the first).
+  int CaptionHeight() const { return fontHeight_; }
+
+  // Face and caption onto a DC whose origin is the button's top-left corner.
+  void DrawItem(HDC dc);
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnMouseMove(UINT flags, POINT client) override;
+  void OnTimer(UINT_PTR id) override;
+  BOOL OnEraseBkgnd(HDC) override { return TRUE; }
+  void OnMouseLeave();
+
+ private:
+  void PreSubclassWindow();
+  void DrawFace(HDC dc);
+  void DrawCaption(HDC dc);
+  // Both, right now, outside the paint cycle.
+  void Redraw();
+  void EnterHover();
+  void LeaveHover();
+
+  unsigned normalBitmap_ = 0;
+  unsigned hoverBitmap_ = 0;
+  unsigned faceBitmap_ = 0;
+  bool hovering_ = false;
+  COLORREF currentTextColour_ = RGB(255, 255, 255);
+  COLORREF hoverTextColour_ = RGB(255, 255, 255);
+  COLORREF normalTextColour_ = RGB(255, 255, 255);
+  ui::Font font_;
+  int fontHeight_ = 0;
+};
