@@ -1,11 +1,15 @@
 #include "net/Request.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr size_t kMaxHeaderBytes = 1 << 20;
+// A size announced by the server is only a hint for the first allocation.
+constexpr size_t kMaxReserve = 64 << 20;
 
 bool IsHostChar(unsigned char c) {
   return std::isalnum(c) || c == '-' || c == '.' || c == ':';
@@ -27,6 +31,18 @@ int StatusOf(const std::string& header) {
     code = code * 10 + (header[i] - '0');
   }
   return code;
+}
+
+size_t ContentLengthOf(const std::string& header) {
+  const std::string upper = Upper(header);
+  size_t at = upper.find("\nCONTENT-LENGTH:");
+  if (at == std::string::npos) return 0;
+  size_t value = 0;
+  for (size_t i = at + 16; i < upper.size() && value < kMaxReserve; ++i) {
+    if (std::isdigit(static_cast<unsigned char>(upper[i]))) value = value * 10 + (upper[i] - '0');
+    else if (upper[i] != ' ' || value != 0) break;
+  }
+  return value;
 }
 
 }  // namespace
@@ -109,11 +125,12 @@ int Request::SendHTTP(net::Services& services, const net::HttpLimits& limits,
 
   // The header ends at the first line with nothing but an optional CR.
   std::string header, body;
-  bool inHeader = true;
+  bool inHeader = true, reserved = false;
   size_t lineLength = 0;
-  char buffer[16384];
+  std::vector<char> storage(256 * 1024);
+  char* buffer = storage.data();
   for (;;) {
-    net::IoResult got = stream->Receive(buffer, sizeof buffer, limits.idle);
+    net::IoResult got = stream->Receive(buffer, storage.size(), limits.idle);
     if (got.status == net::IoStatus::kClosed) break;
     if (got.status != net::IoStatus::kOk) return 1;  // stalled or broken: not an answer
     size_t i = 0;
@@ -128,6 +145,10 @@ int Request::SendHTTP(net::Services& services, const net::HttpLimits& limits,
       }
     }
     if (header.size() > kMaxHeaderBytes) return 1;
+    if (!inHeader && !reserved) {
+      reserved = true;
+      body.reserve(std::min(ContentLengthOf(header), kMaxReserve));
+    }
     body.append(buffer + i, got.bytes - i);
   }
   stream->Close();

@@ -12,7 +12,11 @@
 #include "net/Base64.h"
 #include "net/Stream.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "ui/Text.h"
+#else
 #include <poll.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -26,7 +30,41 @@ namespace {
 constexpr net::Millis kLimit{20000};
 std::string problem;
 
-#ifndef _WIN32
+#ifdef _WIN32
+// Wine starts the Linux interpreter directly; the hub tells its port through
+// a file and ends when our control connection closes.
+uint16_t SpawnHub() {
+  std::random_device random;
+  std::string portFile = "/tmp/mirven-net-hub-" + std::to_string(random()) + "-" +
+                         std::to_string(GetCurrentProcessId()) + ".port";
+  std::wstring command = L"Z:\\usr\\bin\\python3 " +
+                         ui::Wide(MIRVEN_SOURCE_DIR "/tests/net/peers/hub.py") + L" --port-file " +
+                         ui::Wide(portFile) + L" --exit-with-client";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return 0;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::wstring windowsPath = L"Z:" + ui::Wide(portFile);
+  for (wchar_t& c : windowsPath)
+    if (c == L'/') c = L'\\';
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (std::chrono::steady_clock::now() < deadline) {
+    std::ifstream in(windowsPath.c_str());
+    int port = 0;
+    if (in >> port) {
+      in.close();
+      DeleteFileW(windowsPath.c_str());
+      return static_cast<uint16_t>(port);
+    }
+    Sleep(50);
+  }
+  return 0;
+}
+#else
 // Started once per test process; it ends when our end of its stdin closes.
 uint16_t SpawnHub() {
   int in[2], out[2];
@@ -58,9 +96,7 @@ net::Stream* Control() {
   static std::unique_ptr<net::Stream> stream = [] {
     const char* env = std::getenv("MIRVEN_NET_PEERS");
     uint16_t port = env != nullptr ? static_cast<uint16_t>(std::atoi(env)) : 0;
-#ifndef _WIN32
     if (port == 0) port = SpawnHub();
-#endif
     std::unique_ptr<net::Stream> s;
     if (port != 0)
       s = net::SystemServices().Connect("127.0.0.1", port, net::Resolve::kNumericOnly, kLimit);

@@ -4,8 +4,9 @@
 One process serves a small line protocol on a control port and starts, on
 request, an aiosmtpd server with AUTH LOGIN, a real HTTP file server, and
 scripted servers for faults. Each reply ends with the line END. Binary
-values travel as Base64. The process ends when its standard input closes,
-on the command quit, or after an hour.
+values travel as Base64. The process ends when its standard input closes
+(without --port-file), with --exit-with-client when the first control
+connection closes, on the command quit, or after an hour.
 """
 import asyncio
 import base64
@@ -208,9 +209,11 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 
 
 class Hub:
-    def __init__(self):
+    def __init__(self, done, exit_with_client):
         self.peers = {}
         self.next_id = 1
+        self.done = done
+        self.exit_with_client = exit_with_client
 
     def add(self, peer, closer):
         peer_id = str(self.next_id)
@@ -296,10 +299,14 @@ class Hub:
         except ConnectionError:
             pass
         writer.close()
+        if self.exit_with_client and not self.done.done():
+            self.done.set_result(None)
 
 
 async def main():
-    hub = Hub()
+    loop = asyncio.get_running_loop()
+    done = loop.create_future()
+    hub = Hub(done, "--exit-with-client" in sys.argv)
     server = await asyncio.start_server(hub.control, "127.0.0.1", 0, limit=1 << 26)
     port = server.sockets[0].getsockname()[1]
     if len(sys.argv) > 2 and sys.argv[1] == "--port-file":
@@ -307,9 +314,7 @@ async def main():
             f.write("%d\n" % port)
         os.replace(sys.argv[2] + ".tmp", sys.argv[2])
     print("PORT %d" % port, flush=True)
-    loop = asyncio.get_running_loop()
-    done = loop.create_future()
-    if "--no-stdin" not in sys.argv:
+    if "--port-file" not in sys.argv:
         loop.add_reader(sys.stdin.fileno(), lambda: os.read(sys.stdin.fileno(), 4096)
                         or (done.done() or done.set_result(None)))
     try:
