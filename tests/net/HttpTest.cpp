@@ -113,7 +113,7 @@ TEST_F(HttpPeers, RealServerDeliversFileWhole) {
   for (int i = 0; i < 70000; ++i) bytes += static_cast<char>(i * 7 % 256);
   dir.Write("data.bin", bytes);
   dir.Write("version.txt", "3.1\n");
-  nettest::Peer peer = nettest::Start("http " + Encode(dir.path()));
+  nettest::Peer peer = nettest::Start("http " + Encode(dir.PeerPath()));
   peers_.push_back(peer);
   RequestResult result;
   ASSERT_EQ(0, Request::SendHTTP(Url(peer, "/data.bin"), nullptr, nullptr, 0, result));

@@ -228,6 +228,22 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(std::filesystem::u8path(path_), ignored);
 }
 
+std::string TempDir::PeerPath() const {
+#ifdef _WIN32
+  using ToUnix = char*(__cdecl*)(const wchar_t*);
+  auto toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return path_;
+  char* unixPath = toUnix(ui::Wide(path_).c_str());
+  if (unixPath == nullptr) return path_;
+  std::string result = unixPath;
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  return result;
+#else
+  return path_;
+#endif
+}
+
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   auto file = std::filesystem::u8path(path_) / std::filesystem::u8path(name);
   std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

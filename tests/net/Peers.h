@@ -50,6 +50,8 @@ class TempDir {
   // Writes the file and returns its UTF-8 path.
   std::string Write(const std::string& name, const std::string& bytes) const;
   const std::string& path() const { return path_; }
+  // The folder as the peers (Linux processes) see it.
+  std::string PeerPath() const;
 
  private:
   std::string path_;
