@@ -6,6 +6,10 @@
 #include "ui/Handles.h"
 #include "ui/Text.h"
 
+CHSListBox::~CHSListBox() {
+  if (measureDC_) DeleteDC(measureDC_);
+}
+
 bool CHSListBox::SubclassDlgItem(int id, HWND parent) {
   HWND listBox = GetDlgItem(parent, id);
   if (!listBox) return false;
@@ -18,9 +22,25 @@ void CHSListBox::SubclassWindow(HWND listBox) {
   MeasureAll();
 }
 
+void CHSListBox::CreateMeasureDC() {
+  if (measureDC_) return;
+  ui::ClientDC screen(hwnd_);
+  measureDC_ = CreateCompatibleDC(screen.get());
+}
+
 int CHSListBox::AddString(const std::string& text) {
   return static_cast<int>(
       SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+}
+
+int CHSListBox::AddStrings(const std::vector<std::string>& lines) {
+  SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  int added = 0;
+  for (const std::string& line : lines)
+    if (AddString(line) >= 0) ++added;
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  return added;
 }
 
 int CHSListBox::DeleteString(int index) {
@@ -55,14 +75,14 @@ bool CHSListBox::HasStrings() const {
 }
 
 int CHSListBox::Measure(const wchar_t* text) const {
-  ui::ClientDC dc(hwnd_);
-  if (!dc.get() || !text) return 0;
-  // The list box's own font, the one it draws the lines in.
+  if (!measureDC_ || !text) return 0;
+  // The list box's own font, the one it draws the lines in; selected only
+  // for the measurement, so that its owner can delete it at any time.
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-  HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
+  HGDIOBJ old = SelectObject(measureDC_, font ? font : GetStockObject(SYSTEM_FONT));
   SIZE size{};
-  GetTextExtentPoint32W(dc.get(), text, static_cast<int>(std::wcslen(text)), &size);
-  if (old) SelectObject(dc.get(), old);
+  GetTextExtentPoint32W(measureDC_, text, static_cast<int>(std::wcslen(text)), &size);
+  SelectObject(measureDC_, old);
   return size.cx;
 }
 
@@ -75,6 +95,7 @@ int CHSListBox::MeasureLine(int index) const {
 }
 
 void CHSListBox::MeasureAll() {
+  CreateMeasureDC();
   tracker_.Reset();
   stale_ = false;
   if (HasStrings()) {
@@ -86,8 +107,8 @@ void CHSListBox::MeasureAll() {
 
 void CHSListBox::Apply() {
   int extent = tracker_.Extent(GetCount());
-  if (extent != HorizontalExtent())
-    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+  // Setting the extent redraws the scroll bar: only when it changes.
+  if (extent != applied_) SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -96,8 +117,9 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case LB_INSERTSTRING: {
       LRESULT r = Default();
       if (r >= 0 && HasStrings()) {
+        int widest = tracker_.Widest();
         tracker_.Added(Measure(reinterpret_cast<const wchar_t*>(lp)));
-        Apply();
+        if (tracker_.Widest() != widest || applied_ <= 0) Apply();
       }
       return r;
     }
@@ -116,6 +138,9 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       Apply();
       return r;
     }
+    case LB_SETHORIZONTALEXTENT:
+      applied_ = static_cast<int>(wp);
+      return Default();
     case WM_SETFONT: {
       LRESULT r = Default();
       MeasureAll();

@@ -5,6 +5,7 @@
 // own font, plus 5 pixels, whatever way the lines arrive (the calls below,
 // or LB_ADDSTRING and friends sent from another thread).
 #include <string>
+#include <vector>
 
 #include "controls/HSExtent.h"
 #include "ui/Window.h"
@@ -12,11 +13,17 @@
 class CHSListBox : public ui::Window {
  public:
   // Binds the list box `id` of `parent` and measures the lines it holds.
+  CHSListBox() = default;
+  ~CHSListBox() override;
+
   bool SubclassDlgItem(int id, HWND parent);
   void SubclassWindow(HWND listBox);
 
   // Lines in UTF-8. AddString returns the new line's index, or LB_ERR.
   int AddString(const std::string& text);
+  // Adds the lines in one go, the list box redrawn once at the end (a list
+  // box redraws after every line otherwise). Returns how many were added.
+  int AddStrings(const std::vector<std::string>& lines);
   int DeleteString(int index);
   void ResetContent();
   int GetCount() const;
@@ -38,6 +45,12 @@ class CHSListBox : public ui::Window {
   void MeasureAll();
   void Apply();
 
+  void CreateMeasureDC();
+
   hslist::ExtentTracker tracker_;
   bool stale_ = false;
+  int applied_ = -1;
+  // Lines are measured in a memory DC of our own: no window DC to get and
+  // release for every line.
+  HDC measureDC_ = nullptr;
 };

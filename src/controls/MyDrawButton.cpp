@@ -39,8 +39,14 @@ void MyDrawButton::SetCaption(const std::string& text) {
 }
 
 void MyDrawButton::DrawItem(HDC dc) {
+  // Whatever DC it is given, nothing lands outside the button.
+  RECT rc{};
+  GetClientRect(hwnd_, &rc);
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, 0, 0, rc.right, rc.bottom);
   DrawFace(dc);
   DrawCaption(dc);
+  RestoreDC(dc, saved);
 }
 
 void MyDrawButton::DrawFace(HDC dc) {
