@@ -1,0 +1,29 @@
+#pragma once
+// A list box whose lines carry a check box: the page's clean options.
+// Owner-drawn; a click on the box or the space bar toggles a line.
+#include <string>
+
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+class CCheckListBox : public ui::Window {
+ public:
+  bool SubclassDlgItem(int id, HWND parent);
+
+  // Inserts a line at `index` (sorting does not move it), unchecked.
+  int InsertString(int index, const std::string& text);
+  int GetCount() const;
+  std::string GetText(int index) const;
+  // 1 checked, 0 unchecked.
+  int GetCheck(int index) const;
+  void SetCheck(int index, int check);
+
+ protected:
+  bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void DrawLine(const DRAWITEMSTRUCT& di);
+  int BoxSize() const;
+  void Toggle(int index);
+};

@@ -1,0 +1,131 @@
+#include "cleanup/FileOps.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "controls/TreePaths.h"
+#include "ui/Handles.h"
+#include "ui/Text.h"
+
+namespace cleanup {
+
+namespace {
+
+std::wstring Lower(std::wstring s) {
+  if (!s.empty()) CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
+  return s;
+}
+
+// Whether the open file is the very file at `path`, not one reached through
+// a link: Wine shows Linux links to files as plain files, and deleting
+// through one would delete what it points at.
+bool OpenedItself(HANDLE file, const std::string& path) {
+  // The name as the file system knows it, without the drive.
+  std::vector<BYTE> buf(sizeof(FILE_NAME_INFO) + 1024);
+  for (;;) {
+    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(), static_cast<DWORD>(buf.size())))
+      break;
+    if (GetLastError() != ERROR_MORE_DATA || buf.size() > (1u << 20)) return false;
+    buf.resize(buf.size() * 2);
+  }
+  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
+  std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+  std::wstring expected = ui::Wide(path);
+  if (expected.size() >= 2 && expected[1] == L':')
+    expected.erase(0, 2);
+  else if (expected.rfind(L"\\\\", 0) == 0)
+    expected.erase(0, 1);
+  return Lower(name) == Lower(expected);
+}
+
+ui::FileHandle OpenForDelete(const std::string& path, DWORD& error) {
+  // No sharing: a file another program holds open counts as in use.
+  ui::FileHandle file(CreateFileW(ui::Wide(tree::ExtendedPath(path)).c_str(),
+                                  DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  error = file ? ERROR_SUCCESS : GetLastError();
+  return file;
+}
+
+bool Dispose(HANDLE file) {
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose) != FALSE;
+}
+
+}  // namespace
+
+DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) {
+  DWORD error = 0;
+  ui::FileHandle file = OpenForDelete(path, error);
+  if (!file) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DeleteResult::kGone;
+    return DeleteResult::kRefused;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file.get(), &info)) return DeleteResult::kRefused;
+  uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  uint64_t written = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                     info.ftLastWriteTime.dwLowDateTime;
+  if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+    return DeleteResult::kChanged;
+  if (size != seen.size || written != seen.lastWrite) return DeleteResult::kChanged;
+  if (!OpenedItself(file.get(), path)) return DeleteResult::kChanged;
+  return Dispose(file.get()) ? DeleteResult::kDeleted : DeleteResult::kRefused;
+}
+
+bool DeleteFileEvenReadOnly(const std::string& path) {
+  DWORD error = 0;
+  ui::FileHandle file = OpenForDelete(path, error);
+  if (!file) return false;
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) return false;
+  if (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (!OpenedItself(file.get(), path)) return false;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+    FILE_BASIC_INFO change{};  // times of 0 stay as they are
+    change.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
+    if (change.FileAttributes == 0) change.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &change, sizeof change)) return false;
+  }
+  return Dispose(file.get());
+}
+
+uint64_t DriveUsedKB(const std::string& drive) {
+  ULARGE_INTEGER freeToCaller, total, free;
+  std::string root = tree::WithSeparator(drive);
+  if (!GetDiskFreeSpaceExW(ui::Wide(root).c_str(), &freeToCaller, &total, &free)) return 0;
+  return (total.QuadPart - free.QuadPart) >> 10;
+}
+
+std::vector<std::string> LogicalDrives() {
+  std::vector<std::string> drives;
+  DWORD need = GetLogicalDriveStringsW(0, nullptr);
+  if (need == 0) return drives;
+  std::wstring buf(need + 1, L'\0');
+  DWORD got = GetLogicalDriveStringsW(need, buf.data());
+  if (got == 0 || got > need) return drives;
+  for (const wchar_t* p = buf.c_str(); *p; p += wcslen(p) + 1) drives.push_back(ui::Utf8(p));
+  return drives;
+}
+
+std::string NormalizeRoot(const std::string& path) {
+  std::string r = path;
+  for (char& c : r)
+    if (c == '/') c = '\\';
+  while (r.size() > 2 && r.back() == '\\') r.pop_back();
+  if (r.size() == 3 && r[1] == ':' && r[2] == '\\') r.pop_back();
+  return r;
+}
+
+bool IsDriveRoot(const std::string& root) {
+  if (root.size() != 2 || root[1] != ':') return false;
+  std::string withSep = root + "\\";
+  for (const std::string& d : LogicalDrives())
+    if (CompareStringOrdinal(ui::Wide(d).c_str(), -1, ui::Wide(withSep).c_str(), -1, TRUE) ==
+        CSTR_EQUAL)
+      return true;
+  return false;
+}
+
+}  // namespace cleanup

@@ -1,0 +1,43 @@
+#pragma once
+// Deleting the files a scan listed, and the sizes of scan roots.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cleanup {
+
+// What the scan saw of a file; it is deleted only while it still matches.
+struct FileIdentity {
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // FILETIME as one number
+};
+
+enum class DeleteResult {
+  kDeleted,
+  kGone,     // no longer there (renamed, deleted by someone else)
+  kChanged,  // another size or time, or no longer a plain file
+  kRefused,  // in use, read-only, access denied
+};
+
+// Deletes `path` if it is still the file the scan saw. The checks and the
+// deletion go through one open handle, so a file swapped in between is not
+// the one deleted; links are not followed.
+DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen);
+
+// Deletes a file, clearing its read-only attribute first; never through a
+// link. False when it could not be deleted.
+bool DeleteFileEvenReadOnly(const std::string& path);
+
+// Used space of a drive ("C:") in KB, 0 on failure.
+uint64_t DriveUsedKB(const std::string& drive);
+
+// The drive roots of the system, "C:\" and so on.
+std::vector<std::string> LogicalDrives();
+
+// A folder or drive as the page keeps it: "\" separators, a drive as "C:",
+// a folder without a trailing "\".
+std::string NormalizeRoot(const std::string& path);
+// Whether a scan root is a whole drive of this system.
+bool IsDriveRoot(const std::string& root);
+
+}  // namespace cleanup

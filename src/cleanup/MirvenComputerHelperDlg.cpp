@@ -1,0 +1,684 @@
+#include "cleanup/MirvenComputerHelperDlg.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <functional>
+#include <mutex>
+
+#include "cleanup/CleanupText.h"
+#include "cleanup/JunkRules.h"
+#include "cleanup/ScanWalk.h"
+#include "cleanup/Traces.h"
+#include "cleanup/WinLister.h"
+#include "controls/Colours.h"
+#include "controls/TreePaths.h"
+#include "res/resource.h"
+#include "ui/Effects.h"
+#include "ui/Gdi.h"
+#include "ui/Text.h"
+
+namespace cleanup {
+
+// A file the scan found, on its way from the walk to the page.
+struct Found {
+  std::string path;
+  FileIdentity identity;
+  uint64_t kb;
+};
+
+struct ScanJob {
+  uint64_t generation = 0;
+  std::string root;
+  JunkPatterns patterns;
+  ScanControl control;
+  std::atomic<bool> busy{true};  // keeps the busy picture turning
+  std::atomic<uint64_t> scannedKB{0};
+  std::atomic<bool> notifyPending{false};
+  std::mutex mutex;
+  std::vector<Found> found;  // not yet taken by the page
+  std::string current;       // the file being examined
+  bool ended = false;        // the page has finished this scan
+};
+
+struct MeasureJob {
+  uint64_t generation = 0;
+  std::string root;
+  ScanControl control;
+  std::atomic<uint64_t> kb{0};
+};
+
+struct CleanJob {
+  uint64_t generation = 0;
+  std::vector<Found> files;
+  bool chosen[kOptionCount] = {};
+  HWND owner = nullptr;
+  std::atomic<bool> cancel{false};
+  std::atomic<bool> notifyPending{false};
+  std::mutex mutex;
+  std::string current;
+  std::vector<std::string> lines;    // completion lines not yet shown
+  std::vector<std::string> deleted;  // paths deleted, not yet taken
+};
+
+}  // namespace cleanup
+
+using namespace cleanup;
+
+namespace {
+
+constexpr UINT kMsgScanProgress = WM_APP + 0x31;
+constexpr UINT kMsgScanDone = WM_APP + 0x32;
+constexpr UINT kMsgMeasured = WM_APP + 0x33;
+constexpr UINT kMsgCleanProgress = WM_APP + 0x34;
+constexpr UINT kMsgCleanDone = WM_APP + 0x35;
+// The status line follows the walk a few times a second, no more.
+constexpr ULONGLONG kStatusPeriodMs = 120;
+constexpr DWORD kWorkerExitWaitMs = 10000;
+
+constexpr int kSmallFace = 211, kSmallFaceHover = 216;
+constexpr int kBigFace = 212, kBigFaceHover = 217;
+constexpr int kFrameLeft = 203, kFrameBottom = 200, kFrameRight = 208;
+constexpr int kBusyFrames[] = {192, 193, 194, 195, 196, 197, 292, 293, 294};
+constexpr char kCaption[] = "Mirven电脑助手";
+constexpr char kCloseQuestion[] = "扫描还未完成，您确定要关闭程序码？";
+constexpr char kPauseText[] = "暂停";
+constexpr char kContinueText[] = "继续";
+
+// Where each control sits on the 781 x 400 page. Buttons keep their face
+// size when the page grows; the rest grow with it.
+struct Place {
+  int id, x, y, w, h;
+  bool button;
+};
+constexpr Place kLayout[] = {
+    {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
+    {IDC_CLEANUP_STATUS, 45, 28, 187, 22, false},
+    {IDC_CLEANUP_START, 240, 12, 88, 25, true},
+    {IDC_CLEANUP_PAUSE, 333, 12, 88, 25, true},
+    {IDC_CLEANUP_STOP, 426, 12, 88, 25, true},
+    {IDC_CLEANUP_JUNK_LIST, 10, 55, 504, 305, false},
+    {IDC_CLEANUP_SCAN_NOW, 157, 160, 210, 95, true},
+    {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
+    {IDC_CLEANUP_TREE, 520, 34, 251, 326, false},
+    {IDC_CLEANUP_OPTIONS, 520, 34, 251, 326, false},
+    {IDC_CLEANUP_CLEAN, 10, 367, 88, 25, true},
+    {IDC_CLEANUP_CLEAN_ALL, 103, 367, 88, 25, true},
+    {IDC_CLEANUP_SELECT_ALL, 520, 367, 88, 25, true},
+    {IDC_CLEANUP_SELECT_NONE, 613, 367, 88, 25, true},
+};
+
+DWORD WINAPI ThreadMain(LPVOID p) {
+  std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(p));
+  (*body)();
+  return 0;
+}
+
+ui::KernelHandle StartThread(std::function<void()> body) {
+  auto* heap = new std::function<void()>(std::move(body));
+  HANDLE h = CreateThread(nullptr, 0, ThreadMain, heap, 0, nullptr);
+  if (!h) delete heap;
+  return ui::KernelHandle(h);
+}
+
+// A root that is itself a link is not walked: what it shows lies elsewhere.
+bool IsLinkFolder(const std::string& root) {
+  DWORD attrs = GetFileAttributesW(ui::Wide(tree::ExtendedPath(root)).c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void ScanWorker(std::shared_ptr<ScanJob> job, HWND page) {
+  WinLister lister;
+  ScanWalk walk(lister, job->patterns, job->control);
+  ULONGLONG last = 0;
+  auto visit = [&](const std::string& path, const DirEntry& e, bool junk) {
+    job->scannedKB.store(walk.scannedKB(), std::memory_order_relaxed);
+    ULONGLONG now = GetTickCount64();
+    bool tell = now - last >= kStatusPeriodMs;
+    if (junk || tell) {
+      std::lock_guard<std::mutex> lock(job->mutex);
+      if (junk) job->found.push_back(Found{path, FileIdentity{e.size, e.lastWrite}, SizeKB(e.size)});
+      if (tell) job->current = path;
+    }
+    if (tell) {
+      last = now;
+      if (!job->notifyPending.exchange(true))
+        PostMessageW(page, kMsgScanProgress, static_cast<WPARAM>(job->generation), 0);
+    }
+  };
+  if (!job->root.empty() && !IsLinkFolder(job->root)) walk.Run(job->root, visit);
+  job->scannedKB.store(walk.scannedKB());
+  PostMessageW(page, kMsgScanDone, static_cast<WPARAM>(job->generation), 0);
+}
+
+void ScanAnimationWorker(std::shared_ptr<ScanJob> job, HWND page) {
+  const int x = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXDLGFRAME) + 10;
+  size_t frame = 0;
+  for (;;) {
+    ui::DrawBitmap(page, x, 8, 24, 24, kBusyFrames[frame]);
+    // Waits out the frame, and as long as the scan is paused.
+    job->control.Sleep(std::chrono::milliseconds(130));
+    if (++frame == std::size(kBusyFrames)) {
+      frame = 0;
+      if (!job->busy) break;
+    }
+  }
+}
+
+void MeasureWorker(std::shared_ptr<MeasureJob> job, HWND page) {
+  if (!IsLinkFolder(job->root)) {
+    WinLister lister;
+    job->kb = FolderSizeKB(lister, job->root, &job->control);
+  }
+  PostMessageW(page, kMsgMeasured, static_cast<WPARAM>(job->generation), 0);
+}
+
+void CleanWorker(std::shared_ptr<CleanJob> job, HWND page) {
+  uint64_t deleted = 0, freedKB = 0, failed = 0;
+  ULONGLONG last = 0;
+  auto tell = [&] {
+    if (!job->notifyPending.exchange(true))
+      PostMessageW(page, kMsgCleanProgress, static_cast<WPARAM>(job->generation), 0);
+  };
+  for (const Found& f : job->files) {
+    if (job->cancel) break;
+    ULONGLONG now = GetTickCount64();
+    bool show = now - last >= kStatusPeriodMs;
+    bool gone = DeleteIfUnchanged(f.path, f.identity) == DeleteResult::kDeleted;
+    std::lock_guard<std::mutex> lock(job->mutex);
+    if (show) job->current = f.path;
+    if (gone) {
+      ++deleted;
+      freedKB += f.kb;
+      job->deleted.push_back(f.path);
+    } else {
+      ++failed;
+    }
+    if (show) {
+      last = now;
+      tell();
+    }
+  }
+  {
+    std::lock_guard<std::mutex> lock(job->mutex);
+    job->lines.push_back(CleanReport(deleted, freedKB, failed));
+  }
+  tell();
+  if (!job->cancel) {
+    CleanSelectedOptions(job->chosen, job->owner, [&](const std::string& line) {
+      {
+        std::lock_guard<std::mutex> lock(job->mutex);
+        job->lines.push_back(line);
+      }
+      tell();
+    });
+  }
+  PostMessageW(page, kMsgCleanDone, static_cast<WPARAM>(job->generation), 0);
+}
+
+// Closes the handles of workers that have ended.
+void Prune(std::vector<ui::KernelHandle>& handles) {
+  handles.erase(std::remove_if(handles.begin(), handles.end(),
+                               [](const ui::KernelHandle& h) {
+                                 return !h || WaitForSingleObject(h.get(), 0) == WAIT_OBJECT_0;
+                               }),
+                handles.end());
+}
+
+}  // namespace
+
+CMirvenComputerHelperDlg::CMirvenComputerHelperDlg() : controls::Page(kTemplate) {}
+
+CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
+  if (scanJob_) {
+    scanJob_->busy = false;
+    scanJob_->control.Stop();
+  }
+  if (measureJob_) measureJob_->control.Stop();
+  if (cleanJob_) cleanJob_->cancel = true;
+  for (ui::KernelHandle* h : {&scanWorker_, &animationWorker_, &measureWorker_, &cleanWorker_})
+    if (*h) WaitForSingleObject(h->get(), kWorkerExitWaitMs);
+  for (ui::KernelHandle& h : retired_)
+    if (h) WaitForSingleObject(h.get(), kWorkerExitWaitMs);
+}
+
+BOOL CMirvenComputerHelperDlg::OnInitDialog() {
+  controls::Page::OnInitDialog();
+  options_.SubclassDlgItem(IDC_CLEANUP_OPTIONS, hwnd_);
+  junkList_.SubclassDlgItem(IDC_CLEANUP_JUNK_LIST, hwnd_);
+  progress_.SubclassDlgItem(IDC_CLEANUP_PROGRESS, hwnd_);
+  struct {
+    MyDrawButton& button;
+    int id;
+  } buttons[] = {{start_, IDC_CLEANUP_START},         {clean_, IDC_CLEANUP_CLEAN},
+                 {cleanAll_, IDC_CLEANUP_CLEAN_ALL},  {pause_, IDC_CLEANUP_PAUSE},
+                 {stop_, IDC_CLEANUP_STOP},           {selectAll_, IDC_CLEANUP_SELECT_ALL},
+                 {selectNone_, IDC_CLEANUP_SELECT_NONE}, {scanNow_, IDC_CLEANUP_SCAN_NOW}};
+  for (auto& b : buttons) {
+    b.button.SubclassDlgItem(b.id, hwnd_);
+    if (b.id == IDC_CLEANUP_SCAN_NOW)
+      b.button.SetBitmaps(kBigFace, kBigFaceHover);
+    else
+      b.button.SetBitmaps(kSmallFace, kSmallFaceHover);
+  }
+  tree_.SubclassDlgItem(IDC_CLEANUP_TREE, hwnd_);
+
+  for (int k = 0; k < kOptionCount; ++k) {
+    options_.InsertString(k, OptionText(k));
+    options_.SetCheck(k, 1);
+  }
+  scanning_ = paused_ = false;
+  junkKB_ = junkCount_ = 0;
+  SetScanRoot(traces().ProfileFolder());
+  progress_.SetRange32(0, static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
+  Enable(IDC_CLEANUP_STOP, false);
+  Enable(IDC_CLEANUP_PAUSE, false);
+
+  statusBold_ = ui::MakeFont(L"微软雅黑", 20, FW_BOLD);
+  statusRegular_ = ui::MakeFont(L"微软雅黑", 20, FW_NORMAL);
+  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(statusBold_.get()), FALSE);
+
+  Layout(kWidth, kHeight);
+  laidOut_ = true;
+
+  HWND tab = Item(IDC_CLEANUP_TAB);
+  const wchar_t* tabs[] = {L"扫描目录", L"清理选项"};
+  for (int k = 0; k < 2; ++k) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(tabs[k]);
+    SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 1);
+
+  ShowWindow(options_.hwnd(), SW_HIDE);
+  ShowWindow(tree_.hwnd(), SW_SHOWNORMAL);
+  LONG_PTR style = GetWindowLongPtrW(tree_.hwnd(), GWL_STYLE);
+  style &= ~static_cast<LONG_PTR>(TVS_EDITLABELS);
+  SetWindowLongPtrW(tree_.hwnd(), GWL_STYLE, style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+  TreeView_DeleteAllItems(tree_.hwnd());
+  if (tree_.AttachSystemImageList()) {
+    tree_.SetShowFiles(false);
+    tree_.LoadDriveItems();
+  }
+  return TRUE;
+}
+
+LRESULT CMirvenComputerHelperDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kMsgScanProgress: OnScanProgress(wp, false); return 0;
+    case kMsgScanDone: OnScanProgress(wp, true); return 0;
+    case kMsgMeasured: OnMeasured(wp); return 0;
+    case kMsgCleanProgress: OnCleanProgress(wp, false); return 0;
+    case kMsgCleanDone: OnCleanProgress(wp, true); return 0;
+    default: return controls::Page::WindowProc(msg, wp, lp);
+  }
+}
+
+void CMirvenComputerHelperDlg::Layout(int cx, int cy) {
+  if (cx == layoutWidth_ && cy == layoutHeight_) return;
+  layoutWidth_ = cx;
+  layoutHeight_ = cy;
+  const double fx = static_cast<double>(cx) / kWidth, fy = static_cast<double>(cy) / kHeight;
+  for (const Place& p : kLayout) {
+    int x = static_cast<int>(p.x * fx), y = static_cast<int>(p.y * fy);
+    int w = p.button ? p.w : static_cast<int>(p.w * fx);
+    int h = p.button ? p.h : static_cast<int>(p.h * fy);
+    SetWindowPos(Item(p.id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void CMirvenComputerHelperDlg::OnSize(UINT type, int cx, int cy) {
+  Default();
+  // The layout follows the page's size; it is worked out from the page's
+  // design each time, so sizes that come and go never accumulate.
+  if (laidOut_ && type != SIZE_MINIMIZED && cx > 0 && cy > 0) Layout(cx, cy);
+}
+
+void CMirvenComputerHelperDlg::OnPaint() {
+  {
+    ui::PaintDC dc(hwnd_);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc.get(), &r, pageBrush_.get());
+  }
+  PaintPageFrame();
+}
+
+void CMirvenComputerHelperDlg::OnNcPaint() { PaintPageFrame(); }
+
+void CMirvenComputerHelperDlg::PaintPageFrame() {
+  int fx = GetSystemMetrics(SM_CXDLGFRAME), fy = GetSystemMetrics(SM_CYDLGFRAME);
+  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_BORDER) {
+    fx += GetSystemMetrics(SM_CXBORDER);
+    fy += GetSystemMetrics(SM_CYBORDER);
+  }
+  int top = GetSystemMetrics(SM_CYCAPTION) + fy;
+  SIZE s = ui::WindowSize(hwnd_);
+  ui::DrawBitmap(hwnd_, 0, top, fx, s.cy - fy, kFrameLeft);
+  ui::DrawBitmap(hwnd_, fx, s.cy - fx, s.cx - 2 * fx, fx, kFrameBottom);
+  ui::DrawBitmap(hwnd_, s.cx - fx, top, fx, s.cy - fy, kFrameRight);
+}
+
+HCURSOR CMirvenComputerHelperDlg::OnQueryDragIcon() {
+  return reinterpret_cast<HCURSOR>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+}
+
+bool CMirvenComputerHelperDlg::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case IDC_CLEANUP_START: OnStartClicked(); return true;
+    case IDC_CLEANUP_SCAN_NOW: OnScanNowClicked(); return true;
+    case IDC_CLEANUP_STOP: OnStopClicked(); return true;
+    case IDC_CLEANUP_PAUSE: OnPauseClicked(); return true;
+    case IDC_CLEANUP_CLEAN: OnCleanClicked(); return true;
+    case IDC_CLEANUP_CLEAN_ALL: OnCleanAllClicked(); return true;
+    case IDC_CLEANUP_SELECT_ALL: OnSelectAllClicked(); return true;
+    case IDC_CLEANUP_SELECT_NONE: OnSelectNoneClicked(); return true;
+    default: return false;
+  }
+}
+
+bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
+  if (hdr->idFrom == IDC_CLEANUP_TAB && hdr->code == TCN_SELCHANGE) {
+    OnTabSelChange();
+    result = 0;
+    return true;
+  }
+  if (hdr->idFrom == IDC_CLEANUP_TREE && hdr->code == TVN_SELCHANGINGW) {
+    OnTreeSelChanging(reinterpret_cast<NMTREEVIEWW*>(hdr)->itemNew.hItem);
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+void CMirvenComputerHelperDlg::OnTabSelChange() {
+  bool tree = TabCtrl_GetCurSel(Item(IDC_CLEANUP_TAB)) == 0;
+  ShowWindow(tree_.hwnd(), tree ? SW_SHOWNORMAL : SW_HIDE);
+  ShowWindow(options_.hwnd(), tree ? SW_HIDE : SW_SHOWNORMAL);
+}
+
+void CMirvenComputerHelperDlg::OnTreeSelChanging(HTREEITEM item) {
+  if (!item || scanning_) return;
+  SetScanRoot(tree_.PathOfItem(item));
+}
+
+void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
+  scanRoot_ = NormalizeRoot(root);
+  if (measureJob_) measureJob_->control.Stop();
+  measureJob_.reset();
+  if (measureWorker_) retired_.push_back(std::move(measureWorker_));
+  Prune(retired_);
+  rootSizeKB_ = 0;
+  rootSizeKnown_ = false;
+  if (scanRoot_.empty()) {
+    rootSizeKnown_ = true;
+  } else if (IsDriveRoot(scanRoot_)) {
+    rootSizeKB_ = DriveUsedKB(scanRoot_);
+    rootSizeKnown_ = true;
+  } else {
+    measureJob_ = std::make_shared<MeasureJob>();
+    measureJob_->generation = ++generation_;
+    measureJob_->root = scanRoot_;
+    measureWorker_ = StartThread([job = measureJob_, page = hwnd_] { MeasureWorker(job, page); });
+  }
+}
+
+void CMirvenComputerHelperDlg::OnMeasured(uint64_t generation) {
+  if (!measureJob_ || measureJob_->generation != generation) return;
+  rootSizeKB_ = measureJob_->kb;
+  rootSizeKnown_ = true;
+  measureJob_.reset();
+  if (scanning_)
+    progress_.SetRange32(0, static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
+}
+
+bool CMirvenComputerHelperDlg::AnyOptionChecked() const {
+  for (int k = 0; k < options_.GetCount(); ++k)
+    if (options_.GetCheck(k) == 1) return true;
+  return false;
+}
+
+bool CMirvenComputerHelperDlg::StartRefused() {
+  if (!scanning_ && AnyOptionChecked()) return false;
+  SetStatus(kRefusal);
+  return true;
+}
+
+void CMirvenComputerHelperDlg::OnScanNowClicked() {
+  if (StartRefused()) return;
+  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_HIDE);
+  StartScan();
+}
+
+void CMirvenComputerHelperDlg::OnStartClicked() {
+  if (StartRefused()) {
+    // The list of a running scan stays in view.
+    if (!scanning_) {
+      ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
+      ShowWindow(junkList_.hwnd(), SW_HIDE);
+    }
+    return;
+  }
+  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_HIDE);
+  StartScan();
+}
+
+void CMirvenComputerHelperDlg::StartScan() {
+  ShowWindow(progress_.hwnd(), SW_SHOWNORMAL);
+  ShowWindow(junkList_.hwnd(), SW_SHOW);
+  scanning_ = true;
+  paused_ = false;
+
+  if (scanWorker_) retired_.push_back(std::move(scanWorker_));
+  if (animationWorker_) retired_.push_back(std::move(animationWorker_));
+  Prune(retired_);
+  auto job = std::make_shared<ScanJob>();
+  job->generation = ++generation_;
+  job->root = scanRoot_;
+  if (options_.GetCheck(kTempFiles) == 1) job->patterns = JunkPatterns::Defaults();
+  scanJob_ = job;
+
+  junkList_.ResetContent();
+  junkList_.UpdateHorizontalExtent();
+  listed_.clear();
+  junkKB_ = junkCount_ = 0;
+  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(statusRegular_.get()), FALSE);
+  progress_.SetRange32(0, static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
+  progress_.SetPos(0);
+
+  HWND page = hwnd_;
+  scanWorker_ = StartThread([job, page] { ScanWorker(job, page); });
+  animationWorker_ = StartThread([job, page] { ScanAnimationWorker(job, page); });
+
+  Enable(IDC_CLEANUP_START, false);
+  Enable(IDC_CLEANUP_STOP, true);
+  Enable(IDC_CLEANUP_PAUSE, true);
+  pause_.SetCaption(kPauseText);
+  Enable(IDC_CLEANUP_TREE, false);
+}
+
+void CMirvenComputerHelperDlg::TakeScanResults() {
+  ScanJob& job = *scanJob_;
+  std::vector<Found> found;
+  std::string current;
+  {
+    std::lock_guard<std::mutex> lock(job.mutex);
+    found.swap(job.found);
+    current.swap(job.current);
+  }
+  job.notifyPending = false;
+  // Many lines at once are added without a repaint for each.
+  const bool batch = found.size() > 16;
+  if (batch) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (Found& f : found) {
+    if (!listed_.emplace(f.path, Listed{f.identity, f.kb}).second) continue;
+    ++junkCount_;
+    junkKB_ += f.kb;
+    junkList_.AddString(f.path);
+  }
+  if (batch) {
+    SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
+  }
+  if (!found.empty()) junkList_.UpdateHorizontalExtent();
+  progress_.SetPos(static_cast<int>(std::min<uint64_t>(ProgressMB(job.scannedKB), INT_MAX)));
+  if (!current.empty()) SetStatus(current);
+}
+
+void CMirvenComputerHelperDlg::OnScanProgress(uint64_t generation, bool done) {
+  if (!scanJob_ || scanJob_->generation != generation || scanJob_->ended) return;
+  TakeScanResults();
+  if (!done) return;
+  FinishScan();
+  ShowScanSummary();
+}
+
+void CMirvenComputerHelperDlg::OnStopClicked() {
+  if (!scanJob_ || scanJob_->ended) return;
+  scanJob_->busy = false;
+  // Stopping wakes a paused walk, which then ends at once.
+  scanJob_->control.Stop();
+  if (paused_) {
+    scanJob_->control.Resume();
+    paused_ = false;
+  }
+  pause_.SetCaption(kPauseText);
+  TakeScanResults();
+  FinishScan();
+  ShowScanSummary();
+}
+
+void CMirvenComputerHelperDlg::OnPauseClicked() {
+  if (!scanning_ || !scanJob_) return;
+  if (paused_) {
+    scanJob_->control.Resume();
+    paused_ = false;
+    pause_.SetCaption(kPauseText);
+  } else {
+    scanJob_->control.Pause();
+    paused_ = true;
+    Enable(IDC_CLEANUP_START, false);
+    pause_.SetCaption(kContinueText);
+  }
+}
+
+void CMirvenComputerHelperDlg::FinishScan() {
+  scanning_ = false;
+  paused_ = false;
+  if (scanJob_) {
+    scanJob_->ended = true;
+    scanJob_->busy = false;
+    scanJob_->control.Stop();
+  }
+  Enable(IDC_CLEANUP_START, true);
+  Enable(IDC_CLEANUP_PAUSE, false);
+  Enable(IDC_CLEANUP_STOP, false);
+  Enable(IDC_CLEANUP_TREE, true);
+  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(statusBold_.get()), FALSE);
+  progress_.SetPos(static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
+}
+
+void CMirvenComputerHelperDlg::ShowScanSummary() { SetStatus(ScanSummary(junkCount_, junkKB_)); }
+
+void CMirvenComputerHelperDlg::SetStatus(const std::string& text) {
+  SetItemText(IDC_CLEANUP_STATUS, text);
+}
+
+void CMirvenComputerHelperDlg::AddLine(const std::string& text) {
+  junkList_.AddString(text);
+  junkList_.UpdateHorizontalExtent();
+}
+
+std::vector<std::string> CMirvenComputerHelperDlg::ListedFiles() const {
+  std::vector<std::string> files;
+  files.reserve(listed_.size());
+  for (const auto& entry : listed_) files.push_back(entry.first);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+void CMirvenComputerHelperDlg::OnCleanClicked() {
+  int sel = static_cast<int>(SendMessageW(junkList_.hwnd(), LB_GETCURSEL, 0, 0));
+  if (sel < 0) return;
+  std::string text = junkList_.GetText(sel);
+  auto it = listed_.find(text);
+  // Report and completion lines name no file: they just go.
+  if (it == listed_.end()) {
+    junkList_.DeleteString(sel);
+    return;
+  }
+  if (DeleteIfUnchanged(it->first, it->second.identity) == DeleteResult::kDeleted) {
+    SetStatus(CleanReport(1, it->second.kb, 0));
+    listed_.erase(it);
+    junkList_.DeleteString(sel);
+  } else {
+    // Kept in the list: the file is still there, or no longer the one shown.
+    SetStatus(CleanReport(0, 0, 1));
+  }
+}
+
+void CMirvenComputerHelperDlg::OnCleanAllClicked() {
+  if (cleanJob_) return;  // the one running reports when it is done
+  auto job = std::make_shared<CleanJob>();
+  job->generation = ++generation_;
+  job->owner = hwnd_;
+  for (int k = 0; k < kOptionCount; ++k) job->chosen[k] = options_.GetCheck(k) == 1;
+  // The files in the list's order, as the user sees them.
+  for (int k = 0, n = junkList_.GetCount(); k < n; ++k) {
+    std::string text = junkList_.GetText(k);
+    auto it = listed_.find(text);
+    if (it != listed_.end()) job->files.push_back(Found{text, it->second.identity, it->second.kb});
+  }
+  cleanJob_ = job;
+  if (cleanWorker_) retired_.push_back(std::move(cleanWorker_));
+  Prune(retired_);
+  HWND page = hwnd_;
+  cleanWorker_ = StartThread([job, page] { CleanWorker(job, page); });
+}
+
+void CMirvenComputerHelperDlg::TakeCleanResults() {
+  CleanJob& job = *cleanJob_;
+  std::vector<std::string> lines, deleted;
+  std::string current;
+  {
+    std::lock_guard<std::mutex> lock(job.mutex);
+    lines.swap(job.lines);
+    deleted.swap(job.deleted);
+    current.swap(job.current);
+  }
+  job.notifyPending = false;
+  for (const std::string& path : deleted) listed_.erase(path);
+  if (!current.empty()) SetStatus(current);
+  for (const std::string& line : lines) AddLine(line);
+}
+
+void CMirvenComputerHelperDlg::OnCleanProgress(uint64_t generation, bool done) {
+  if (!cleanJob_ || cleanJob_->generation != generation) return;
+  TakeCleanResults();
+  if (!done) return;
+  cleanJob_.reset();
+  SetStatus(kCleanFinished);
+}
+
+void CMirvenComputerHelperDlg::OnSelectAllClicked() {
+  for (int k = 0; k < options_.GetCount(); ++k) options_.SetCheck(k, 1);
+}
+
+void CMirvenComputerHelperDlg::OnSelectNoneClicked() {
+  for (int k = 0; k < options_.GetCount(); ++k) options_.SetCheck(k, 0);
+}
+
+void CMirvenComputerHelperDlg::OnClose() {
+  if (scanning_ &&
+      ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  ui::effects().ExitProcess(0);
+}

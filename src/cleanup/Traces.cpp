@@ -1,0 +1,153 @@
+#include "cleanup/Traces.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <urlhist.h>
+#include <wininet.h>
+
+#include <vector>
+
+#include "cleanup/FileOps.h"
+#include "cleanup/WinLister.h"
+#include "controls/TreePaths.h"
+#include "ui/Text.h"
+
+namespace cleanup {
+namespace {
+
+constexpr CLSID kUrlHistoryClass = {
+    0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
+constexpr IID kUrlHistoryStg2 = {
+    0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
+constexpr wchar_t kTypedUrlsKey[] = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+Traces* current = nullptr;
+
+std::string KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  std::string result;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) result = ui::Utf8(path);
+  CoTaskMemFree(path);
+  return result;
+}
+
+// An enumeration call of the URL cache with a buffer that grows to what
+// the entry needs.
+template <typename Call>
+bool WithEntry(std::vector<BYTE>& buf, Call call) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    DWORD size = static_cast<DWORD>(buf.size());
+    auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buf.data());
+    entry->dwStructSize = sizeof(INTERNET_CACHE_ENTRY_INFOW);
+    if (call(entry, &size)) return true;
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buf.size()) return false;
+    buf.resize(size);
+  }
+  return false;
+}
+
+}  // namespace
+
+Traces& traces() {
+  static Traces real;
+  return current ? *current : real;
+}
+
+Traces* SetTraces(Traces* t) {
+  Traces* old = current;
+  current = t;
+  return old;
+}
+
+std::string Traces::ProfileFolder() { return KnownFolder(FOLDERID_Profile); }
+std::string Traces::CookiesFolder() { return KnownFolder(FOLDERID_Cookies); }
+
+void Traces::EmptyRecycleBin(HWND owner) {
+  SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);
+}
+
+bool Traces::EmptyClipboard() {
+  // Another program may hold the clipboard for a moment.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (OpenClipboard(nullptr)) {
+      ::EmptyClipboard();
+      CloseClipboard();
+      return true;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+void Traces::ClearUrlCache() {
+  std::vector<BYTE> buf(4096);
+  HANDLE find = nullptr;
+  bool have = WithEntry(buf, [&](INTERNET_CACHE_ENTRY_INFOW* e, DWORD* size) {
+    find = FindFirstUrlCacheEntryW(nullptr, e, size);
+    return find != nullptr;
+  });
+  if (!find) return;
+  while (have) {
+    auto* entry = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buf.data());
+    if (entry->lpszSourceUrlName) DeleteUrlCacheEntryW(entry->lpszSourceUrlName);
+    have = WithEntry(buf, [&](INTERNET_CACHE_ENTRY_INFOW* e, DWORD* size) {
+      return FindNextUrlCacheEntryW(find, e, size) != FALSE;
+    });
+  }
+  FindCloseUrlCache(find);
+}
+
+void Traces::ClearUrlHistory() {
+  HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IUrlHistoryStg2* history = nullptr;
+  if (SUCCEEDED(CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2,
+                                 reinterpret_cast<void**>(&history))) &&
+      history) {
+    history->ClearHistory();
+    history->Release();
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+}
+
+bool Traces::ClearCookies(const std::string& folder) {
+  if (folder.empty()) return false;
+  WinLister lister;
+  return lister.List(folder, [&](const DirEntry& e) {
+    // A link leads elsewhere: neither it nor what it points at is touched.
+    if (e.reparsePoint) return true;
+    std::string path = JoinPath(folder, e.name, '\\');
+    if (!e.directory) {
+      DeleteFileEvenReadOnly(path);
+      return true;
+    }
+    std::wstring wide = ui::Wide(tree::ExtendedPath(path));
+    DWORD attrs = GetFileAttributesW(wide.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesW(wide.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
+    RemoveDirectoryW(wide.c_str());  // only an empty one goes
+    return true;
+  });
+}
+
+void Traces::ClearTypedUrls() { RegDeleteKeyW(HKEY_CURRENT_USER, kTypedUrlsKey); }
+
+void CleanSelectedOptions(const bool (&chosen)[kOptionCount], HWND owner,
+                          const std::function<void(const std::string&)>& done) {
+  Traces& t = traces();
+  for (int option = 0; option < kOptionCount; ++option) {
+    if (!chosen[option] || option == kTempFiles) continue;
+    switch (option) {
+      case kRecycleBin: t.EmptyRecycleBin(owner); break;
+      case kClipboard: t.EmptyClipboard(); break;
+      case kUrlCache: t.ClearUrlCache(); break;
+      case kUrlHistory: t.ClearUrlHistory(); break;
+      case kCookies: t.ClearCookies(t.CookiesFolder()); break;
+      case kTypedUrls: t.ClearTypedUrls(); break;
+      default: break;
+    }
+    done(CompletionLine(option));
+  }
+}
+
+}  // namespace cleanup

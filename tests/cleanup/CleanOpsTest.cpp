@@ -1,0 +1,212 @@
+// Deleting listed files and clearing traces, on temporary files and the
+// test prefix's own clipboard, URL cache and registry.
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "cleanup/FileOps.h"
+#include "cleanup/TempTree.h"
+#include "cleanup/Traces.h"
+#include "cleanup/WinLister.h"
+#include "ui/Text.h"
+
+namespace {
+
+using cleanup::DeleteIfUnchanged;
+using cleanup::DeleteResult;
+using cleanuptest::Exists;
+using cleanuptest::TempTree;
+
+cleanup::FileIdentity Seen(const std::string& path) {
+  cleanup::WinLister lister;
+  cleanup::FileIdentity id;
+  size_t cut = path.rfind('\\');
+  lister.List(path.substr(0, cut), [&](const cleanup::DirEntry& e) {
+    if (e.name == path.substr(cut + 1)) id = cleanup::FileIdentity{e.size, e.lastWrite};
+    return true;
+  });
+  return id;
+}
+
+TEST(CleanOps, DeletesOnlyTheFileTheScanSaw) {
+  TempTree t("del");
+  std::string deep = "deep";
+  while (deep.size() < 300) deep += "\\folder-with-a-long-name";
+  for (const char* name : {"same.tmp", "grown.tmp", "touched.tmp", "held.tmp", "ro.tmp"})
+    t.Write(name, 100);
+  t.Write(deep + "\\far.tmp", 100);
+  const std::string unicode = t.Path("한글😀.tmp");
+  cleanuptest::WriteFile(unicode, 100);
+  auto seen = [&](const std::string& p) { return Seen(p); };
+
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("same.tmp"), seen(t.Path("same.tmp"))), DeleteResult::kDeleted);
+  EXPECT_FALSE(Exists(t.Path("same.tmp")));
+  EXPECT_EQ(DeleteIfUnchanged(t.Path(deep + "\\far.tmp"), seen(t.Path(deep + "\\far.tmp"))),
+            DeleteResult::kDeleted);
+  EXPECT_FALSE(Exists(t.Path(deep + "\\far.tmp")));
+  EXPECT_EQ(DeleteIfUnchanged(unicode, seen(unicode)), DeleteResult::kDeleted);
+  EXPECT_FALSE(Exists(unicode));
+
+  cleanup::FileIdentity grown = seen(t.Path("grown.tmp"));
+  t.Write("grown.tmp", 101);
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("grown.tmp"), grown), DeleteResult::kChanged);
+  cleanup::FileIdentity touched = seen(t.Path("touched.tmp"));
+  touched.lastWrite -= 10000000;  // one second earlier than it is now
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("touched.tmp"), touched), DeleteResult::kChanged);
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("missing.tmp"), {}), DeleteResult::kGone);
+  t.MakeFolder("dir.tmp");
+  EXPECT_NE(DeleteIfUnchanged(t.Path("dir.tmp"), {}), DeleteResult::kDeleted);
+
+  // In use by another program: left alone.
+  cleanup::FileIdentity held = seen(t.Path("held.tmp"));
+  HANDLE h = CreateFileW(ui::Wide(t.Path("held.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("held.tmp"), held), DeleteResult::kRefused);
+  CloseHandle(h);
+  EXPECT_TRUE(Exists(t.Path("held.tmp")));
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("held.tmp"), held), DeleteResult::kDeleted);
+
+  // A read-only junk file is refused, as the system refuses it.
+  cleanup::FileIdentity ro = seen(t.Path("ro.tmp"));
+  SetFileAttributesW(ui::Wide(t.Path("ro.tmp")).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("ro.tmp"), ro), DeleteResult::kRefused);
+  EXPECT_TRUE(Exists(t.Path("ro.tmp")));
+  EXPECT_TRUE(Exists(t.Path("grown.tmp")));
+  EXPECT_TRUE(Exists(t.Path("touched.tmp")));
+}
+
+TEST(CleanOps, NothingIsDeletedThroughALink) {
+  TempTree t("links"), outside("links-out");
+  outside.Write("victim.tmp", 100);
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("victim.tmp"), t.Path("alias.tmp")));
+  EXPECT_NE(DeleteIfUnchanged(t.Path("alias.tmp"), Seen(t.Path("alias.tmp"))), DeleteResult::kDeleted);
+  EXPECT_FALSE(cleanup::DeleteFileEvenReadOnly(t.Path("alias.tmp")));
+  EXPECT_TRUE(Exists(outside.Path("victim.tmp")));
+  EXPECT_TRUE(Exists(t.Path("alias.tmp")));
+}
+
+TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
+  TempTree cookies("cookies"), outside("cookies-out");
+  cookies.Write("a@site.txt", 10);
+  cookies.Write("b@site.txt", 10);
+  SetFileAttributesW(ui::Wide(cookies.Path("b@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+  cookies.Write("full\\inner.txt", 10);
+  cookies.MakeFolder("empty");
+  outside.Write("precious.txt", 10);
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.root(), cookies.Path("dirlink")));
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
+  EXPECT_TRUE(cleanup::traces().ClearCookies(cookies.root()));
+  EXPECT_FALSE(Exists(cookies.Path("a@site.txt")));
+  EXPECT_FALSE(Exists(cookies.Path("b@site.txt")));
+  EXPECT_FALSE(Exists(cookies.Path("empty")));
+  EXPECT_TRUE(Exists(cookies.Path("full\\inner.txt")));
+  EXPECT_TRUE(Exists(outside.Path("precious.txt")));
+  EXPECT_FALSE(cleanup::traces().ClearCookies(cookies.Path("no-such-folder")));
+  EXPECT_FALSE(cleanup::traces().ClearCookies(""));
+}
+
+// Records the order of the operations; the Cookies folder cannot be listed.
+class RecordingTraces : public cleanup::Traces {
+ public:
+  std::vector<std::string> calls;
+  std::string CookiesFolder() override { return "C:\\no\\such\\cookies"; }
+  void EmptyRecycleBin(HWND) override { calls.push_back("bin"); }
+  bool EmptyClipboard() override { calls.push_back("clipboard"); return true; }
+  void ClearUrlCache() override { calls.push_back("cache"); }
+  void ClearUrlHistory() override { calls.push_back("history"); }
+  bool ClearCookies(const std::string& folder) override {
+    calls.push_back("cookies");
+    return Traces::ClearCookies(folder);
+  }
+  void ClearTypedUrls() override { calls.push_back("typed"); }
+};
+
+TEST(CleanOps, OptionsRunInOrderAndAnUnreadableCookiesFolderStopsNothing) {
+  RecordingTraces rec;
+  cleanup::Traces* old = cleanup::SetTraces(&rec);
+  std::vector<std::string> lines;
+  bool all[cleanup::kOptionCount] = {true, true, true, true, true, true, true};
+  cleanup::CleanSelectedOptions(all, nullptr, [&](const std::string& l) { lines.push_back(l); });
+  EXPECT_EQ(rec.calls,
+            (std::vector<std::string>{"bin", "clipboard", "cache", "history", "cookies", "typed"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"回收站清空完毕！", "剪贴板清空完毕！",
+                                             "Internet 临时文件清空完毕！", "网址历史记录清空完毕！",
+                                             "Cookies 清空完毕！", "最近网址记录清空完毕！"}));
+  rec.calls.clear();
+  lines.clear();
+  bool some[cleanup::kOptionCount] = {false, true, false, false, false, false, true};
+  cleanup::CleanSelectedOptions(some, nullptr, [&](const std::string& l) { lines.push_back(l); });
+  EXPECT_EQ(rec.calls, std::vector<std::string>{"typed"});
+  EXPECT_EQ(lines, std::vector<std::string>{"最近网址记录清空完毕！"});
+  cleanup::SetTraces(old);
+}
+
+TEST(CleanOps, TypedUrlsKeyIsDeletedAndAMissingOneIsFine) {
+  HKEY key;
+  const wchar_t* path = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t url[] = L"http://example.test/";
+  RegSetValueExW(key, L"url1", 0, REG_SZ, reinterpret_cast<const BYTE*>(url), sizeof url);
+  RegCloseKey(key);
+  cleanup::traces().ClearTypedUrls();
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key), ERROR_SUCCESS);
+  cleanup::traces().ClearTypedUrls();
+}
+
+TEST(CleanOps, ClipboardIsEmptiedEvenWhileAnotherThreadHoldsItBriefly) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 4 * sizeof(wchar_t));
+  memcpy(GlobalLock(mem), L"abc", 4 * sizeof(wchar_t));
+  GlobalUnlock(mem);
+  SetClipboardData(CF_UNICODETEXT, mem);
+  CloseClipboard();
+  ASSERT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+  // Another "program" holds the clipboard for a moment.
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    OpenClipboard(nullptr);
+    SetEvent(opened);
+    Sleep(300);
+    CloseClipboard();
+  });
+  WaitForSingleObject(opened, 5000);
+  EXPECT_TRUE(cleanup::traces().EmptyClipboard());
+  holder.join();
+  CloseHandle(opened);
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+}
+
+TEST(CleanOps, UrlCacheEntriesLargerThan4096BytesAreDeletedToo) {
+  std::wstring longUrl = L"http://example.test/" + std::wstring(6000, L'a');
+  std::wstring shortUrl = L"http://example.test/short";
+  for (const std::wstring& url : {shortUrl, longUrl}) {
+    wchar_t file[MAX_PATH + 1] = {};
+    ASSERT_TRUE(CreateUrlCacheEntryW(url.c_str(), 0, L"txt", file, 0)) << GetLastError();
+    HANDLE f = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n;
+    ::WriteFile(f, "x", 1, &n, nullptr);
+    CloseHandle(f);
+    FILETIME zero{};
+    ASSERT_TRUE(CommitUrlCacheEntryW(url.c_str(), file, zero, zero, NORMAL_CACHE_ENTRY, nullptr, 0,
+                                     nullptr, nullptr))
+        << GetLastError();
+  }
+  auto cached = [](const std::wstring& url) {
+    DWORD size = 0;
+    GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+  };
+  ASSERT_TRUE(cached(longUrl));
+  cleanup::traces().ClearUrlCache();
+  EXPECT_FALSE(cached(shortUrl));
+  EXPECT_FALSE(cached(longUrl));
+}
+
+}  // namespace

@@ -1,0 +1,478 @@
+// The cleanup page on a temporary folder tree: scanning, pausing and
+// stopping, cleaning one file and all of them, and what stays untouched.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "cleanup/CleanupText.h"
+#include "cleanup/MirvenComputerHelperDlg.h"
+#include "cleanup/TempTree.h"
+#include "cleanup/Traces.h"
+#include "res/resource.h"
+#include "support/WinTest.h"
+#include "ui/Text.h"
+
+namespace {
+
+using cleanuptest::Exists;
+using cleanuptest::TempTree;
+
+// Folders of the test instead of the user's; the recycle bin only counted.
+class FakeTraces : public cleanup::Traces {
+ public:
+  std::string profile, cookies;
+  int recycleBins = 0;
+  DWORD cleanThread = 0;
+  std::string ProfileFolder() override { return profile; }
+  std::string CookiesFolder() override { return cookies; }
+  void EmptyRecycleBin(HWND) override {
+    ++recycleBins;
+    cleanThread = GetCurrentThreadId();
+  }
+};
+
+class ScopedTraces {
+ public:
+  ScopedTraces() { old_ = cleanup::SetTraces(&fake); }
+  ~ScopedTraces() { cleanup::SetTraces(old_); }
+  FakeTraces fake;
+
+ private:
+  cleanup::Traces* old_;
+};
+
+// Enough files that a scan lasts well beyond one handler.
+class CleanupPage : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    big_ = new TempTree("big");
+    for (int d = 0; d < 60; ++d)
+      for (int f = 0; f < 40; ++f)
+        big_->Write("d" + std::to_string(d) + "\\f" + std::to_string(f) + (f % 10 ? ".dat" : ".tmp"), 10);
+  }
+  static void TearDownTestSuite() {
+    delete big_;
+    big_ = nullptr;
+  }
+
+  void SetUp() override {
+    tree_ = std::make_unique<TempTree>("page");
+    cookies_ = std::make_unique<TempTree>("cookies");
+    traces_.fake.profile = tree_->root();
+    traces_.fake.cookies = cookies_->root();
+    host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 440, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_NE(host_, nullptr);
+    ShowWindow(host_, SW_SHOW);
+  }
+  void TearDown() override {
+    page_.reset();
+    if (host_) DestroyWindow(host_);
+    wintest::Pump();
+  }
+
+  CMirvenComputerHelperDlg& Open() {
+    page_ = std::make_unique<CMirvenComputerHelperDlg>();
+    EXPECT_TRUE(page_->Create(host_));
+    ShowWindow(page_->hwnd(), SW_SHOW);
+    WaitMeasured();
+    return *page_;
+  }
+  void WaitMeasured() { EXPECT_TRUE(wintest::PumpUntil([&] { return page_->RootSizeKnown(); }, 20000)); }
+  bool WaitScanEnd() { return wintest::PumpUntil([&] { return !page_->IsScanning(); }, 60000); }
+  bool WaitCleanEnd() { return wintest::PumpUntil([&] { return !page_->IsCleaning(); }, 20000); }
+
+  HWND Item(int id) const { return GetDlgItem(page_->hwnd(), id); }
+  std::string Status() const { return wintest::TextOf(Item(IDC_CLEANUP_STATUS)); }
+  void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  std::vector<std::string> Lines() {
+    std::vector<std::string> v;
+    for (int k = 0; k < page_->JunkList().GetCount(); ++k) v.push_back(page_->JunkList().GetText(k));
+    return v;
+  }
+  bool HasLine(const std::string& s) {
+    auto v = Lines();
+    return std::find(v.begin(), v.end(), s) != v.end();
+  }
+  void Select(const std::string& line) {
+    auto v = Lines();
+    auto it = std::find(v.begin(), v.end(), line);
+    ASSERT_NE(it, v.end()) << line;
+    SendMessageW(page_->JunkList().hwnd(), LB_SETCURSEL, static_cast<WPARAM>(it - v.begin()), 0);
+  }
+  void ChooseOnly(std::initializer_list<int> options) {
+    page_->OnSelectNoneClicked();
+    for (int k : options) page_->Options().SetCheck(k, 1);
+  }
+  // A scan of a tree big enough that it is still running after the click.
+  void ScanBig() {
+    page_->SetScanRoot(big_->root());
+    WaitMeasured();
+    Click(IDC_CLEANUP_SCAN_NOW);
+    ASSERT_TRUE(page_->IsScanning());
+  }
+
+  static TempTree* big_;
+  wintest::ScopedEffects effects_;
+  ScopedTraces traces_;
+  std::unique_ptr<TempTree> tree_, cookies_;
+  HWND host_ = nullptr;
+  std::unique_ptr<CMirvenComputerHelperDlg> page_;
+};
+TempTree* CleanupPage::big_ = nullptr;
+
+TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
+  tree_->Write("a.bin", 3 * 1024 * 1024);
+  CMirvenComputerHelperDlg& page = Open();
+  EXPECT_EQ(page.ScanRoot(), tree_->root());
+  EXPECT_EQ(page.RootSizeKB(), 3u * 1024);
+  ASSERT_EQ(page.Options().GetCount(), cleanup::kOptionCount);
+  for (int k = 0; k < cleanup::kOptionCount; ++k) {
+    EXPECT_EQ(page.Options().GetText(k), cleanup::OptionText(k));
+    EXPECT_EQ(page.Options().GetCheck(k), 1);
+  }
+  EXPECT_EQ(Status(), cleanup::kIntroduction);
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_STOP)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_PAUSE)));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_SCAN_NOW)));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_JUNK_LIST)));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_TREE)));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_OPTIONS)));
+  // The tab swaps the tree for the option list in the same place.
+  HWND tab = Item(IDC_CLEANUP_TAB);
+  TabCtrl_SetCurSel(tab, 1);
+  NMHDR hdr{tab, IDC_CLEANUP_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(page.hwnd(), WM_NOTIFY, IDC_CLEANUP_TAB, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_TREE)));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_OPTIONS)));
+  RECT a, b;
+  GetWindowRect(Item(IDC_CLEANUP_TREE), &a);
+  GetWindowRect(Item(IDC_CLEANUP_OPTIONS), &b);
+  EXPECT_TRUE(EqualRect(&a, &b));
+  Click(IDC_CLEANUP_SELECT_NONE);
+  for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
+  Click(IDC_CLEANUP_SELECT_ALL);
+  for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 1);
+}
+
+TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
+  tree_->Write("a.tmp", 2048);
+  tree_->Write("sub\\B.OLD", 1024 * 1024);
+  tree_->Write("sub\\keep.txt", 5000);
+  tree_->Write("tmp", 4096);                 // no extension: never junk
+  tree_->Write("x.tmp\\note.txt", 100);      // junk folder name, plain file
+  tree_->Write("sub\\w.do~", 512);
+  const std::string unicode = tree_->Path("한글😀.tmp");  // outside code page 936
+  cleanuptest::WriteFile(unicode, 1024);
+  std::string deep = "deep";
+  while (deep.size() < 300) deep += "\\folder-with-a-long-name";
+  tree_->Write(deep + "\\far.gid", 1024);
+  ASSERT_TRUE(Exists(tree_->Path(deep + "\\far.gid")));
+  CMirvenComputerHelperDlg& page = Open();
+
+  Click(IDC_CLEANUP_SCAN_NOW);
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_SCAN_NOW)));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_JUNK_LIST)));
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_PROGRESS)));
+  ASSERT_TRUE(WaitScanEnd());
+  std::vector<std::string> expected = {tree_->Path("a.tmp"), tree_->Path("sub\\B.OLD"),
+                                       tree_->Path("sub\\w.do~"), unicode,
+                                       tree_->Path(deep + "\\far.gid")};
+  std::sort(expected.begin(), expected.end());
+  auto lines = Lines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, expected);
+  EXPECT_EQ(page.ListedFiles(), expected);
+  EXPECT_EQ(page.JunkCount(), 5u);
+  EXPECT_EQ(page.JunkKB(), 2u + 1024u + 0u + 1u + 1u);
+  EXPECT_EQ(Status(), cleanup::ScanSummary(5, 1028));
+  EXPECT_EQ(Status(), "扫描已完成！本次共扫描出 5 个垃圾文件，立即清除可帮您节省 1MB 磁盘空间。");
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_STOP)));
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_TREE)));
+  // The list scrolls sideways as far as its widest line.
+  EXPECT_GT(page.JunkList().HorizontalExtent(), 300);
+
+  // Without "临时文件" the walk still runs and lists nothing.
+  page.Options().SetCheck(cleanup::kTempFiles, 0);
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_EQ(Status(), cleanup::ScanSummary(0, 0));
+}
+
+TEST_F(CleanupPage, RefusesWithoutOptionsAndWhileScanning) {
+  CMirvenComputerHelperDlg& page = Open();
+  page.OnSelectNoneClicked();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  EXPECT_FALSE(page.IsScanning());
+  EXPECT_EQ(Status(), cleanup::kRefusal);
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_SCAN_NOW)));
+  page.OnStartClicked();
+  EXPECT_FALSE(page.IsScanning());
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_SCAN_NOW)));
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_JUNK_LIST)));
+
+  page.OnSelectAllClicked();
+  ScanBig();
+  page.OnPauseClicked();
+  // A second start while the first runs is refused; the running one goes on.
+  page.OnStartClicked();
+  EXPECT_EQ(Status(), cleanup::kRefusal);
+  EXPECT_TRUE(page.IsScanning());
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_JUNK_LIST)));
+  page.OnScanNowClicked();
+  EXPECT_TRUE(page.IsScanning());
+  Click(IDC_CLEANUP_STOP);
+  EXPECT_FALSE(page.IsScanning());
+}
+
+TEST_F(CleanupPage, PauseHoldsTheScanContinueResumesStopShowsWhatWasFound) {
+  CMirvenComputerHelperDlg& page = Open();
+  ScanBig();
+  Click(IDC_CLEANUP_PAUSE);
+  EXPECT_TRUE(page.IsPaused());
+  EXPECT_EQ(wintest::TextOf(Item(IDC_CLEANUP_PAUSE)), "继续");
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_TREE)));
+  // Let everything already under way arrive, then nothing more may come.
+  wintest::PumpUntil([] { return false; }, 300);
+  size_t held = Lines().size();
+  int pos = static_cast<int>(SendMessageW(Item(IDC_CLEANUP_PROGRESS), PBM_GETPOS, 0, 0));
+  wintest::PumpUntil([] { return false; }, 400);
+  EXPECT_EQ(Lines().size(), held);
+  EXPECT_EQ(SendMessageW(Item(IDC_CLEANUP_PROGRESS), PBM_GETPOS, 0, 0), pos);
+  EXPECT_TRUE(page.IsScanning());
+
+  Click(IDC_CLEANUP_PAUSE);
+  EXPECT_FALSE(page.IsPaused());
+  EXPECT_EQ(wintest::TextOf(Item(IDC_CLEANUP_PAUSE)), "暂停");
+  Click(IDC_CLEANUP_STOP);
+  EXPECT_FALSE(page.IsScanning());
+  size_t shown = Lines().size();
+  EXPECT_LT(shown, 240u);
+  EXPECT_EQ(page.JunkCount(), shown);
+  EXPECT_EQ(Status(), cleanup::ScanSummary(shown, 0));
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_PAUSE)));
+  // The stopped walk unwinds without adding to what the page shows.
+  wintest::PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(Lines().size(), shown);
+  EXPECT_EQ(Status(), cleanup::ScanSummary(shown, 0));
+}
+
+TEST_F(CleanupPage, StopWhilePausedEndsTheScanAndTheNextOneStartsUnpaused) {
+  CMirvenComputerHelperDlg& page = Open();
+  ScanBig();
+  Click(IDC_CLEANUP_PAUSE);
+  Click(IDC_CLEANUP_STOP);
+  EXPECT_FALSE(page.IsScanning());
+  EXPECT_FALSE(page.IsPaused());
+  EXPECT_EQ(wintest::TextOf(Item(IDC_CLEANUP_PAUSE)), "暂停");
+  size_t shown = Lines().size();
+
+  // A new scan of another root while the old walk may still unwind: it
+  // shows only its own files.
+  tree_->Write("only.tmp", 10);
+  page.SetScanRoot(tree_->root());
+  WaitMeasured();
+  Click(IDC_CLEANUP_START);
+  EXPECT_TRUE(page.IsScanning());
+  EXPECT_FALSE(page.IsPaused());
+  ASSERT_TRUE(WaitScanEnd());
+  EXPECT_EQ(Lines(), std::vector<std::string>{tree_->Path("only.tmp")});
+  EXPECT_EQ(Status(), cleanup::ScanSummary(1, 0));
+  EXPECT_LE(shown, 240u);
+}
+
+TEST_F(CleanupPage, CleanOneDeletesTheSelectedFileOnlyIfUnchanged) {
+  tree_->Write("a.tmp", 100);
+  tree_->Write("b.tmp", 100);
+  tree_->Write("keep.txt", 100);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  ASSERT_EQ(Lines().size(), 2u);
+
+  Select(tree_->Path("a.tmp"));
+  Click(IDC_CLEANUP_CLEAN);
+  EXPECT_FALSE(Exists(tree_->Path("a.tmp")));
+  EXPECT_FALSE(HasLine(tree_->Path("a.tmp")));
+
+  // Rewritten since the scan: another file now, so it stays, and so does its line.
+  tree_->Write("b.tmp", 200);
+  Select(tree_->Path("b.tmp"));
+  Click(IDC_CLEANUP_CLEAN);
+  EXPECT_TRUE(Exists(tree_->Path("b.tmp")));
+  EXPECT_TRUE(HasLine(tree_->Path("b.tmp")));
+  EXPECT_EQ(Status(), cleanup::CleanReport(0, 0, 1));
+  EXPECT_TRUE(Exists(tree_->Path("keep.txt")));
+
+  // With nothing selected nothing happens.
+  SendMessageW(page.JunkList().hwnd(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  Click(IDC_CLEANUP_CLEAN);
+  EXPECT_EQ(Lines().size(), 1u);
+}
+
+TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest) {
+  tree_->Write("a.tmp", 2048);
+  tree_->Write("sub\\c.old", 1024);
+  tree_->Write("sub\\keep.txt", 100);
+  tree_->Write("tmp", 100);
+  tree_->Write("moved.tmp", 100);
+  tree_->Write("changed.tmp", 100);
+  tree_->Write("x.tmp\\note.txt", 100);
+  const std::string unicode = tree_->Path("한글😀.tmp");
+  cleanuptest::WriteFile(unicode, 1024);
+  std::string deep = "deep";
+  while (deep.size() < 300) deep += "\\folder-with-a-long-name";
+  tree_->Write(deep + "\\far.gid", 1024);
+  // The Cookies folder: a read-only file, a sub-folder with a file, an empty one.
+  cookies_->Write("user@site.txt", 50);
+  SetFileAttributesW(ui::Wide(cookies_->Path("user@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+  cookies_->Write("kept\\inner.txt", 50);
+  cookies_->MakeFolder("empty");
+
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  ASSERT_EQ(page.JunkCount(), 6u);
+  // Between scan and clean one file is renamed and one rewritten.
+  ASSERT_TRUE(MoveFileW(ui::Wide(tree_->Path("moved.tmp")).c_str(),
+                        ui::Wide(tree_->Path("moved-away.tmp")).c_str()));
+  tree_->Write("changed.tmp", 300);
+
+  ChooseOnly({cleanup::kRecycleBin, cleanup::kCookies});
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  EXPECT_TRUE(page.IsCleaning());
+  ASSERT_TRUE(WaitCleanEnd());
+  EXPECT_EQ(Status(), cleanup::kCleanFinished);
+
+  for (const char* gone : {"a.tmp", "sub\\c.old"}) EXPECT_FALSE(Exists(tree_->Path(gone))) << gone;
+  EXPECT_FALSE(Exists(unicode));
+  EXPECT_FALSE(Exists(tree_->Path(deep + "\\far.gid")));
+  for (const char* kept : {"sub\\keep.txt", "tmp", "moved-away.tmp", "changed.tmp", "x.tmp\\note.txt"})
+    EXPECT_TRUE(Exists(tree_->Path(kept))) << kept;
+  EXPECT_FALSE(Exists(cookies_->Path("user@site.txt")));
+  EXPECT_TRUE(Exists(cookies_->Path("kept\\inner.txt")));
+  EXPECT_FALSE(Exists(cookies_->Path("empty")));
+
+  EXPECT_EQ(traces_.fake.recycleBins, 1);
+  EXPECT_NE(traces_.fake.cleanThread, GetCurrentThreadId());
+  EXPECT_TRUE(HasLine("回收站清空完毕！"));
+  EXPECT_TRUE(HasLine("Cookies 清空完毕！"));
+  EXPECT_FALSE(HasLine("剪贴板清空完毕！"));
+  EXPECT_TRUE(HasLine(cleanup::CleanReport(4, 2 + 1 + 1 + 1, 2)));
+  // The kept files can still be cleaned; the deleted ones are no longer offered.
+  EXPECT_EQ(page.ListedFiles(),
+            (std::vector<std::string>{tree_->Path("changed.tmp"), tree_->Path("moved.tmp")}));
+
+  // A completion line is never taken for a path.
+  cleanuptest::WriteFile(tree_->Path("回收站清空完毕！"), 10);
+  Select("回收站清空完毕！");
+  Click(IDC_CLEANUP_CLEAN);
+  EXPECT_FALSE(HasLine("回收站清空完毕！"));
+}
+
+TEST_F(CleanupPage, CleanAllWithNoOptionStillDeletesTheListedFiles) {
+  tree_->Write("a.tmp", 100);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  page.OnSelectNoneClicked();
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  ASSERT_TRUE(WaitCleanEnd());
+  EXPECT_FALSE(Exists(tree_->Path("a.tmp")));
+  auto lines = Lines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{tree_->Path("a.tmp"), cleanup::CleanReport(1, 0, 0)}));
+  EXPECT_EQ(Status(), cleanup::kCleanFinished);
+  EXPECT_EQ(traces_.fake.recycleBins, 0);
+}
+
+TEST_F(CleanupPage, LinksInsideTheRootAreNotFollowed) {
+  TempTree outside("outside");
+  outside.Write("victim.tmp", 100);
+  outside.Write("inner\\victim2.old", 100);
+  tree_->Write("own.tmp", 100);
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.root(), tree_->Path("link")));
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("victim.tmp"), tree_->Path("alias.tmp")));
+  ASSERT_TRUE(cleanuptest::Attributes(tree_->Path("link")) & FILE_ATTRIBUTE_REPARSE_POINT);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  // Wine shows a link to a file as a plain file, so it may be listed; the
+  // linked folder is never entered.
+  for (const std::string& line : Lines())
+    EXPECT_EQ(line.find(tree_->Path("link")), std::string::npos) << line;
+  EXPECT_TRUE(HasLine(tree_->Path("own.tmp")));
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  ASSERT_TRUE(WaitCleanEnd());
+  EXPECT_FALSE(Exists(tree_->Path("own.tmp")));
+  // Deleting through the link would have deleted what it points at.
+  EXPECT_TRUE(Exists(outside.Path("victim.tmp")));
+  EXPECT_TRUE(Exists(tree_->Path("alias.tmp")));
+  EXPECT_TRUE(Exists(outside.Path("inner\\victim2.old")));
+
+  // A link picked as the root itself is not walked either.
+  page.SetScanRoot(tree_->Path("link"));
+  WaitMeasured();
+  EXPECT_EQ(page.RootSizeKB(), 0u);
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  EXPECT_EQ(page.JunkCount(), 0u);
+}
+
+TEST_F(CleanupPage, PickingADriveOrFolderSetsTheRootAndItsSize) {
+  tree_->Write("sub\\a.bin", 5 * 1024);
+  CMirvenComputerHelperDlg& page = Open();
+  page.SetScanRoot(tree_->Path("sub") + "\\");
+  EXPECT_EQ(page.ScanRoot(), tree_->Path("sub"));
+  WaitMeasured();
+  EXPECT_EQ(page.RootSizeKB(), 5u);
+  // The first drive of the tree, picked with the mouse's message.
+  HWND tree = Item(IDC_CLEANUP_TREE);
+  HTREEITEM first = TreeView_GetRoot(tree);
+  ASSERT_NE(first, nullptr);
+  std::string drive = page.Tree().ItemText(first);
+  TreeView_SelectItem(tree, first);
+  EXPECT_EQ(page.ScanRoot(), drive);
+  EXPECT_TRUE(page.RootSizeKnown());
+  EXPECT_GT(page.RootSizeKB(), 0u);
+}
+
+TEST_F(CleanupPage, NoProfileFolderMeansAnEmptyRootAndAnEmptyScan) {
+  traces_.fake.profile.clear();
+  CMirvenComputerHelperDlg& page = Open();
+  EXPECT_EQ(page.ScanRoot(), "");
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_EQ(Status(), cleanup::ScanSummary(0, 0));
+}
+
+TEST_F(CleanupPage, ClosingAsksOnlyWhileScanning) {
+  CMirvenComputerHelperDlg& page = Open();
+  SendMessageW(page.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(effects_.fake.messages.empty());
+  EXPECT_EQ(effects_.fake.exits, std::vector<int>{0});
+
+  ScanBig();
+  effects_.fake.answer = IDNO;
+  SendMessageW(page.hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(effects_.fake.messages.size(), 1u);
+  EXPECT_EQ(effects_.fake.messages[0].text, "扫描还未完成，您确定要关闭程序码？");
+  EXPECT_EQ(effects_.fake.messages[0].caption, "Mirven电脑助手");
+  EXPECT_EQ(effects_.fake.messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(effects_.fake.exits.size(), 1u);
+  EXPECT_TRUE(page.IsScanning());
+  effects_.fake.answer = IDYES;
+  SendMessageW(page.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(effects_.fake.exits, (std::vector<int>{0, 0}));
+  page.OnStopClicked();
+}
+
+}  // namespace
