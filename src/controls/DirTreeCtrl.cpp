@@ -71,9 +71,10 @@ int ShellIconIndex(const std::string& path, UINT extra) {
   DWORD attributes = GetFileAttributesW(ui::Wide(tree::ExtendedPath(path)).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
   std::wstring leaf = ui::Wide(tree::LeafName(path));
-  if (SHGetFileInfoW(leaf.c_str(), attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY
-                                                                         : FILE_ATTRIBUTE_NORMAL,
-                     &info, sizeof info, flags | SHGFI_USEFILEATTRIBUTES))
+  if (SHGetFileInfoW(
+          leaf.c_str(),
+          attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL,
+          &info, sizeof info, flags | SHGFI_USEFILEATTRIBUTES))
     return info.iIcon;
   return -1;
 }
@@ -86,8 +87,7 @@ bool IsReparsePoint(const std::string& path) {
 // Wait cursor and no redrawing for the lifetime of a bulk insertion.
 class BulkInsert {
  public:
-  explicit BulkInsert(HWND tree)
-      : tree_(tree), cursor_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {
+  explicit BulkInsert(HWND tree) : tree_(tree), cursor_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {
     SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
   }
   ~BulkInsert() {
@@ -115,8 +115,8 @@ bool CDirTreeCtrl::SubclassDlgItem(int id, HWND parent) {
 BOOL CDirTreeCtrl::AttachSystemImageList() {
   imageList_ = nullptr;
   SHFILEINFOW info{};
-  auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-      L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  auto list = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   if (!list) {
     lastError_ = "Cannot retrive the Handle of system ImageList!";
     return FALSE;

@@ -49,20 +49,25 @@ int CHSListBox::DeleteString(int index) {
 
 void CHSListBox::ResetContent() { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
 
-int CHSListBox::GetCount() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
+int CHSListBox::GetCount() const {
+  return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
+}
 
 std::string CHSListBox::GetText(int index) const {
   LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (n == LB_ERR) return {};
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(w.data()));
   w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
   return ui::Utf8(w);
 }
 
 void CHSListBox::UpdateHorizontalExtent() {
-  if (stale_) MeasureAll();
-  else Apply();
+  if (stale_)
+    MeasureAll();
+  else
+    Apply();
 }
 
 int CHSListBox::HorizontalExtent() const {
@@ -108,7 +113,8 @@ void CHSListBox::MeasureAll() {
 void CHSListBox::Apply() {
   int extent = tracker_.Extent(GetCount());
   // Setting the extent redraws the scroll bar: only when it changes.
-  if (extent != applied_) SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+  if (extent != applied_)
+    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -127,8 +133,10 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       bool widest = HasStrings() && tracker_.NeedsRemeasure(MeasureLine(static_cast<int>(wp)));
       LRESULT r = Default();
       if (r == LB_ERR) return r;
-      if (widest) MeasureAll();
-      else Apply();
+      if (widest)
+        MeasureAll();
+      else
+        Apply();
       return r;
     }
     case LB_RESETCONTENT: {

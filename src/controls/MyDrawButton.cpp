@@ -19,7 +19,8 @@ void MyDrawButton::SubclassWindow(HWND button) {
 
 void MyDrawButton::PreSubclassWindow() {
   LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-  SendMessageW(hwnd_, BM_SETSTYLE, static_cast<WPARAM>((style & ~BS_TYPEMASK) | BS_OWNERDRAW), TRUE);
+  SendMessageW(hwnd_, BM_SETSTYLE, static_cast<WPARAM>((style & ~BS_TYPEMASK) | BS_OWNERDRAW),
+               TRUE);
 }
 
 void MyDrawButton::SetBitmaps(unsigned normal, unsigned hover) {
@@ -75,8 +76,8 @@ void MyDrawButton::DrawCaption(HDC dc) {
   // Measured in the font it is drawn in, so that every caption is centred.
   SIZE size{};
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  geom::Point at = button::CaptionOrigin(rc.right, rc.bottom, size.cx, size.cy,
-                                         button::IsPercentCaption(text));
+  geom::Point at =
+      button::CaptionOrigin(rc.right, rc.bottom, size.cx, size.cy, button::IsPercentCaption(text));
   currentTextColour_ = hovering_ ? hoverTextColour_ : normalTextColour_;
   COLORREF oldColour = SetTextColor(dc, currentTextColour_);
   int oldMode = SetBkMode(dc, TRANSPARENT);

@@ -15,9 +15,13 @@ void MyProgressCtrl::SetRange32(int lower, int upper) {
   SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(lower), upper);
 }
 
-void MyProgressCtrl::SetPos(int pos) { SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(pos), 0); }
+void MyProgressCtrl::SetPos(int pos) {
+  SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+}
 
-int MyProgressCtrl::GetPos() const { return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
+int MyProgressCtrl::GetPos() const {
+  return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0));
+}
 
 void MyProgressCtrl::Paint(HDC dc) {
   if (!trough_) trough_.Reset(CreateSolidBrush(kTroughColour));

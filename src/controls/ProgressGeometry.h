@@ -21,7 +21,8 @@ inline geom::Rect BarRect(int width, int height, std::int64_t lower, std::int64_
   pos = std::clamp(pos, lower, upper);
   // Both factors are below 2^32 and 2^31: the product fits in 64 bits, and
   // integer arithmetic keeps 50 of 100 on 201 pixels at exactly 100.
-  std::uint64_t filled = static_cast<std::uint64_t>(pos - lower) * static_cast<std::uint64_t>(width) /
+  std::uint64_t filled = static_cast<std::uint64_t>(pos - lower) *
+                         static_cast<std::uint64_t>(width) /
                          static_cast<std::uint64_t>(upper - lower);
   bar.right = static_cast<int>(filled) - 1;
   return bar;

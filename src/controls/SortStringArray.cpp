@@ -3,7 +3,7 @@
 #include <algorithm>
 
 void CSorStringArray::SortNoCase() {
-  std::stable_sort(items_.begin(), items_.end(), [this](const std::string& a, const std::string& b) {
-    return compare_(a, b) < 0;
-  });
+  std::stable_sort(
+      items_.begin(), items_.end(),
+      [this](const std::string& a, const std::string& b) { return compare_(a, b) < 0; });
 }

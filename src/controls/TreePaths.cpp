@@ -34,7 +34,9 @@ std::string ExtendedPath(std::string_view path) {
   return std::string(path);
 }
 
-std::string ListPattern(std::string_view folder) { return ExtendedPath(WithSeparator(folder)) + "*"; }
+std::string ListPattern(std::string_view folder) {
+  return ExtendedPath(WithSeparator(folder)) + "*";
+}
 
 int CompareNoCaseAscii(const std::string& a, const std::string& b) {
   auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };

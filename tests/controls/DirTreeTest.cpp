@@ -30,7 +30,8 @@ bool StartUnix(const std::wstring& program, const std::wstring& args) {
   std::wstring exe = L"Z:" + program;
   for (wchar_t& c : exe)
     if (c == L'/') c = L'\\';
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi))
     return false;
   if (pi.hThread) CloseHandle(pi.hThread);
   if (pi.hProcess) CloseHandle(pi.hProcess);
@@ -61,7 +62,8 @@ class DirTree : public testing::Test {
     for (char& c : root_)
       if (c == '/') c = '\\';
     ASSERT_TRUE(MakeDir(root_));
-    for (const char* d : {"\\b", "\\A", "\\A\\sub", "\\A\\sub\\deeper", "\\c_files", "\\hidden_only"})
+    for (const char* d :
+         {"\\b", "\\A", "\\A\\sub", "\\A\\sub\\deeper", "\\c_files", "\\hidden_only"})
       ASSERT_TRUE(MakeDir(root_ + d));
     ASSERT_TRUE(MakeFile(root_ + "\\c_files\\x.txt"));
     // Wine shows Linux dot files as hidden whatever the file system keeps.
@@ -86,19 +88,19 @@ class DirTree : public testing::Test {
   }
   static void TearDownTestSuite() {
     StartUnix(L"/bin/rm", L"-rf " + unixRoot_);
-    EXPECT_TRUE(wintest::PumpUntil([] { return Attributes(root_) == INVALID_FILE_ATTRIBUTES; }, 10000));
+    EXPECT_TRUE(
+        wintest::PumpUntil([] { return Attributes(root_) == INVALID_FILE_ATTRIBUTES; }, 10000));
   }
 
   void SetUp() override {
     dlg_.Create(nullptr);
     SetWindowPos(dlg_.hwnd(), nullptr, 50, 50, 500, 600, SWP_NOZORDER);
     ShowWindow(dlg_.hwnd(), SW_SHOW);
-    h_ = CreateWindowExW(0, WC_TREEVIEWW, L"",
-                         WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
-                             TVS_LINESATROOT,
-                         5, 5, 480, 550, dlg_.hwnd(),
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)),
-                         GetModuleHandleW(nullptr), nullptr);
+    h_ = CreateWindowExW(
+        0, WC_TREEVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 5, 5,
+        480, 550, dlg_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)),
+        GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(tree_.SubclassDlgItem(kTreeId, dlg_.hwnd()));
     ASSERT_TRUE(tree_.AttachSystemImageList());
   }
