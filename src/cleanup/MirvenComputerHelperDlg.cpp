@@ -22,13 +22,6 @@
 
 namespace cleanup {
 
-// A file the scan found, on its way from the walk to the page.
-struct Found {
-  std::string path;
-  FileIdentity identity;
-  uint64_t kb;
-};
-
 struct ScanJob {
   uint64_t generation = 0;
   std::string root;
@@ -77,6 +70,8 @@ constexpr UINT kMsgCleanDone = WM_APP + 0x35;
 // The status line follows the walk a few times a second, no more.
 constexpr ULONGLONG kStatusPeriodMs = 120;
 constexpr DWORD kWorkerExitWaitMs = 10000;
+constexpr UINT_PTR kListTimer = 1;
+constexpr ULONGLONG kListSliceMs = 40;
 
 constexpr int kSmallFace = 211, kSmallFaceHover = 216;
 constexpr int kBigFace = 212, kBigFaceHover = 217;
@@ -95,11 +90,11 @@ struct Place {
 };
 constexpr Place kLayout[] = {
     {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
-    {IDC_CLEANUP_STATUS, 45, 28, 187, 22, false},
-    {IDC_CLEANUP_START, 240, 12, 88, 25, true},
-    {IDC_CLEANUP_PAUSE, 333, 12, 88, 25, true},
-    {IDC_CLEANUP_STOP, 426, 12, 88, 25, true},
-    {IDC_CLEANUP_JUNK_LIST, 10, 55, 504, 305, false},
+    {IDC_CLEANUP_STATUS, 45, 31, 469, 22, false},
+    {IDC_CLEANUP_START, 240, 4, 88, 25, true},
+    {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
+    {IDC_CLEANUP_STOP, 426, 4, 88, 25, true},
+    {IDC_CLEANUP_JUNK_LIST, 10, 56, 504, 304, false},
     {IDC_CLEANUP_SCAN_NOW, 157, 160, 210, 95, true},
     {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
     {IDC_CLEANUP_TREE, 520, 34, 251, 326, false},
@@ -292,7 +287,8 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
     item.pszText = const_cast<wchar_t*>(tabs[k]);
     SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&item));
   }
-  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 1);
+  // Both tabs side by side within the control, with no scroll arrows.
+  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 4);
 
   ShowWindow(options_.hwnd(), SW_HIDE);
   ShowWindow(tree_.hwnd(), SW_SHOWNORMAL);
@@ -487,6 +483,8 @@ void CMirvenComputerHelperDlg::StartScan() {
   junkList_.ResetContent();
   junkList_.UpdateHorizontalExtent();
   listed_.clear();
+  pending_.clear();
+  walkEnded_ = false;
   junkKB_ = junkCount_ = 0;
   SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
                       reinterpret_cast<WPARAM>(statusRegular_.get()), FALSE);
@@ -506,38 +504,64 @@ void CMirvenComputerHelperDlg::StartScan() {
 
 void CMirvenComputerHelperDlg::TakeScanResults() {
   ScanJob& job = *scanJob_;
-  std::vector<Found> found;
   std::string current;
   {
     std::lock_guard<std::mutex> lock(job.mutex);
-    found.swap(job.found);
+    for (Found& f : job.found) pending_.push_back(std::move(f));
+    job.found.clear();
     current.swap(job.current);
   }
   job.notifyPending = false;
-  // Many lines at once are added without a repaint for each.
-  const bool batch = found.size() > 16;
-  if (batch) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
-  for (Found& f : found) {
-    if (!listed_.emplace(f.path, Listed{f.identity, f.kb}).second) continue;
-    ++junkCount_;
-    junkKB_ += f.kb;
-    junkList_.AddString(f.path);
-  }
-  if (batch) {
-    SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
-  }
-  if (!found.empty()) junkList_.UpdateHorizontalExtent();
   progress_.SetPos(static_cast<int>(std::min<uint64_t>(ProgressMB(job.scannedKB), INT_MAX)));
   if (!current.empty()) SetStatus(current);
+  ShowPending();
+}
+
+bool CMirvenComputerHelperDlg::ShowPending() {
+  if (pending_.empty()) return true;
+  // A slice of the lines at a time, so that clicks and painting get their
+  // turn between slices; the rest follows on a timer, which yields to input.
+  const ULONGLONG until = GetTickCount64() + kListSliceMs;
+  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  while (!pending_.empty() && GetTickCount64() < until) {
+    for (int k = 0; k < 32 && !pending_.empty(); ++k) {
+      Found& f = pending_.front();
+      if (listed_.emplace(f.path, Listed{f.identity, f.kb}).second) {
+        ++junkCount_;
+        junkKB_ += f.kb;
+        junkList_.AddString(f.path);
+      }
+      pending_.pop_front();
+    }
+  }
+  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
+  junkList_.UpdateHorizontalExtent();
+  if (pending_.empty()) return true;
+  SetTimer(hwnd_, kListTimer, 10, nullptr);
+  return false;
+}
+
+void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
+  if (id != kListTimer) {
+    Default();
+    return;
+  }
+  KillTimer(hwnd_, kListTimer);
+  if (!scanJob_ || scanJob_->ended) return;
+  if (ShowPending() && walkEnded_) EndScan();
+}
+
+void CMirvenComputerHelperDlg::EndScan() {
+  FinishScan();
+  ShowScanSummary();
 }
 
 void CMirvenComputerHelperDlg::OnScanProgress(uint64_t generation, bool done) {
   if (!scanJob_ || scanJob_->generation != generation || scanJob_->ended) return;
+  if (done) walkEnded_ = true;
   TakeScanResults();
-  if (!done) return;
-  FinishScan();
-  ShowScanSummary();
+  if (done && pending_.empty()) EndScan();
 }
 
 void CMirvenComputerHelperDlg::OnStopClicked() {
@@ -550,7 +574,8 @@ void CMirvenComputerHelperDlg::OnStopClicked() {
     paused_ = false;
   }
   pause_.SetCaption(kPauseText);
-  TakeScanResults();
+  // What is not in the list yet is dropped: only what the user saw counts.
+  pending_.clear();
   FinishScan();
   ShowScanSummary();
 }
@@ -570,6 +595,8 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 }
 
 void CMirvenComputerHelperDlg::FinishScan() {
+  KillTimer(hwnd_, kListTimer);
+  pending_.clear();
   scanning_ = false;
   paused_ = false;
   if (scanJob_) {

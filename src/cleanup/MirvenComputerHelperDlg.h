@@ -8,6 +8,7 @@
 // on its own thread. A message of an older job is ignored, so a stopped
 // scan that is still unwinding cannot disturb the next one.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -23,6 +24,12 @@
 #include "ui/Handles.h"
 
 namespace cleanup {
+// A file the scan found, on its way from the walk to the list.
+struct Found {
+  std::string path;
+  FileIdentity identity;
+  uint64_t kb;
+};
 struct ScanJob;
 struct MeasureJob;
 struct CleanJob;
@@ -78,6 +85,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool OnNotify(NMHDR* hdr, LRESULT& result) override;
   void OnClose() override;
   HCURSOR OnQueryDragIcon() override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
   struct Listed {
@@ -91,6 +99,9 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void FinishScan();
   void ShowScanSummary();
   void TakeScanResults();
+  // Adds found files to the list for a moment; true once none are left.
+  bool ShowPending();
+  void EndScan();
   void OnScanProgress(uint64_t generation, bool done);
   void OnMeasured(uint64_t generation);
   void TakeCleanResults();
@@ -120,6 +131,9 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool laidOut_ = false;
   int layoutWidth_ = 0, layoutHeight_ = 0;
   std::unordered_map<std::string, Listed> listed_;
+  // Found by the walk, not yet in the list.
+  std::deque<cleanup::Found> pending_;
+  bool walkEnded_ = false;
 
   uint64_t generation_ = 0;
   std::shared_ptr<cleanup::ScanJob> scanJob_;
