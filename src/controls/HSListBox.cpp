@@ -79,14 +79,38 @@ bool CHSListBox::HasStrings() const {
   return !(style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (style & LBS_HASSTRINGS);
 }
 
+int CHSListBox::CharWidth(wchar_t c) const {
+  if (widths_.empty()) widths_.assign(0x10000, kUnknownWidth);
+  unsigned short& w = widths_[static_cast<unsigned short>(c)];
+  if (w == kUnknownWidth) {
+    // The list box's own font, the one it draws the lines in; selected only
+    // for the measurement, so that its owner can delete it at any time.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(measureDC_, font ? font : GetStockObject(SYSTEM_FONT));
+    SIZE size{};
+    GetTextExtentPoint32W(measureDC_, &c, 1, &size);
+    SelectObject(measureDC_, old);
+    w = static_cast<unsigned short>(size.cx < 0 ? 0 : size.cx > 0xFFFE ? 0xFFFE : size.cx);
+  }
+  return w;
+}
+
 int CHSListBox::Measure(const wchar_t* text) const {
   if (!measureDC_ || !text) return 0;
-  // The list box's own font, the one it draws the lines in; selected only
-  // for the measurement, so that its owner can delete it at any time.
+  size_t n = std::wcslen(text);
+  bool simple = true;
+  for (size_t i = 0; i < n && simple; ++i)
+    simple = !IS_HIGH_SURROGATE(text[i]) && !IS_LOW_SURROGATE(text[i]);
+  if (simple) {
+    int width = 0;
+    for (size_t i = 0; i < n; ++i) width += CharWidth(text[i]);
+    return width;
+  }
+  // Characters beyond the first 65,536 are measured with their line.
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
   HGDIOBJ old = SelectObject(measureDC_, font ? font : GetStockObject(SYSTEM_FONT));
   SIZE size{};
-  GetTextExtentPoint32W(measureDC_, text, static_cast<int>(std::wcslen(text)), &size);
+  GetTextExtentPoint32W(measureDC_, text, static_cast<int>(n), &size);
   SelectObject(measureDC_, old);
   return size.cx;
 }
@@ -151,6 +175,7 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return Default();
     case WM_SETFONT: {
       LRESULT r = Default();
+      widths_.clear();
       MeasureAll();
       return r;
     }

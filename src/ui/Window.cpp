@@ -1,17 +1,11 @@
 #include "ui/Window.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ui/Text.h"
 
 namespace ui {
 namespace {
-constexpr UINT_PTR kSubclassId = 0x4D49;  // "MI"
-// The object behind a window, as a window property (GetWindowSubclass is
-// not exported by name from every comctl32).
-constexpr wchar_t kWindowProp[] = L"Mirven.Window";
-
 POINT PointOf(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 }  // namespace
 
@@ -21,19 +15,23 @@ void Window::Attach(HWND hwnd) {
   if (hwnd_ == hwnd) return;
   Detach();
   hwnd_ = hwnd;
-  SetPropW(hwnd, kWindowProp, this);
-  SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  oldProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc)));
 }
 
 void Window::Detach() {
   if (!hwnd_) return;
-  RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-  RemovePropW(hwnd_, kWindowProp);
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == StaticProc)
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr;
+  if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != StaticProc)
+    return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 std::string Window::Text() const {
@@ -47,22 +45,22 @@ std::string Window::Text() const {
 void Window::SetText(const std::string& text) { SetWindowTextW(hwnd_, Wide(text).c_str()); }
 
 LRESULT Window::Default() {
-  return DefSubclassProc(hwnd_, current_.msg, current_.wp, current_.lp);
+  return CallWindowProcW(oldProc_, hwnd_, current_.msg, current_.wp, current_.lp);
 }
 
 bool Window::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 UINT CtlColorKind(UINT msg) { return msg - WM_CTLCOLORMSGBOX; }
 
-LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                      DWORD_PTR ref) {
-  auto* self = reinterpret_cast<Window*>(ref);
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   Message saved = self->current_;
   self->current_ = Message{msg, wp, lp};
   ++self->depth_;
   LRESULT r;
   if (msg == WM_NCDESTROY) {
-    r = DefSubclassProc(hwnd, msg, wp, lp);
+    r = CallWindowProcW(self->oldProc_, hwnd, msg, wp, lp);
     self->Detach();
     self->PostNcDestroy();
   } else {

@@ -1,6 +1,8 @@
 #pragma once
 // The window layer the program is built on. A Window wraps an HWND that it
-// subclasses (SetWindowSubclass, with `this` as the reference data): every
+// subclasses (its window procedure replaced, `this` kept in GWLP_USERDATA;
+// both are read without a round trip to the window server, unlike window
+// properties or comctl32's subclass chain under Wine): every
 // message reaches the virtual WindowProc, whose default dispatch calls the
 // On* handlers below. A handler that wants the system's own processing calls
 // Default(), before or after its own work. WM_COMMAND and WM_NOTIFY from a
@@ -77,7 +79,7 @@ class Window {
   HWND hwnd_ = nullptr;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK StaticProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
 
   struct Message {
@@ -85,6 +87,7 @@ class Window {
     WPARAM wp;
     LPARAM lp;
   };
+  WNDPROC oldProc_ = nullptr;
   Message current_{};
   int depth_ = 0;
   bool deletePending_ = false;
