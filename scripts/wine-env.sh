@@ -32,7 +32,7 @@ mirven_wine_prefix() {
       # The Chinese faces the program asks for, from Debian's WenQuanYi fonts.
       local face
       for face in 宋体 SimSun 新宋体 NSimSun; do
-        "$MIRVEN_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Zen Hei' /f >/dev/null 2>&1 || true
+        "$MIRVEN_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
       done
       for face in 微软雅黑 'Microsoft YaHei'; do
         "$MIRVEN_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
