@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "net/Stream.h"
-#include "net/TimeLimit.h"
+#include "net/Resolve.h"
 #include "ui/Text.h"
 
 namespace net {
@@ -88,24 +88,6 @@ class WinStream : public Stream {
   SOCKET socket_;
 };
 
-std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit) {
-  auto lookup = [host, numericOnly]() {
-    std::vector<sockaddr_in> out;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = numericOnly ? AI_NUMERICHOST : 0;
-    addrinfo* list = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0) return out;
-    for (addrinfo* a = list; a != nullptr; a = a->ai_next)
-      out.push_back(*reinterpret_cast<const sockaddr_in*>(a->ai_addr));
-    freeaddrinfo(list);
-    return out;
-  };
-  if (numericOnly) return lookup();
-  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit).value_or(
-      std::vector<sockaddr_in>{});
-}
 
 // Paths past MAX_PATH need the \\?\ form, which takes only backslashes.
 std::wstring LongPath(const std::string& utf8) {

@@ -193,14 +193,6 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), cleanup::CleanReport(2, 5, 0)), lines.end());
 }
 
-// Waits until the program has nothing left to paint.
-void Settle(const e2e::RunningApp& app) {
-  for (int i = 0; i < 3; ++i) {
-    DWORD_PTR r;
-    SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, &r);
-    Sleep(150);  // let the X server catch up with what was drawn
-  }
-}
 
 TEST(Screenshots, DISABLED_CleanupPage) {
   PreparedFolder folder;
@@ -211,24 +203,24 @@ TEST(Screenshots, DISABLED_CleanupPage) {
   ASSERT_TRUE(app.Start());
   CleanupPageDriver page(app);
   RECT main = e2e::RectOf(app.main());
-  Settle(app);
+  e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-idle"));
   ASSERT_TRUE(page.PickTopFolder(folder.name()));
   page.ClickItem(IDC_CLEANUP_SCAN_NOW);
   page.ClickItem(IDC_CLEANUP_PAUSE);
   e2e::MoveMouse(main.left + 700, main.top + 300);  // off the buttons: no hover light
-  Settle(app);
+  e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-scanning"));
   page.ClickItem(IDC_CLEANUP_PAUSE);
   ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status().rfind("扫描已完成", 0) == 0; }, 60000));
   e2e::MoveMouse(main.left + 700, main.top + 300);  // off the buttons: no hover light
-  Settle(app);
+  e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-summary"));
   page.ChooseOnly(cleanup::kClipboard);
   page.ClickItem(IDC_CLEANUP_CLEAN_ALL);
   ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status() == cleanup::kCleanFinished; }, 60000));
   e2e::MoveMouse(main.left + 700, main.top + 300);  // off the buttons: no hover light
-  Settle(app);
+  e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-cleaned"));
 }
 

@@ -93,6 +93,14 @@ DWORD RunningApp::WaitExit(DWORD ms) const {
   return code;
 }
 
+void Settle(const RunningApp& app) {
+  for (int i = 0; i < 3; ++i) {
+    DWORD_PTR r;
+    SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, &r);
+    Sleep(150);  // the X server draws on its own time; nothing to wait on
+  }
+}
+
 namespace {
 void SendMouse(DWORD flags, int x, int y) {
   INPUT in{};

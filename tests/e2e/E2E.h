@@ -37,6 +37,10 @@ class RunningApp {
   HWND main_ = nullptr;
 };
 
+// Waits until the program has served its messages and the X server has
+// caught up with what it drew (for screenshots).
+void Settle(const RunningApp& app);
+
 // Real input through the system's queue.
 void MoveMouse(int screenX, int screenY);
 void Click(int screenX, int screenY);

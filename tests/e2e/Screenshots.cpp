@@ -8,14 +8,6 @@
 
 namespace {
 
-// Waits until the program has nothing left to paint.
-void Settle(const e2e::RunningApp& app) {
-  for (int i = 0; i < 3; ++i) {
-    DWORD_PTR r;
-    SendMessageTimeoutW(app.main(), WM_NULL, 0, 0, SMTO_BLOCK, 2000, &r);
-    Sleep(150);  // let the X server catch up with what was drawn
-  }
-}
 
 TEST(Screenshots, DISABLED_MainWindowPages) {
   e2e::RunningApp app;
@@ -26,7 +18,7 @@ TEST(Screenshots, DISABLED_MainWindowPages) {
     RECT r = e2e::RectOf(app.main());
     e2e::Click(r.left + 20 + (k - 1) * 94 + 37, r.top + 60);
     e2e::MoveMouse(r.left + 700, r.top + 300);  // off the buttons: no hover light
-    Settle(app);
+    e2e::Settle(app);
     EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(app.main()), names[k - 1]));
   }
 }
@@ -37,7 +29,7 @@ TEST(Screenshots, DISABLED_AboutBox) {
   PostMessageW(app.main(), WM_COMMAND, 32791, 0);
   HWND about = app.WaitForWindow("Mirven电脑助手", L"#32770", 5000);
   ASSERT_NE(about, nullptr);
-  Settle(app);
+  e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(about), "about"));
 }
 
