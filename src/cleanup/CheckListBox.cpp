@@ -4,13 +4,6 @@
 
 #include "ui/Text.h"
 
-bool CCheckListBox::SubclassDlgItem(int id, HWND parent) {
-  HWND h = GetDlgItem(parent, id);
-  if (!h) return false;
-  Attach(h);
-  return true;
-}
-
 int CCheckListBox::InsertString(int index, const std::string& text) {
   int at = static_cast<int>(SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
                                          reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));

@@ -8,8 +8,6 @@
 
 class CCheckListBox : public ui::Window {
  public:
-  bool SubclassDlgItem(int id, HWND parent);
-
   // Inserts a line at `index` (sorting does not move it), unchecked.
   int InsertString(int index, const std::string& text);
   int GetCount() const;

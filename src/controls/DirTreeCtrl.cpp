@@ -105,13 +105,6 @@ class BulkInsert {
 
 }  // namespace
 
-bool CDirTreeCtrl::SubclassDlgItem(int id, HWND parent) {
-  HWND tree = GetDlgItem(parent, id);
-  if (!tree) return false;
-  SubclassWindow(tree);
-  return true;
-}
-
 BOOL CDirTreeCtrl::AttachSystemImageList() {
   imageList_ = nullptr;
   SHFILEINFOW info{};

@@ -16,8 +16,6 @@ class CDirTreeCtrl : public ui::Window {
   // Item data of an item that is a reparse point.
   static constexpr LPARAM kLinkItem = 1;
 
-  bool SubclassDlgItem(int id, HWND parent);
-  void SubclassWindow(HWND tree) { Attach(tree); }
 
   // Makes the shell's small-icon image list the tree's normal image list
   // (shared with the system: never destroyed here). FALSE on failure.

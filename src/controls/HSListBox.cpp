@@ -10,13 +10,6 @@ CHSListBox::~CHSListBox() {
   if (measureDC_) DeleteDC(measureDC_);
 }
 
-bool CHSListBox::SubclassDlgItem(int id, HWND parent) {
-  HWND listBox = GetDlgItem(parent, id);
-  if (!listBox) return false;
-  SubclassWindow(listBox);
-  return true;
-}
-
 void CHSListBox::SubclassWindow(HWND listBox) {
   Attach(listBox);
   MeasureAll();

@@ -12,12 +12,11 @@
 
 class CHSListBox : public ui::Window {
  public:
-  // Binds the list box `id` of `parent` and measures the lines it holds.
   CHSListBox() = default;
   ~CHSListBox() override;
 
-  bool SubclassDlgItem(int id, HWND parent);
-  void SubclassWindow(HWND listBox);
+  // Binds a list box (or SubclassDlgItem) and measures the lines it holds.
+  void SubclassWindow(HWND listBox) override;
 
   // Lines in UTF-8. AddString returns the new line's index, or LB_ERR.
   int AddString(const std::string& text);

@@ -5,13 +5,6 @@
 #include "ui/Gdi.h"
 #include "ui/Text.h"
 
-bool MyDrawButton::SubclassDlgItem(int id, HWND parent) {
-  HWND button = GetDlgItem(parent, id);
-  if (!button) return false;
-  SubclassWindow(button);
-  return true;
-}
-
 void MyDrawButton::SubclassWindow(HWND button) {
   Attach(button);
   PreSubclassWindow();

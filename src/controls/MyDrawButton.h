@@ -13,10 +13,8 @@ class MyDrawButton : public ui::Window {
   static constexpr UINT_PTR kHoverTimer = 24;
   static constexpr UINT kHoverPeriodMs = 10;
 
-  // Binds the button `id` of `parent` and makes it owner-drawn.
-  bool SubclassDlgItem(int id, HWND parent);
-  // The same for a button window at hand.
-  void SubclassWindow(HWND button);
+  // Binds a button (or SubclassDlgItem) and makes it owner-drawn.
+  void SubclassWindow(HWND button) override;
 
   // Face bitmaps by resource id: `normal` when the pointer is elsewhere,
   // `hover` while it is over the button; the face shows `normal` now.

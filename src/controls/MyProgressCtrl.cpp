@@ -4,13 +4,6 @@
 
 #include "controls/ProgressGeometry.h"
 
-bool MyProgressCtrl::SubclassDlgItem(int id, HWND parent) {
-  HWND progress = GetDlgItem(parent, id);
-  if (!progress) return false;
-  SubclassWindow(progress);
-  return true;
-}
-
 void MyProgressCtrl::SetRange32(int lower, int upper) {
   SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(lower), upper);
 }

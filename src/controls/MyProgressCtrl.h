@@ -10,9 +10,6 @@ class MyProgressCtrl : public ui::Window {
   static constexpr COLORREF kTroughColour = RGB(160, 236, 124);
   static constexpr COLORREF kBarColour = RGB(42, 191, 29);
 
-  bool SubclassDlgItem(int id, HWND parent);
-  void SubclassWindow(HWND progress) { Attach(progress); }
-
   // The control's own range and position messages, for convenience.
   void SetRange32(int lower, int upper);
   void SetPos(int pos);

@@ -1,12 +1,14 @@
 #include "ui/Window.h"
 
-#include <windowsx.h>
 
 #include "ui/Text.h"
 
 namespace ui {
 namespace {
-POINT PointOf(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+// Signed coordinates: points left of or above a monitor are negative.
+POINT PointOf(LPARAM lp) {
+  return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
 }  // namespace
 
 Window::~Window() { Detach(); }
@@ -26,6 +28,13 @@ void Window::Detach() {
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
+}
+
+bool Window::SubclassDlgItem(int id, HWND parent) {
+  HWND control = GetDlgItem(parent, id);
+  if (!control) return false;
+  SubclassWindow(control);
+  return true;
 }
 
 Window* Window::FromHandle(HWND hwnd) {

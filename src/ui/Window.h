@@ -12,6 +12,11 @@
 
 #include <string>
 
+// <windowsx.h> has a SubclassWindow macro; this layer's method is meant.
+#ifdef SubclassWindow
+#undef SubclassWindow
+#endif
+
 namespace ui {
 
 class Window {
@@ -28,6 +33,11 @@ class Window {
   // dialog, say) through this object. Detach happens on WM_NCDESTROY.
   void Attach(HWND hwnd);
   void Detach();
+  // Binds the control `id` of `parent` through SubclassWindow; false when
+  // there is no such control.
+  bool SubclassDlgItem(int id, HWND parent);
+  // Binds an existing window; controls that must prepare it extend this.
+  virtual void SubclassWindow(HWND hwnd) { Attach(hwnd); }
 
   // The Window object behind an HWND, or nullptr.
   static Window* FromHandle(HWND hwnd);
