@@ -27,6 +27,30 @@ target_link_libraries(mirven_native_tests PRIVATE mirven_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(mirven_native_tests PROPERTIES LABELS native TIMEOUT 120)
 
+# ThreadSanitizer cannot share a binary with AddressSanitizer: the scan
+# session and what it runs on, with its tests and GoogleTest, built again
+# for it alone.
+set(MIRVEN_TSAN -fsanitize=thread -fno-omit-frame-pointer)
+set(MIRVEN_TSAN_SOURCES
+  ${CMAKE_SOURCE_DIR}/src/cleanup/CleanAll.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/CleanupText.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/JunkRules.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/ScanSession.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/ScanWalk.cpp
+  ${CMAKE_SOURCE_DIR}/tests/cleanup/ScanSessionTest.cpp)
+add_executable(mirven_tsan_tests ${MIRVEN_TSAN_SOURCES}
+  ${GTEST_SOURCE_DIR}/googletest/src/gtest-all.cc ${GTEST_SOURCE_DIR}/googletest/src/gtest_main.cc)
+set_property(TARGET mirven_tsan_tests PROPERTY COMPILE_OPTIONS ${MIRVEN_TSAN})
+set_property(TARGET mirven_tsan_tests PROPERTY LINK_OPTIONS ${MIRVEN_TSAN})
+set_source_files_properties(${MIRVEN_TSAN_SOURCES}
+  PROPERTIES COMPILE_OPTIONS "${MIRVEN_WARNINGS}")
+target_include_directories(mirven_tsan_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
+  ${GTEST_SOURCE_DIR}/googletest/include ${GTEST_SOURCE_DIR}/googletest)
+target_link_libraries(mirven_tsan_tests PRIVATE Threads::Threads)
+add_test(NAME native.ScanSessionThreads COMMAND mirven_tsan_tests)
+set_tests_properties(native.ScanSessionThreads PROPERTIES LABELS native TIMEOUT 300
+  ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
+
 # Benchmarks: built here, run by scripts/bench.sh, never part of the tests.
 file(GLOB MIRVEN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 foreach(src ${MIRVEN_BENCH_SOURCES})
