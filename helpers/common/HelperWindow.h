@@ -1,0 +1,48 @@
+#pragma once
+// The top-level window of the carried programs, in the program's look: the
+// window blue, white text, icon 128, a fixed size.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+namespace helpers {
+
+class HelperWindow : public ui::Window {
+ public:
+  // Creates the window and its controls, hidden; false when it could not.
+  virtual bool Create() = 0;
+  // Ends the message loop when the window is destroyed (the program's own
+  // window; not one that a test creates in its process).
+  void QuitOnDestroy() { quitOnDestroy_ = true; }
+
+ protected:
+  // The frame with this client size, centred on the screen.
+  bool CreateFrame(const std::string& title, int clientWidth, int clientHeight);
+  // A static text child in white on the window's blue, or on the page blue
+  // of a panel.
+  HWND AddText(int id, const RECT& r, DWORD style, HFONT font, bool onPanel = false);
+  // The "微软雅黑" font at this pixel height, owned by the process.
+  static HFONT Font(int height, int weight);
+
+  BOOL OnEraseBkgnd(HDC dc) override;
+  HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+  void OnClose() override { DestroyWindow(hwnd_); }
+  void OnDestroy() override;
+
+  ui::Brush windowBrush_;
+  ui::Brush pageBrush_;
+
+ private:
+  bool quitOnDestroy_ = false;
+  std::vector<HWND> onPanel_;
+};
+
+// Shows the window and serves its messages until it is closed; returns the
+// process exit code (1 when the window could not be created).
+int Run(HelperWindow& window, int show);
+
+}  // namespace helpers
