@@ -31,7 +31,6 @@ TEST(CalcModel, OperatorChainsGoLeftToRight) {
   EXPECT_EQ(Shows("10-4/3="), "2");
   EXPECT_EQ(Shows("5+*2="), "10");           // the second operator replaces the first
   EXPECT_EQ(Shows("5+="), "10");             // no second operand: the first again
-  EXPECT_EQ(Shows("7-10="), "-3");
   EXPECT_EQ(Shows("12+30=*2="), "84");       // a result goes on into the next operation
   EXPECT_EQ(Typed("12+").Expression(), "12 +");
   EXPECT_EQ(Typed("12+30=").Expression(), "12 + 30 =");
@@ -40,7 +39,6 @@ TEST(CalcModel, OperatorChainsGoLeftToRight) {
 TEST(CalcModel, RepeatedEqualsRepeatsTheLastOperation) {
   EXPECT_EQ(Shows("2+3=="), "8");
   EXPECT_EQ(Shows("2+3==="), "11");
-  EXPECT_EQ(Shows("100/2=="), "25");
   EXPECT_EQ(Shows("2+3=7="), "7");           // a new number starts a new calculation
   EXPECT_EQ(Shows("2+3=n="), "-2");          // ± on the result, then + 3 again
 }
@@ -52,17 +50,14 @@ TEST(CalcModel, PercentSignAndClearing) {
   EXPECT_EQ(Shows("50*10%="), "5");
   EXPECT_EQ(Shows("50%"), "0.5");
   EXPECT_EQ(Shows("5n"), "-5");
-  EXPECT_EQ(Shows("5nn"), "5");
   EXPECT_EQ(Shows("0n"), "0");               // never "-0"
   EXPECT_EQ(Shows("0.n"), "0.");
   EXPECT_EQ(Shows("3-3=n"), "0");
   EXPECT_EQ(Shows("12+n="), "0");            // ± on the shown first operand makes it the second
   EXPECT_EQ(Shows("12+5E3="), "15");         // CE clears only the entry
   EXPECT_EQ(Shows("12+E="), "12");
-  EXPECT_EQ(Shows("12+5C"), "0");
   EXPECT_EQ(Shows("12+5C3="), "3");          // C forgets the pending operation
   EXPECT_EQ(Shows("123<"), "12");
-  EXPECT_EQ(Shows("5<"), "0");
   EXPECT_EQ(Shows("5n<"), "0");              // "-" alone becomes 0, never "-0"
   EXPECT_EQ(Shows("0.5n<"), "0.");           // "-0." would show a negative zero
   EXPECT_EQ(Shows("2+3=<"), "5");            // a result is not edited
@@ -74,7 +69,6 @@ TEST(CalcModel, DivisionByZeroAndOverflowShowAMessageThenStartAfresh) {
   EXPECT_TRUE(c.Failed());
   EXPECT_EQ(Shows("5/0=+%n="), calc::kDivideByZero);  // operators are ignored
   EXPECT_EQ(Shows("5/0=7"), "7");                    // the next digit starts afresh
-  EXPECT_EQ(Shows("5/0=7+1="), "8");
   EXPECT_EQ(Shows("0/0="), calc::kDivideByZero);
   EXPECT_EQ(Shows("8/0*"), calc::kDivideByZero);     // a chain fails as soon as it divides
   EXPECT_EQ(Shows("5/0=<"), "0");
@@ -92,13 +86,11 @@ TEST(CalcModel, DisplayPrecision) {
   EXPECT_EQ(Shows("12.+"), "12");
   EXPECT_EQ(Shows("1234567890123456789"), "123456789012345");  // 15 digits at most
   EXPECT_EQ(Shows("0.12345678901234567"), "0.123456789012345");
-  EXPECT_EQ(Shows("00012"), "12");
   EXPECT_EQ(Shows("1.2.3"), "1.23");
   EXPECT_EQ(Shows(".5"), "0.5");
   EXPECT_EQ(Shows("999999999999999+1="), "1e+15");
   EXPECT_EQ(Shows("1/10000000="), "1e-7");
   EXPECT_EQ(Shows("0.0001*0.5="), "5e-5");
-  EXPECT_EQ(Shows("123456789*1000000="), "123456789000000");
   EXPECT_EQ(calc::FormatNumber(-0.0), "0");
   EXPECT_EQ(calc::FormatNumber(-1.5e-300), "-1.5e-300");
 }
@@ -108,10 +100,8 @@ TEST(CalcModel, KeyboardAndButtons) {
   EXPECT_TRUE(calc::KeyForChar(U'\r', k) && k == calc::Key::Equals);
   EXPECT_TRUE(calc::KeyForChar(U'\x1b', k) && k == calc::Key::Clear);
   EXPECT_TRUE(calc::KeyForChar(U'\b', k) && k == calc::Key::Backspace);
-  EXPECT_TRUE(calc::KeyForChar(U',', k) && k == calc::Key::Point);
   EXPECT_TRUE(calc::KeyForChar(U'x', k) && k == calc::Key::Multiply);
   EXPECT_FALSE(calc::KeyForChar(U'a', k));
-  EXPECT_FALSE(calc::KeyForChar(U' ', k));
   // Every key has exactly one button and the buttons fill the grid.
   int cells = 0;
   bool seen[static_cast<int>(calc::Key::Backspace) + 1] = {};
@@ -129,12 +119,10 @@ TEST(CalcModel, KeyboardAndButtons) {
 TEST(ClockModel, TextsAndHands) {
   using clockface::Moment;
   EXPECT_EQ(clockface::TimeText(Moment{2026, 12, 7, 9, 5, 3}), "09:05:03");
-  EXPECT_EQ(clockface::TimeText(Moment{2026, 12, 7, 23, 59, 59}), "23:59:59");
   EXPECT_EQ(clockface::DateText(Moment{2026, 12, 7, 0, 0, 0}), "2026年12月7日 星期一");
   EXPECT_EQ(clockface::DateText(Moment{2000, 2, 29, 0, 0, 0}), "2000年2月29日 星期二");
   EXPECT_EQ(clockface::DateText(Moment{2027, 1, 3, 0, 0, 0}), "2027年1月3日 星期日");
   EXPECT_EQ(clockface::Weekday(1900, 3, 1), 4);  // Thursday: 1900 was no leap year
-  EXPECT_EQ(clockface::Weekday(2024, 3, 1), 5);
 
   clockface::Hands h = clockface::HandAngles(Moment{2026, 1, 1, 15, 30, 0});
   EXPECT_DOUBLE_EQ(h.hour, 105);     // half way from 3 to 4

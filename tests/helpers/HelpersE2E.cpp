@@ -37,16 +37,20 @@ std::wstring Extract(int id, const wchar_t* name) {
   return path;
 }
 
+// Takes the program out of Mirven.exe and starts it.
+bool StartCarried(e2e::RunningApp& app, int id, const wchar_t* file, const std::string& title) {
+  std::wstring exe = Extract(id, file);
+  return !exe.empty() && app.StartProgram(exe, title);
+}
+
 void ClickItem(HWND parent, int id) {
   RECT r = e2e::RectOf(GetDlgItem(parent, id));
   e2e::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 TEST(HelpersE2E, CalculatorAddsWithTheMouse) {
-  std::wstring exe = Extract(344, L"calculator.exe");
-  ASSERT_FALSE(exe.empty());
   e2e::RunningApp app;
-  ASSERT_TRUE(app.StartProgram(exe, "计算器"));
+  ASSERT_TRUE(StartCarried(app, 344, L"calculator.exe", "计算器"));
   HWND display = GetDlgItem(app.main(), helpers::CalculatorWnd::kDisplayId);
   using calc::Key;
   for (Key k : {Key::Digit1, Key::Digit2, Key::Add, Key::Digit3, Key::Digit0, Key::Equals})
@@ -71,10 +75,8 @@ int Seconds(const std::string& t) {
 }
 
 TEST(HelpersE2E, ClockShowsTheCurrentTime) {
-  std::wstring exe = Extract(345, L"Clock.exe");
-  ASSERT_FALSE(exe.empty());
   e2e::RunningApp clock;
-  ASSERT_TRUE(clock.StartProgram(exe, "时钟"));
+  ASSERT_TRUE(StartCarried(clock, 345, L"Clock.exe", "时钟"));
   HWND time = GetDlgItem(clock.main(), helpers::ClockWnd::kTimeId);
   std::string shown = e2e::TextOf(time);
   SYSTEMTIME now;
@@ -90,14 +92,14 @@ TEST(HelpersE2E, ClockShowsTheCurrentTime) {
 
 TEST(Screenshots, DISABLED_CalculatorAndClock) {
   e2e::RunningApp calculator, clock;
-  ASSERT_TRUE(calculator.StartProgram(Extract(344, L"calculator.exe"), "计算器"));
+  ASSERT_TRUE(StartCarried(calculator, 344, L"calculator.exe", "计算器"));
   using calc::Key;
   for (Key k : {Key::Digit1, Key::Digit2, Key::Point, Key::Digit5, Key::Multiply, Key::Digit8})
     ClickItem(calculator.main(), helpers::CalculatorWnd::ButtonId(k));
   e2e::MoveMouse(5, 5);
   e2e::Settle(calculator);
   EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(calculator.main()), "calculator"));
-  ASSERT_TRUE(clock.StartProgram(Extract(345, L"Clock.exe"), "时钟"));
+  ASSERT_TRUE(StartCarried(clock, 345, L"Clock.exe", "时钟"));
   e2e::Settle(clock);
   EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(clock.main()), "clock"));
 }
