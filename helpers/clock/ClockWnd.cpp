@@ -68,7 +68,7 @@ void ClockWnd::OnTimer(UINT_PTR id) {
 
 void ClockWnd::OnDestroy() {
   KillTimer(hwnd_, kTimer);
-  HelperWindow::OnDestroy();
+  Default();
 }
 
 void ClockWnd::OnPaint() {

@@ -1,11 +1,8 @@
 #include "common/HelperWindow.h"
 
 #include <algorithm>
-#include <map>
-#include <utility>
 
 #include "controls/Colours.h"
-#include "ui/Gdi.h"
 #include "ui/Text.h"
 
 namespace helpers {
@@ -60,13 +57,6 @@ HWND HelperWindow::AddText(int id, const RECT& r, DWORD style, HFONT font, bool 
   return h;
 }
 
-HFONT HelperWindow::Font(int height, int weight) {
-  static std::map<std::pair<int, int>, ui::Font> fonts;
-  ui::Font& f = fonts[{height, weight}];
-  if (!f) f = ui::MakeFont(L"微软雅黑", height, weight);
-  return f.get();
-}
-
 BOOL HelperWindow::OnEraseBkgnd(HDC dc) {
   RECT r;
   GetClientRect(hwnd_, &r);
@@ -81,7 +71,7 @@ HBRUSH HelperWindow::OnCtlColor(HDC dc, HWND control, UINT) {
   return onPanel ? pageBrush_.get() : windowBrush_.get();
 }
 
-void HelperWindow::OnDestroy() {
+void HelperWindow::PostNcDestroy() {
   if (quitOnDestroy_) PostQuitMessage(0);
 }
 

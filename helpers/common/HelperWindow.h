@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
 
@@ -25,13 +26,15 @@ class HelperWindow : public ui::Window {
   // A static text child in white on the window's blue, or on the page blue
   // of a panel.
   HWND AddText(int id, const RECT& r, DWORD style, HFONT font, bool onPanel = false);
-  // The "微软雅黑" font at this pixel height, owned by the process.
-  static HFONT Font(int height, int weight);
+  // The headline face at this pixel height, shared for the process.
+  static HFONT Font(int height, int weight) {
+    return controls::PageFont(controls::Face::YaHei, height, weight);
+  }
 
   BOOL OnEraseBkgnd(HDC dc) override;
   HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
   void OnClose() override { DestroyWindow(hwnd_); }
-  void OnDestroy() override;
+  void PostNcDestroy() override;
 
   ui::Brush windowBrush_;
   ui::Brush pageBrush_;
