@@ -72,6 +72,8 @@ HBRUSH HelperWindow::OnCtlColor(HDC dc, HWND control, UINT) {
 }
 
 void HelperWindow::PostNcDestroy() {
+  // Not in WM_DESTROY: the window layer peeks at this window's queue after
+  // it, and a peek takes WM_QUIT whatever its filter.
   if (quitOnDestroy_) PostQuitMessage(0);
 }
 
