@@ -6,5 +6,7 @@ BOOL NewVersionDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
   SetText(update::kNotesTitle);
   SetItemText(IDC_NOTES_TEXT, update::NotesText());
-  return TRUE;
+  // The focus on OK, so the notes are not shown selected.
+  SetFocus(Item(IDOK));
+  return FALSE;
 }
