@@ -1,25 +1,19 @@
 #include "app/MainFrameOnline.h"
 
-#include <algorithm>
-
-#include "app/Version.h"
 #include "app/CheckUpdateDlg.h"
 #include "app/NewVersionDlg.h"
+#include "app/Version.h"
 #include "net/Server.h"
 #include "net/UpdateCheck.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
 #include "ui/Task.h"
-#include "ui/Worker.h"
 
 namespace {
 UINT updateDelay = MainFrameOnline::kUpdateDelayMs;
 }  // namespace
 
 void MainFrameOnline::SetUpdateDelay(UINT ms) { updateDelay = ms; }
-
-MainFrameOnline::MainFrameOnline() = default;
-MainFrameOnline::~MainFrameOnline() = default;
 
 void MainFrameOnline::Start(HWND main) {
   main_ = main;
@@ -81,14 +75,7 @@ void MainFrameOnline::OpenNotes() {
 }
 
 bool MainFrameOnline::RunOnWorker(std::function<void()> fetch) {
-  // Finished workers go; a running one keeps its place until it is done.
-  workers_.erase(std::remove_if(workers_.begin(), workers_.end(),
-                                [](const std::unique_ptr<ui::Worker>& w) { return !w->Running(); }),
-                 workers_.end());
-  auto worker = std::make_unique<ui::Worker>();
-  if (!worker->Start([fetch](ui::StopToken) { fetch(); })) return false;
-  workers_.push_back(std::move(worker));
-  return true;
+  return worker_.Start([fetch](const ui::StopToken&) { fetch(); });
 }
 
 void MainFrameOnline::UpdatePromotion() {

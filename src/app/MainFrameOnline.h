@@ -6,13 +6,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "app/Notices.h"
-
-namespace ui { class Worker; }
+#include "ui/Worker.h"
 
 class MainFrameOnline {
  public:
@@ -20,9 +17,6 @@ class MainFrameOnline {
   static constexpr UINT kUpdateDelayMs = 5000;
   // Tests shorten the wait before the start-up check, or stop it with 0.
   static void SetUpdateDelay(UINT ms);
-
-  MainFrameOnline();
-  ~MainFrameOnline();
 
   // Fetches the notice dates and sends the statistics hit (both on a
   // worker), and starts timer 23 on `main`.
@@ -44,14 +38,16 @@ class MainFrameOnline {
   const notices::Dates& NoticeDates() const { return dates_; }
 
  private:
-  // Runs `fetch` on a worker of its own; false when no thread started.
+  // Runs `fetch` on a thread of its own; false when none could start.
   bool RunOnWorker(std::function<void()> fetch);
   void ShowCheckResult(const net::TextAnswer& answer, bool silent);
   // The link label under `client`, 0 when none answers there.
   int LinkAt(POINT client) const;
 
   HWND main_ = nullptr;
-  std::vector<std::unique_ptr<ui::Worker>> workers_;
+  // The fetches poll no stop flag: each ends within its own limits, and
+  // several may run at once.
+  ui::Worker worker_;
   notices::Dates dates_;
   long today_ = 0;
   bool promotionVisible_ = false;
