@@ -1,5 +1,6 @@
 #include "app/CheckUpdateDlg.h"
 
+#include "controls/Fonts.h"
 #include "net/Server.h"
 #include "net/UpdateCheck.h"
 #include "ui/Effects.h"
@@ -7,6 +8,8 @@
 BOOL CheckUpdateDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
   SetText(update::kUpdateTitle);
+  SendMessageW(Item(IDC_UPDATE_TEXT), WM_SETFONT,
+               reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD)), FALSE);
   SetItemText(IDC_UPDATE_TEXT, update::NewVersionLine(version_));
   return TRUE;
 }

@@ -62,6 +62,11 @@ class FakeBrowser {
 struct NewVersionServer {
   NewVersionServer() {
     files.Write("windows/version.txt", "3.1\r\n");
+    // A notice running from yesterday to tomorrow.
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    long today = t.wYear * 10000L + t.wMonth * 100 + t.wDay;
+    files.Write("windows/ads_time.txt", std::to_string(today - 1) + "-" + std::to_string(today + 1));
     peer = nettest::Start("http " + nettest::Encode(files.PeerPath()));
     address = "http://127.0.0.1:" + std::to_string(peer.port);
   }
@@ -90,6 +95,14 @@ TEST(OnlineE2E, UpdateWindowAfterStartOpensTheDownloadPage) {
   EXPECT_TRUE(e2e::WaitUntil([&] { return browser.Opened() == page; }, 20000))
       << browser.Opened();
   EXPECT_TRUE(IsWindowVisible(update));
+
+  // The link labels under the main window answer the mouse.
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(app.main(), IDC_LINK_PROMOTION)));
+  RECT site = e2e::RectOf(GetDlgItem(app.main(), IDC_LINK_SITE));
+  e2e::Click((site.left + site.right) / 2, (site.top + site.bottom) / 2);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return browser.Opened() == page + server.address + "/\n"; },
+                             20000))
+      << browser.Opened();
 }
 
 // Pictures for people to look at (scripts/screenshots.sh).
