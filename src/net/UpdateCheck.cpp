@@ -9,7 +9,15 @@ namespace net {
 namespace {
 // A notice or a version is a few dozen bytes; anything near this is not ours.
 constexpr size_t kMaxTextBody = 64 * 1024;
-const HttpLimits kTextLimits{Millis{5000}, Millis{5000}};
+
+// The limits of one small fetch: whatever Request's defaults do not already
+// bound is set here.
+HttpLimits TextLimits() {
+  HttpLimits limits;
+  limits.connect = Millis{5000};
+  limits.idle = Millis{5000};
+  return limits;
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 }  // namespace
@@ -17,7 +25,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 TextAnswer FetchText(Services& services, const std::string& url) {
   RequestResult result;
   try {
-    if (Request::SendHTTP(services, kTextLimits, url, nullptr, nullptr, 0, result) != 0) return {};
+    if (Request::SendHTTP(services, TextLimits(), url, nullptr, nullptr, 0, result) != 0) return {};
   } catch (const std::exception&) {
     return {};  // runs on a worker: nothing may escape it
   }
