@@ -291,8 +291,19 @@ void CMainFrameDlg::OnTimer(UINT_PTR id) {
 }
 
 void CMainFrameDlg::OnMouseMove(UINT, POINT client) {
-  online_.OnMouseMove(client);
+  online_.SetLinkCursor(client);
   Default();
+}
+
+LRESULT CMainFrameDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // Keeps the hand over a link label rather than the arrow between moves.
+  if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd_, &p);
+    if (online_.SetLinkCursor(p)) return TRUE;
+  }
+  return ui::Dialog::WindowProc(msg, wp, lp);
 }
 
 void CMainFrameDlg::OnLButtonUp(UINT, POINT client) {

@@ -34,6 +34,7 @@ class CMainFrameDlg : public ui::Dialog {
 
  protected:
   BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint() override;
   BOOL OnEraseBkgnd(HDC dc) override;
   void OnNcPaint() override;

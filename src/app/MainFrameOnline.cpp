@@ -95,8 +95,10 @@ int MainFrameOnline::LinkAt(POINT client) const {
   return 0;
 }
 
-void MainFrameOnline::OnMouseMove(POINT client) {
-  if (LinkAt(client) != 0) SetCursor(LoadCursorW(nullptr, IDC_HAND));
+bool MainFrameOnline::SetLinkCursor(POINT client) {
+  if (LinkAt(client) == 0) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  return true;
 }
 
 void MainFrameOnline::OnLButtonUp(POINT client) {

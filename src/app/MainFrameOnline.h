@@ -29,8 +29,9 @@ class MainFrameOnline {
   // Shows label 1037 on the notice's days, hides it otherwise.
   void UpdatePromotion();
   bool PromotionVisible() const { return promotionVisible_; }
-  // Over a link label: the hand cursor; a click opens its address.
-  void OnMouseMove(POINT client);
+  // Over a link label: the hand cursor (true when set); a click opens its
+  // address.
+  bool SetLinkCursor(POINT client);
   void OnLButtonUp(POINT client);
 
   const std::string& CurrentVersion() const { return currentVersion_; }

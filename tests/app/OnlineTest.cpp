@@ -114,9 +114,15 @@ TEST_F(Online, PromotionLabelFollowsTheNoticeDates) {
   EXPECT_FALSE(IsWindowVisible(promotion));
   EXPECT_FALSE(PointAndClick(IDC_LINK_PROMOTION));  // neither the hand nor a click
   EXPECT_TRUE(fx_.fake.opened.empty());
-  // The site label always answers.
+  // The site label always answers, and keeps the hand between moves.
   EXPECT_TRUE(PointAndClick(IDC_LINK_SITE));
   EXPECT_EQ(std::vector<std::string>{base_ + "/"}, fx_.fake.opened);
+  RECT site = ui::WindowRect(GetDlgItem(main(), IDC_LINK_SITE));
+  SetCursorPos((site.left + site.right) / 2, (site.top + site.bottom) / 2);
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  EXPECT_EQ(TRUE, SendMessageW(main(), WM_SETCURSOR, reinterpret_cast<WPARAM>(main()),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
 TEST_F(Online, StartUpCheckOpensTheUpdateWindow) {
