@@ -246,6 +246,7 @@ std::string TempDir::PeerPath() const {
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   auto file = std::filesystem::u8path(path_) / std::filesystem::u8path(name);
+  std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file.u8string();
 }

@@ -2,7 +2,9 @@ set(MIRVEN_NET_TESTS
   ${CMAKE_CURRENT_LIST_DIR}/Peers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HttpTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MailTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SmtpTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/SmtpTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UpdateCheckTest.cpp)
 list(APPEND MIRVEN_NATIVE_TEST_SOURCES ${MIRVEN_NET_TESTS})
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${MIRVEN_NET_TESTS})
-list(APPEND MIRVEN_WINDOWS_TEST_SUITES HttpClient HttpPeers MailText SmtpPeers SmtpFaults)
+list(APPEND MIRVEN_WINDOWS_TEST_SUITES HttpClient HttpPeers MailText SmtpPeers SmtpFaults
+  UpdateDecision UpdatePeers)
