@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   CSmtp smtp;
+  smtp.SetSecurity(CSmtp::Security::kPlain);
   smtp.SetServerHost("127.0.0.1");
   smtp.SetServerPort(static_cast<uint16_t>(std::atoi(argv[1])));
   smtp.SetLoginName("user");

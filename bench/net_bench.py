@@ -45,7 +45,7 @@ def authenticate(server, session, envelope, mechanism, data):
 
 def build(work):
     sources = [os.path.join(ROOT, "src/net", f) for f in sorted(os.listdir(os.path.join(ROOT, "src/net")))
-               if f.endswith(".cpp") and f != "WinServices.cpp"]
+               if f.endswith(".cpp") and not f.startswith("Win")]
     programs = {}
     for name in ("bench_http", "bench_smtp"):
         out = os.path.join(work, name)

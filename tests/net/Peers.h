@@ -20,8 +20,14 @@ struct ReceivedPart {
   std::string contentType, filename, charset, payload;
 };
 
+// One address of an address header as the peer's parser saw it.
+struct ReceivedMailbox {
+  std::string header, name, address;
+};
+
 struct ReceivedMail {
   std::string from, raw, defects;
+  std::vector<ReceivedMailbox> mailboxes;  // From, To, Cc and Reply-To
   std::vector<std::string> recipients;
   std::vector<std::pair<std::string, std::string>> headers;
   std::vector<ReceivedPart> parts;
@@ -39,6 +45,9 @@ const std::string& Problem();
 Peer Start(const std::string& command);
 void Stop(const Peer& peer);
 std::vector<ReceivedMail> Mails(const Peer& peer);
+// The DER bytes of the CA that issued the TLS peers' certificates; empty
+// when the peers could not make it.
+std::string TestCaDer();
 // Every byte a scripted server received.
 std::string Log(const Peer& peer);
 
