@@ -72,7 +72,7 @@ TEST_F(SmtpTlsPeers, ImplicitAndStartTlsDeliverTheWholeMail) {
     EXPECT_EQ("me@mirven.test", mails[0].from);
     EXPECT_EQ("月度报告：测试", mails[0].Header("Subject"));
     ASSERT_EQ(2u, mails[0].parts.size());
-    EXPECT_EQ("你好，\r\n附件是本月的报告。\r\n\r\n", mails[0].parts[0].payload);
+    EXPECT_EQ("你好，\r\n附件是本月的报告。\r\n", mails[0].parts[0].payload);
     EXPECT_EQ("季度报表 2026.bin", mails[0].parts[1].filename);
     EXPECT_TRUE(bytes == mails[0].parts[1].payload) << "attachment differs";
     EXPECT_EQ("", mails[0].defects);
