@@ -16,7 +16,6 @@ import sys
 import tempfile
 import time
 import warnings
-from email.message import EmailMessage
 
 from aiosmtpd.controller import Controller
 
@@ -24,7 +23,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests/net/peers"))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 import hub  # noqa: E402  (the test CA)
-from net_bench import Sink, authenticate  # noqa: E402
+from net_bench import Sink, authenticate, bench_message  # noqa: E402
 
 warnings.filterwarnings("ignore")
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
@@ -64,12 +63,7 @@ def main():
     client_context = ssl.create_default_context(cafile=os.path.join(pki, "ca.pem"))
 
     def python_send():
-        msg = EmailMessage()
-        msg["From"], msg["To"], msg["Subject"] = "bench@example.com", "to@example.com", "Benchmark"
-        msg.set_content("Attached.")
-        with open(attachment, "rb") as f:
-            msg.add_attachment(f.read(), maintype="application", subtype="x-msdownload",
-                               filename="five.bin")
+        msg = bench_message(attachment)
         with smtplib.SMTP_SSL("localhost", port, context=client_context, timeout=60) as s:
             s.login("user", "password")
             s.send_message(msg)

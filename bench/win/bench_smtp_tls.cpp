@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "net/Smtp.h"
+#include "../BenchMail.h"
 #include "net/TrustedTestCa.h"
 
 int main(int argc, char** argv) {
@@ -27,15 +27,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < std::atoi(argv[4]); ++run) {
     CSmtp smtp;
     smtp.SetSecurity(CSmtp::Security::kImplicitTls);
-    smtp.SetServerHost("localhost");
-    smtp.SetServerPort(static_cast<uint16_t>(std::atoi(argv[1])));
-    smtp.SetLoginName("user");
-    smtp.SetLoginPassword("password");
-    smtp.SetSenderAddress("bench@example.com");
-    smtp.SetSubjectText("Benchmark");
-    smtp.SetBodyText("Attached.");
-    smtp.AddToRecipient("to@example.com");
-    smtp.AddAttachmentPath(argv[3]);
+    FillBenchMail(smtp, "localhost", static_cast<uint16_t>(std::atoi(argv[1])), argv[3]);
     auto start = std::chrono::steady_clock::now();
     if (!smtp.SendMail()) {
       std::fprintf(stderr, "send failed: %d\n", smtp.LastErrorCode());

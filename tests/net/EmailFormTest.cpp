@@ -4,26 +4,19 @@
 #include <set>
 
 #include "net/EmailForm.h"
+#include "net/Peers.h"
 
 namespace {
 
 // Files named by their size; "missing" cannot be opened, "locked" not read.
 // Connections are counted and never made.
-struct Files : net::Services {
+struct Files : nettest::NoNetwork {
   struct Sized : net::ByteSource {
     uint64_t size;
     bool readable;
     uint64_t Size() override { return size; }
     long long Read(char*, size_t) override { return readable ? 0 : -1; }
   };
-  int connects = 0;
-  net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
-                                       net::Millis) override {
-    ++connects;
-    return nullptr;
-  }
-  std::string LocalHostName() override { return {}; }
   std::unique_ptr<net::ByteSource> OpenFile(const std::string& path) override {
     if (path == "missing") return nullptr;
     auto file = std::make_unique<Sized>();

@@ -29,19 +29,6 @@ const std::string kFixedLines =
     "Accept-Encoding: identity\r\n"
     "User-Agent: Mozilla/4.0\r\n";
 
-// Counts connection attempts and never makes one.
-struct NoNetwork : net::Services {
-  int connects = 0;
-  net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
-                                       net::Millis) override {
-    ++connects;
-    return nullptr;
-  }
-  std::string LocalHostName() override { return {}; }
-  std::unique_ptr<net::ByteSource> OpenFile(const std::string&) override { return nullptr; }
-};
-
 TEST(HttpClient, ParseUrlSplitsAndBoundsEveryPart) {
   std::string scheme, host, path;
   int port = 0;
@@ -79,7 +66,7 @@ TEST(HttpClient, RequestBytesAreExact) {
 }
 
 TEST(HttpClient, RefusedAddressesLeaveOutputsUntouched) {
-  NoNetwork none;
+  nettest::NoNetwork none;
   for (const char* url : {"ftp://example.com/file", "http://h/" "\x01"}) {
     std::string data = "in", header = "h", body = "default";
     Request::SendRequest(none, {}, false, url, data, header, body);

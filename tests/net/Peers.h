@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "net/Stream.h"
+
 namespace nettest {
 
 struct Peer {
@@ -50,6 +52,19 @@ std::vector<ReceivedMail> Mails(const Peer& peer);
 std::string TestCaDer();
 // Every byte a scripted server received.
 std::string Log(const Peer& peer);
+
+// Counts connection attempts and never makes one; no file opens.
+struct NoNetwork : net::Services {
+  int connects = 0;
+  net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
+  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
+                                       net::Millis) override {
+    ++connects;
+    return nullptr;
+  }
+  std::string LocalHostName() override { return {}; }
+  std::unique_ptr<net::ByteSource> OpenFile(const std::string&) override { return nullptr; }
+};
 
 // A fresh folder for the files of one test, removed by its destructor.
 class TempDir {

@@ -100,20 +100,4 @@ TEST_F(SmtpTlsPeers, CertificatesForAnotherNameOrFromNobodyAreRefused) {
   }
 }
 
-TEST_F(SmtpTlsPeers, WrongPasswordAndMissingAttachmentSayWhy) {
-  nettest::Peer peer = Server("implicit", "localhost");
-  net::SendOutcome outcome = Send(peer, CSmtp::Security::kImplicitTls, "login-password");
-  EXPECT_FALSE(outcome.sent);
-  EXPECT_EQ(CSmtp::kPasswordRefused, outcome.error);
-  EXPECT_NE(std::string::npos, outcome.message.find("授权码")) << outcome.message;
-  EXPECT_EQ(1u, nettest::Call("auths " + peer.id).size());
-
-  nettest::TempDir dir;
-  outcome = Send(peer, CSmtp::Security::kImplicitTls, "auth-code", dir.path() + "\\none.txt");
-  EXPECT_FALSE(outcome.connected);
-  EXPECT_EQ("发送失败：附件不存在或无法读取：" + dir.path() + "\\none.txt", outcome.message);
-  EXPECT_EQ(1u, nettest::Call("auths " + peer.id).size()) << "nothing more reached the server";
-  EXPECT_TRUE(nettest::Mails(peer).empty());
-}
-
 }  // namespace

@@ -201,14 +201,4 @@ TEST(SmtpTls, WithoutEncryptionNoLoginIsTried) {
   EXPECT_TRUE(none.server.lines.empty());
 }
 
-TEST(SmtpTls, PlainDialogueStaysForCallersWhoAskForIt) {
-  FakeServices services;
-  int error = 0;
-  ASSERT_TRUE(Send(services, CSmtp::Security::kPlain, 0, error)) << error;
-  EXPECT_EQ(25, services.port);
-  std::vector<std::string> expected = {"plain EHLO client.test"};
-  for (const auto& line : Layer("plain", kAfterLogin)) expected.push_back(line);
-  EXPECT_EQ(expected, services.server.lines);
-}
-
 }  // namespace
