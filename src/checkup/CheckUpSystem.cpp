@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "cleanup/WinLister.h"
 #include "ui/Text.h"
 
 namespace checkup {
@@ -105,6 +106,10 @@ std::string PrimaryDisplayDevice() {
 CheckUpFolders CheckUpSystem::Folders() {
   return CheckUpFolders{{KnownFolder(FOLDERID_Profile), KnownFolder(FOLDERID_InternetCache),
                          KnownFolder(FOLDERID_Cookies), KnownFolder(FOLDERID_History)}};
+}
+
+std::unique_ptr<cleanup::DirectoryLister> CheckUpSystem::Lister() {
+  return std::make_unique<cleanup::WinLister>();
 }
 
 VersionFacts CheckUpSystem::Version() {

@@ -2,6 +2,8 @@
 // What the check-up page needs from the system: the four folders it walks
 // and the probes of the computer profile. Tests install a subclass that
 // points the folders at a prepared tree; the program uses the real one.
+#include <memory>
+
 #include "checkup/CheckUp.h"
 #include "checkup/SystemProfile.h"
 
@@ -11,6 +13,8 @@ class CheckUpSystem : public SystemProbe {
  public:
   // Profile, temporary internet files, cookies and history.
   virtual CheckUpFolders Folders();
+  // What lists their entries.
+  virtual std::unique_ptr<cleanup::DirectoryLister> Lister();
 
   // The version as the system really is (not as a compatibility shim
   // reports it to older programs).

@@ -179,11 +179,11 @@ TEST(CheckUpFlow, ButtonStatesAndTexts) {
   }
 }
 
-// Folders in memory, "\" separated; a hook runs at each entry.
+// Folders in memory, "\\" separated; a hook runs at each folder read.
 class MemoryLister : public cleanup::DirectoryLister {
  public:
   std::map<std::string, std::vector<cleanup::DirEntry>> folders;
-  std::function<void()> onEntry;
+  std::function<void(const std::string&)> onRead;
   void File(const std::string& folder, const std::string& name, uint64_t size) {
     folders[folder].push_back({name, false, false, size, 0});
   }
@@ -191,14 +191,12 @@ class MemoryLister : public cleanup::DirectoryLister {
     folders[folder].push_back({name, true, link, 0, 0});
     folders[cleanup::JoinPath(folder, name, '\\')];
   }
-  bool List(const std::string& folder, const std::function<bool(const cleanup::DirEntry&)>& visit) override {
+  cleanup::ListResult Read(const std::string& folder, std::vector<cleanup::DirEntry>& entries) override {
+    if (onRead) onRead(folder);
     auto it = folders.find(folder);
-    if (it == folders.end()) return false;
-    for (const auto& e : it->second) {
-      if (onEntry) onEntry();
-      if (!visit(e)) break;
-    }
-    return true;
+    if (it == folders.end()) return cleanup::ListResult::kUnreadable;
+    entries = it->second;
+    return cleanup::ListResult::kListed;
   }
   char Separator() const override { return '\\'; }
 };
@@ -263,12 +261,14 @@ TEST(CheckUpRun, MeasuresWalksAndReports) {
 
   // A stop in the middle of the profile ends the walks; the profile is
   // still read and the lines still come (the page decides what to keep).
-  for (int k = 0; k < 200; ++k) fs.File("P:\\Docs", "f" + std::to_string(k), 4096);
+  for (int d = 0; d < 10; ++d) {
+    fs.Folder("P:\\Docs", "d" + std::to_string(d));
+    for (int k = 0; k < 20; ++k) fs.File("P:\\Docs\\d" + std::to_string(d), "f" + std::to_string(k), 4096);
+  }
   cleanup::ScanControl control3;
-  int entries = 0;
   bool walking = false;
-  fs.onEntry = [&] {
-    if (walking && ++entries == 20) control3.Stop();
+  fs.onRead = [&](const std::string& folder) {
+    if (walking && folder == "P:\\Docs\\d3") control3.Stop();
   };
   Recorder stopped;
   stopped.onRange = [&] { walking = true; };
