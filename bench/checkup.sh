@@ -25,4 +25,17 @@ if [ ! -f "$TESTS" ]; then
   echo "no $TESTS: build first (scripts/build.sh)" >&2
   exit 1
 fi
+mkdir -p "$WORK/profile"
+/usr/bin/python3 - "$WORK/profile" <<'PY'
+import os, sys
+root = sys.argv[1]
+for top in range(100):
+    for sub in range(100):
+        folder = os.path.join(root, "t%d" % top, "s%d" % sub)
+        os.makedirs(folder)
+        for f in range(10):
+            with open(os.path.join(folder, "file%d.dat" % f), "wb") as out:
+                out.write(b"x" * 2048)
+PY
+export MIRVEN_BENCH_TREE="Z:${WORK//\//\\}\\profile"
 "$ROOT/scripts/wine-run.sh" "$TESTS" --gtest_filter='CheckUpBench.*' | grep -E '^(files|idle|checking|ratio)'
