@@ -165,6 +165,8 @@ void ComputerTestDlg::StartCheckUp() {
   job_ = job;
   CheckUpSystem* system = &checkUpSystem();
   bool started = worker_.Start([job, system](const ui::StopToken&) {
+    // The walk is background work: the page's own thread comes first.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     std::unique_ptr<cleanup::DirectoryLister> lister = system->Lister();
     CheckUpResult r = RunCheckUp(*lister, system->Folders(), job->control, *system, *job);
     job->Post([junk = r.junkFound](ComputerTestDlg& d) { d.OnFinished(junk); });
