@@ -5,21 +5,15 @@
 #include <shlobj.h>
 
 #include "cleanup/WinLister.h"
+#include "ui/Folders.h"
+#include "ui/Seam.h"
 #include "ui/Text.h"
 
 namespace checkup {
 
 namespace {
 
-CheckUpSystem* installed = nullptr;
-
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR path = nullptr;
-  std::string result;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) result = ui::Utf8(path);
-  CoTaskMemFree(path);
-  return result;
-}
+ui::Seam<CheckUpSystem> seam;
 
 // A registry key that closes itself.
 class Key {
@@ -104,8 +98,8 @@ std::string PrimaryDisplayDevice() {
 }  // namespace
 
 CheckUpFolders CheckUpSystem::Folders() {
-  return CheckUpFolders{{KnownFolder(FOLDERID_Profile), KnownFolder(FOLDERID_InternetCache),
-                         KnownFolder(FOLDERID_Cookies), KnownFolder(FOLDERID_History)}};
+  return CheckUpFolders{{ui::KnownFolder(FOLDERID_Profile), ui::KnownFolder(FOLDERID_InternetCache),
+                         ui::KnownFolder(FOLDERID_Cookies), ui::KnownFolder(FOLDERID_History)}};
 }
 
 std::unique_ptr<cleanup::DirectoryLister> CheckUpSystem::Lister() {
@@ -185,15 +179,7 @@ std::string CheckUpSystem::VideoAdapter() {
   return name;
 }
 
-CheckUpSystem& checkUpSystem() {
-  static CheckUpSystem real;
-  return installed ? *installed : real;
-}
-
-CheckUpSystem* SetCheckUpSystem(CheckUpSystem* s) {
-  CheckUpSystem* old = installed;
-  installed = s;
-  return old;
-}
+CheckUpSystem& checkUpSystem() { return seam.Get(); }
+CheckUpSystem* SetCheckUpSystem(CheckUpSystem* s) { return seam.Set(s); }
 
 }  // namespace checkup

@@ -1,5 +1,7 @@
 #include "memory/MemorySystem.h"
 
+#include "ui/Seam.h"
+
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -76,12 +78,7 @@ std::vector<uint64_t> ListFromEnumProcesses() {
   return pids;
 }
 
-MemorySystem& RealSystem() {
-  static MemorySystem real;
-  return real;
-}
-
-MemorySystem* installed = nullptr;
+ui::Seam<MemorySystem> seam;
 
 }  // namespace
 
@@ -109,12 +106,7 @@ size_t MemorySystem::Optimize() {
   return trimmed;
 }
 
-MemorySystem& memorySystem() { return installed ? *installed : RealSystem(); }
-
-MemorySystem* SetMemorySystem(MemorySystem* m) {
-  MemorySystem* old = installed;
-  installed = m;
-  return old;
-}
+MemorySystem& memorySystem() { return seam.Get(); }
+MemorySystem* SetMemorySystem(MemorySystem* m) { return seam.Set(m); }
 
 }  // namespace memory
