@@ -14,6 +14,7 @@ endif()
 add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE_SOURCES} ${MIRVEN_POSIX_SOURCES})
 target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
+mirven_bitmaps(mirven_core)
 find_package(Threads REQUIRED)
 target_link_libraries(mirven_core PUBLIC Threads::Threads)
 
@@ -84,6 +85,12 @@ if(MIRVEN_WITH_WINDOWS)
       continue()
     endif()
     set(bin ${CMAKE_BINARY_DIR}/windows-${arch})
+    # Only the build whose tests run here compiles them.
+    if(arch STREQUAL MIRVEN_TEST_ARCH)
+      set(tests ON)
+    else()
+      set(tests OFF)
+    endif()
     ExternalProject_Add(windows-${arch}
       SOURCE_DIR ${CMAKE_SOURCE_DIR}
       BINARY_DIR ${bin}
@@ -93,6 +100,7 @@ if(MIRVEN_WITH_WINDOWS)
         -DGTEST_SOURCE_DIR=${GTEST_SOURCE_DIR}
         -DMIRVEN_DIST_DIR=${dist}
         -DMIRVEN_BUILD_ROOT=${CMAKE_BINARY_DIR}
+        -DMIRVEN_WINDOWS_TESTS=${tests}
       INSTALL_COMMAND ""
       BUILD_ALWAYS TRUE
       USES_TERMINAL_BUILD TRUE)

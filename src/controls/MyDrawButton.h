@@ -19,6 +19,8 @@ class MyDrawButton : public ui::Window {
   // Face bitmaps by resource id: `normal` when the pointer is elsewhere,
   // `hover` while it is over the button; the face shows `normal` now.
   void SetBitmaps(unsigned normal, unsigned hover);
+  // SubclassDlgItem and SetBitmaps in one: how pages bind their buttons.
+  bool Bind(int id, HWND parent, unsigned normal, unsigned hover);
   // Shows `face` now (normally one of the two above) and repaints.
   void SetFaceBitmap(unsigned face);
 
@@ -60,6 +62,5 @@ class MyDrawButton : public ui::Window {
   COLORREF currentTextColour_ = RGB(255, 255, 255);
   COLORREF hoverTextColour_ = RGB(255, 255, 255);
   COLORREF normalTextColour_ = RGB(255, 255, 255);
-  ui::Font font_;
   int fontHeight_ = 0;
 };
