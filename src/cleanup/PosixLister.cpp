@@ -6,25 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstdio>
-
 namespace cleanup {
 
-namespace {
-
-// The real path of an open folder, empty where the system does not say.
-std::string RealPath(int fd) {
-  char link[64], buf[PATH_MAX];
-  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-  ssize_t n = readlink(link, buf, sizeof buf);
-  if (n <= 0 || static_cast<size_t>(n) >= sizeof buf) return {};
-  return std::string(buf, static_cast<size_t>(n));
-}
-
-}  // namespace
-
-ListResult PosixLister::Read(const std::string& folder, std::vector<DirEntry>& entries) {
+ListResult PosixLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
   entries.clear();
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return errno == ELOOP || errno == ENOTDIR ? ListResult::kNotFolder : ListResult::kUnreadable;
@@ -33,16 +17,11 @@ ListResult PosixLister::Read(const std::string& folder, std::vector<DirEntry>& e
     close(fd);
     return ListResult::kNotFolder;
   }
-  // A folder above this one swapped for a link leads elsewhere: its real
-  // path then differs from the one below the root.
-  std::string real = RealPath(fd), expected;
-  if (anchor_.Expected(folder, expected)) {
-    if (!real.empty() && real != expected) {
-      close(fd);
-      return ListResult::kNotFolder;
-    }
-  } else {
-    anchor_.Set(folder, real);
+  // A folder above this one swapped for a link leads elsewhere: what was
+  // opened is then not the folder the parent's listing showed.
+  if (id != 0 && static_cast<uint64_t>(st.st_ino) != id) {
+    close(fd);
+    return ListResult::kNotFolder;
   }
   DIR* dir = fdopendir(fd);
   if (!dir) {
@@ -58,13 +37,14 @@ ListResult PosixLister::Read(const std::string& folder, std::vector<DirEntry>& e
     e.lastWrite = 0;
     unsigned char type = d->d_type;
     bool haveStat = false;
-    if (type == DT_UNKNOWN || type == DT_REG) {
+    if (type == DT_UNKNOWN || type == DT_REG || type == DT_DIR) {
       haveStat = fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
       if (!haveStat) continue;  // gone since the listing
       type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
     }
     e.reparsePoint = type == DT_LNK;
     e.directory = type == DT_DIR;
+    e.id = haveStat ? static_cast<uint64_t>(st.st_ino) : 0;
     if (haveStat && !e.directory) {
       e.size = static_cast<uint64_t>(st.st_size);
       e.lastWrite = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +

@@ -18,31 +18,10 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
 bool DirectoryLister::List(const std::string& folder,
                            const std::function<bool(const DirEntry&)>& visit) {
   std::vector<DirEntry> entries;
-  if (Read(folder, entries) != ListResult::kListed) return false;
+  if (Read(folder, 0, entries) != ListResult::kListed) return false;
   for (const DirEntry& e : entries)
     if (!visit(e)) break;
   return true;
-}
-
-bool RootAnchor::Expected(const std::string& folder, std::string& expected) const {
-  if (!set_ || folder.compare(0, root_.size(), root_) != 0) return false;
-  size_t rest = root_.size();
-  if (folder.size() > rest && !root_.empty() && root_.back() != separator_) {
-    if (folder[rest] != separator_) return false;  // a sibling that shares the root's prefix
-  }
-  while (rest < folder.size() && folder[rest] == separator_) ++rest;
-  expected = realName_;
-  if (rest < folder.size()) {
-    if (expected.empty() || expected.back() != separator_) expected += separator_;
-    expected.append(folder, rest, std::string::npos);
-  }
-  return true;
-}
-
-void RootAnchor::Set(const std::string& root, const std::string& realName) {
-  set_ = true;
-  root_ = root;
-  realName_ = realName;
 }
 
 void ScanControl::Stop() {
@@ -92,16 +71,16 @@ bool ScanWalk::Run(const std::string& root, const FileVisitor& visit) {
   };
   std::vector<Frame> stack;
   std::string path = root;
-  auto enter = [&] {
+  auto enter = [&](uint64_t id) {
     Frame frame;
     frame.base = path.size();
-    switch (lister_.Read(path, frame.entries)) {
+    switch (lister_.Read(path, id, frame.entries)) {
       case ListResult::kListed: stack.push_back(std::move(frame)); return;
       case ListResult::kUnreadable: ++counts_.unreadableFolders; return;
       case ListResult::kNotFolder: ++counts_.reparsePointsSkipped; return;
     }
   };
-  enter();
+  enter(0);
   while (!stack.empty()) {
     Frame& top = stack.back();
     if (top.next == top.entries.size()) {
@@ -116,7 +95,7 @@ bool ScanWalk::Run(const std::string& root, const FileVisitor& visit) {
     if (e.reparsePoint) {
       ++counts_.reparsePointsSkipped;
     } else if (e.directory) {
-      enter();  // may grow the stack: `top` and `e` are not used after this
+      enter(e.id);  // may grow the stack: `top` and `e` are not used after this
     } else {
       const uint64_t kb = SizeKB(e.size);
       const bool junk = patterns_.IsJunkName(e.name);

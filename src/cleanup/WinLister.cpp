@@ -13,33 +13,11 @@ namespace cleanup {
 
 namespace {
 
-std::wstring Lower(std::wstring s) {
-  if (!s.empty()) CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
-  return s;
-}
-
 uint64_t Quad(const LARGE_INTEGER& v) { return static_cast<uint64_t>(v.QuadPart); }
 
 }  // namespace
 
-bool NameOfOpenFile(void* handle, std::string& name) {
-  std::vector<uint64_t> buf((sizeof(FILE_NAME_INFO) + 1024) / sizeof(uint64_t) + 1);
-  for (;;) {
-    const DWORD bytes = static_cast<DWORD>(buf.size() * sizeof(uint64_t));
-    if (GetFileInformationByHandleEx(handle, FileNameInfo, buf.data(), bytes)) break;
-    if (GetLastError() != ERROR_MORE_DATA || bytes > (1u << 20)) return false;
-    buf.resize(buf.size() * 2);
-  }
-  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
-  name = ui::Utf8(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
-  return true;
-}
-
-bool SameFileName(const std::string& a, const std::string& b) {
-  return Lower(ui::Wide(a)) == Lower(ui::Wide(b));
-}
-
-ListResult WinLister::Read(const std::string& folder, std::vector<DirEntry>& entries) {
+ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
   entries.clear();
   ui::FileHandle dir(CreateFileW(ui::Wide(tree::ExtendedPath(folder)).c_str(),
                                  FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
@@ -53,14 +31,12 @@ ListResult WinLister::Read(const std::string& folder, std::vector<DirEntry>& ent
   if (!(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
       (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return ListResult::kNotFolder;
-  // A folder above this one swapped for a junction leads elsewhere: the
-  // name of what was opened then differs from the one below the root.
-  std::string real, expected;
-  const bool named = NameOfOpenFile(dir.get(), real);
-  if (anchor_.Expected(folder, expected)) {
-    if (named && !SameFileName(real, expected)) return ListResult::kNotFolder;
-  } else {
-    anchor_.Set(folder, named ? real : std::string());
+  // A folder above this one swapped for a junction leads elsewhere: what
+  // was opened is then not the folder the parent's listing showed.
+  BY_HANDLE_FILE_INFORMATION self;
+  if (id != 0 && GetFileInformationByHandle(dir.get(), &self)) {
+    const uint64_t opened = (static_cast<uint64_t>(self.nFileIndexHigh) << 32) | self.nFileIndexLow;
+    if (opened != 0 && opened != id) return ListResult::kNotFolder;
   }
 
   std::vector<uint64_t> buf(64 * 1024 / sizeof(uint64_t));
@@ -79,6 +55,7 @@ ListResult WinLister::Read(const std::string& folder, std::vector<DirEntry>& ent
         e.reparsePoint = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         e.size = Quad(info->EndOfFile);
         e.lastWrite = Quad(info->LastWriteTime);
+        e.id = Quad(info->FileId);
         entries.push_back(e);
       }
       if (info->NextEntryOffset == 0) break;

@@ -24,7 +24,7 @@ class GridLister : public DirectoryLister {
   GridLister(int folders, int files) : folders_(folders), files_(files) {}
   std::function<void(int)> onRead;
 
-  ListResult Read(const std::string& folder, std::vector<DirEntry>& entries) override {
+  ListResult Read(const std::string& folder, uint64_t, std::vector<DirEntry>& entries) override {
     if (onRead) onRead(reads_++);
     entries.clear();
     if (folder == "R") {

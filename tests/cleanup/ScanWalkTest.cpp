@@ -37,7 +37,7 @@ class FakeLister : public DirectoryLister {
     folders[folder].push_back(DirEntry{name, true, reparse, 0, 0});
     folders[JoinPath(folder, name, '\\')];
   }
-  ListResult Read(const std::string& folder, std::vector<DirEntry>& entries) override {
+  ListResult Read(const std::string& folder, uint64_t, std::vector<DirEntry>& entries) override {
     listed.push_back(folder);
     auto it = folders.find(folder);
     if (it == folders.end() || unreadable.count(folder)) return ListResult::kUnreadable;
