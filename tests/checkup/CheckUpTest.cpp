@@ -12,7 +12,7 @@ namespace checkup {
 namespace {
 
 VersionFacts Facts(unsigned major, unsigned minor, unsigned build, unsigned productType,
-                     unsigned edition = 0, unsigned suite = 0, unsigned arch = 0) {
+                   unsigned edition = 0, unsigned suite = 0, unsigned arch = 0) {
   VersionFacts v;
   v.known = true;
   v.major = major;
@@ -74,8 +74,8 @@ TEST(WindowsName, OldNamesKeepTheirTextsAndNewVersionsAreNamed) {
 }
 
 TEST(SystemProfile, DrivesMemoryProcessorAndAdapterTexts) {
-  const char* types[] = {"虚拟RAM未知设备", "未知设备",    "可移动磁盘", "本地磁盘",
-                         "网络磁盘",       "DVD驱动器", "虚拟RAM磁盘", "未知设备"};
+  const char* types[] = {"虚拟RAM未知设备", "未知设备",  "可移动磁盘",  "本地磁盘",
+                         "网络磁盘",        "DVD驱动器", "虚拟RAM磁盘", "未知设备"};
   for (unsigned k = 0; k < 8; ++k) EXPECT_EQ(DriveTypeName(k), types[k]) << k;
   EXPECT_EQ(DriveLabel(3, "C:\\"), "本地磁盘(C:\\):");
 
@@ -100,7 +100,8 @@ TEST(SystemProfile, DrivesMemoryProcessorAndAdapterTexts) {
   EXPECT_EQ(MemoryText((uint64_t{8} << 30) + 12345), "8192 MB");
   EXPECT_EQ(MemoryText(uint64_t{128} << 40), "134217728 MB");
 
-  EXPECT_EQ(AdapterText("@oem12.inf,%nvidia_dev%;NVIDIA GeForce GTX 1060 6GB"), "NVIDIA GeForce GTX 1060 6GB");
+  EXPECT_EQ(AdapterText("@oem12.inf,%nvidia_dev%;NVIDIA GeForce GTX 1060 6GB"),
+            "NVIDIA GeForce GTX 1060 6GB");
   EXPECT_EQ(AdapterText("VMware SVGA 3D"), "VMware SVGA 3D");
   EXPECT_EQ(AdapterText("a;b;c"), "b;c");
   EXPECT_EQ(AdapterText(""), "未检测到显卡型号");
@@ -191,7 +192,8 @@ class MemoryLister : public cleanup::DirectoryLister {
     folders[folder].push_back({name, true, link, 0, 0});
     folders[cleanup::JoinPath(folder, name, '\\')];
   }
-  cleanup::ListResult Read(const std::string& folder, std::vector<cleanup::DirEntry>& entries) override {
+  cleanup::ListResult Read(const std::string& folder, uint64_t,
+                           std::vector<cleanup::DirEntry>& entries) override {
     if (onRead) onRead(folder);
     auto it = folders.find(folder);
     if (it == folders.end()) return cleanup::ListResult::kUnreadable;
@@ -263,7 +265,8 @@ TEST(CheckUpRun, MeasuresWalksAndReports) {
   // still read and the lines still come (the page decides what to keep).
   for (int d = 0; d < 10; ++d) {
     fs.Folder("P:\\Docs", "d" + std::to_string(d));
-    for (int k = 0; k < 20; ++k) fs.File("P:\\Docs\\d" + std::to_string(d), "f" + std::to_string(k), 4096);
+    for (int k = 0; k < 20; ++k)
+      fs.File("P:\\Docs\\d" + std::to_string(d), "f" + std::to_string(k), 4096);
   }
   cleanup::ScanControl control3;
   bool walking = false;
