@@ -48,7 +48,7 @@ class CheckUpFlow {
   enum class State { kFresh, kChecking, kDoneClean, kDoneJunk, kStopped };
   enum class Action { kNone, kStart, kStop, kGoClean };
 
-  State state() const { return state_; }
+  State Current() const { return state_; }
   bool Running() const { return state_ == State::kChecking; }
   // What a click on the button means now.
   Action ClickAction() const;

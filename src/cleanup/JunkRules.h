@@ -17,8 +17,8 @@ class JunkPatterns {
   // The six patterns of the "临时文件" option, in their order.
   static JunkPatterns Defaults();
 
-  bool empty() const { return patterns_.empty(); }
-  const std::vector<std::string>& patterns() const { return patterns_; }
+  bool Empty() const { return patterns_.empty(); }
+  const std::vector<std::string>& Patterns() const { return patterns_; }
 
   // Tests the last component of a path ("\" or "/" separated).
   bool IsJunkFile(std::string_view path) const { return IsJunkName(LeafOf(path)); }

@@ -37,7 +37,7 @@ void ScanSession::Run(DirectoryLister& lister) {
   });
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    counts_ = walk.counts();
+    counts_ = walk.Counts();
   }
   scannedKB_.store(walk.scannedKB(), std::memory_order_relaxed);
   walkEnded_.store(true, std::memory_order_release);
@@ -60,7 +60,7 @@ void ScanSession::OnFile(const std::string& path, const DirEntry& e, bool junk,
     if (first && callbacks_.pending) callbacks_.pending();
   }
   if (throttle_.Due() && callbacks_.progress)
-    callbacks_.progress(ScanProgress{scannedKB, patterns_.empty() ? std::string() : path});
+    callbacks_.progress(ScanProgress{scannedKB, patterns_.Empty() ? std::string() : path});
 }
 
 void ScanSession::Stop() {

@@ -68,8 +68,8 @@ class ScanSession {
 
   // Unique in the process, rising: tells a session's messages apart.
   uint64_t generation() const { return generation_; }
-  const std::string& root() const { return root_; }
-  const JunkPatterns& patterns() const { return patterns_; }
+  const std::string& Root() const { return root_; }
+  const JunkPatterns& Patterns() const { return patterns_; }
 
   // The walk, on the calling thread; returns when it has ended or was
   // stopped, after `finished`. A second call does nothing.

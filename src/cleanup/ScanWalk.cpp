@@ -117,7 +117,7 @@ uint64_t FolderSizeKB(DirectoryLister& lister, const std::string& folder, ScanCo
   const JunkPatterns none;
   ScanWalk walk(lister, none, control ? *control : own);
   walk.Run(folder, [](const std::string&, const DirEntry&, bool) {});
-  if (counts) *counts = walk.counts();
+  if (counts) *counts = walk.Counts();
   return walk.scannedKB();
 }
 

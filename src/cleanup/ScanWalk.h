@@ -67,7 +67,7 @@ class ScanWalk {
   bool Run(const std::string& root, const FileVisitor& visit);
 
   // Totals of the last run, also while it runs (on the walk's thread).
-  const WalkCounts& counts() const { return counts_; }
+  const WalkCounts& Counts() const { return counts_; }
   uint64_t scannedKB() const { return counts_.scannedKB; }
   uint64_t junkKB() const { return counts_.junkKB; }
   uint64_t junkCount() const { return counts_.junkCount; }

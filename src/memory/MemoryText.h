@@ -42,7 +42,7 @@ class SpeedUpPanel {
   const Texts& Finish(const Figures& after);
 
   bool Running() const { return running_; }
-  const Texts& texts() const { return texts_; }
+  const Texts& Shown() const { return texts_; }
 
  private:
   Texts texts_;

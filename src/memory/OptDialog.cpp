@@ -59,13 +59,13 @@ void OptDialog::OnTimer(UINT_PTR id) {
 void OptDialog::Refresh() {
   panel_.Refresh(memory::memorySystem().Read());
   ShowPercentAndMessage();
-  SetItemText(IDC_MEMORY_USED, panel_.texts().used);
-  SetItemText(IDC_MEMORY_TOTAL, panel_.texts().total);
+  SetItemText(IDC_MEMORY_USED, panel_.Shown().used);
+  SetItemText(IDC_MEMORY_TOTAL, panel_.Shown().total);
 }
 
 void OptDialog::ShowPercentAndMessage() {
-  usage_.SetCaption(panel_.texts().percent);
-  SetItemText(IDC_MEMORY_MESSAGE, panel_.texts().message);
+  usage_.SetCaption(panel_.Shown().percent);
+  SetItemText(IDC_MEMORY_MESSAGE, panel_.Shown().message);
 }
 
 void OptDialog::OnSpeedUpClicked() {

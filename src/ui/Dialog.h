@@ -20,7 +20,7 @@ class Dialog : public Window {
 
   // A modeless dialog that deletes itself once its window is destroyed.
   void SetAutoDelete(bool on) { autoDelete_ = on; }
-  int templateId() const { return templateId_; }
+  int TemplateId() const { return templateId_; }
 
   // Data exchange with the controls, UTF-8 text.
   std::string ItemText(int id) const;

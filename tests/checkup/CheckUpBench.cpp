@@ -90,7 +90,7 @@ TEST(CheckUpBench, PageAnswersDuringACheckUp) {
     std::printf("checking: the start handler itself took %.1f ms\n",
                 std::chrono::duration<double, std::milli>(Clock::now() - click).count());
     ASSERT_TRUE(wintest::PumpUntil(
-        [&] { return page->Flow().state() != checkup::CheckUpFlow::State::kChecking; }, 600000));
+        [&] { return page->Flow().Current() != checkup::CheckUpFlow::State::kChecking; }, 600000));
     wintest::Pump();
     checking = prober.Latencies();
   }

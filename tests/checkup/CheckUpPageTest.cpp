@@ -85,7 +85,7 @@ class CheckUpPage : public testing::Test {
     tree_->MakeFolder("History");
     for (int d = 0; d < 5; ++d)
       for (int f = 0; f < 20; ++f) tree_->Write("Docs\\d" + std::to_string(d) + "\\f" + std::to_string(f), 1024);
-    system_.folders = {{tree_->root(), tree_->Path("Cache"), tree_->Path("Cookies"), tree_->Path("History")}};
+    system_.folders = {{tree_->Root(), tree_->Path("Cache"), tree_->Path("Cookies"), tree_->Path("History")}};
     old_ = checkup::SetCheckUpSystem(&system_);
   }
   void TearDown() override {
@@ -108,7 +108,7 @@ class CheckUpPage : public testing::Test {
   std::string Text(int id) const { return wintest::TextOf(Item(id)); }
   void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
   bool WaitEnd() {
-    return wintest::PumpUntil([&] { return page_->Flow().state() != State::kChecking; }, 60000);
+    return wintest::PumpUntil([&] { return page_->Flow().Current() != State::kChecking; }, 60000);
   }
   // Waits until every worker's lister is gone, then runs what they posted.
   bool WaitWorkersGone() {
@@ -150,7 +150,7 @@ TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
   EXPECT_TRUE(page.IconTurning());
 
   ASSERT_TRUE(WaitEnd());
-  EXPECT_EQ(page.Flow().state(), State::kDoneJunk);
+  EXPECT_EQ(page.Flow().Current(), State::kDoneJunk);
   EXPECT_EQ(Lines(), (std::vector<std::string>{"存在垃圾文件", "存在Cookie文件", "电脑硬件检测完毕！"}));
   EXPECT_EQ(Text(IDC_CHECKUP_STOP), "立即清理");
   EXPECT_EQ(Text(IDC_CHECKUP_HEADLINE), checkup::StageText(4));
@@ -171,10 +171,10 @@ TEST_F(CheckUpPage, CleanCheckUpsKeepStopAndAppendTheirLines) {
   ASSERT_TRUE(WaitEnd());
   const std::vector<std::string> clean = {"电脑硬件检测完毕！", "您的电脑没有垃圾冗余等问题，无需清理！"};
   EXPECT_EQ(Lines(), clean);
-  EXPECT_EQ(page.Flow().state(), State::kDoneClean);
+  EXPECT_EQ(page.Flow().Current(), State::kDoneClean);
   EXPECT_EQ(Text(IDC_CHECKUP_STOP), "停止");
   Click(IDC_CHECKUP_STOP);  // "停止" after a clean check-up checks again
-  EXPECT_EQ(page.Flow().state(), State::kChecking);
+  EXPECT_EQ(page.Flow().Current(), State::kChecking);
   ASSERT_TRUE(WaitEnd());
   EXPECT_EQ(Lines(), (std::vector<std::string>{clean[0], clean[1], clean[0], clean[1]}));
 }
@@ -186,7 +186,7 @@ TEST_F(CheckUpPage, StopInTheWalkAndANewCheckUpWhileTheOldOneUnwinds) {
   Click(IDC_CHECKUP_START);
   ASSERT_TRUE(wintest::PumpUntil([&] { return system_.gateReached.load(); }, 60000));
   Click(IDC_CHECKUP_STOP);
-  EXPECT_EQ(page.Flow().state(), State::kStopped);
+  EXPECT_EQ(page.Flow().Current(), State::kStopped);
   EXPECT_EQ(Text(IDC_CHECKUP_STOP), "重新体检");
   EXPECT_EQ(page.ResultList().GetCount(), 0);
   // The stopped walk ends; the profile is still filled, the list stays empty.
@@ -206,7 +206,7 @@ TEST_F(CheckUpPage, StopInTheWalkAndANewCheckUpWhileTheOldOneUnwinds) {
   ASSERT_TRUE(wintest::PumpUntil([&] { return system_.gateReached.load(); }, 60000));
   Click(IDC_CHECKUP_STOP);
   Click(IDC_CHECKUP_STOP);
-  EXPECT_EQ(page.Flow().state(), State::kChecking);
+  EXPECT_EQ(page.Flow().Current(), State::kChecking);
   ASSERT_TRUE(WaitEnd());
   const std::vector<std::string> lines = {"存在垃圾文件", "存在Cookie文件", "电脑硬件检测完毕！"};
   EXPECT_EQ(Lines(), lines);
@@ -227,7 +227,7 @@ class ProfileTraces : public cleanup::Traces {
 TEST_F(CheckUpPage, CleanNowStartsAScanOnTheCleanupPage) {
   wintest::ScopedEffects effects;
   ProfileTraces traces;
-  traces.profile = tree_->root();
+  traces.profile = tree_->Root();
   cleanup::Traces* oldTraces = cleanup::SetTraces(&traces);
   CMainFrameDlg& frame = CMainFrameDlg::GetInstance();
   ASSERT_TRUE(frame.Create(nullptr));
@@ -239,8 +239,8 @@ TEST_F(CheckUpPage, CleanNowStartsAScanOnTheCleanupPage) {
   ASSERT_TRUE(wintest::PumpUntil([&] { return cleanupPage->RootSizeKnown(); }, 60000));
 
   page->StartCheckUp();
-  ASSERT_TRUE(wintest::PumpUntil([&] { return page->Flow().state() != State::kChecking; }, 60000));
-  ASSERT_EQ(page->Flow().state(), State::kDoneJunk);
+  ASSERT_TRUE(wintest::PumpUntil([&] { return page->Flow().Current() != State::kChecking; }, 60000));
+  ASSERT_EQ(page->Flow().Current(), State::kDoneJunk);
   SendMessageW(GetDlgItem(page->hwnd(), IDC_CHECKUP_STOP), BM_CLICK, 0, 0);
   EXPECT_EQ(frame.CurrentPage(), 1);
   EXPECT_TRUE(IsWindowVisible(cleanupPage->hwnd()));

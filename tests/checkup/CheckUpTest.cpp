@@ -145,7 +145,7 @@ TEST(CheckUpFlow, ButtonStatesAndTexts) {
   using S = CheckUpFlow::State;
   using A = CheckUpFlow::Action;
   CheckUpFlow f;
-  EXPECT_EQ(f.state(), S::kFresh);
+  EXPECT_EQ(f.Current(), S::kFresh);
   EXPECT_EQ(f.Caption(), "");
   EXPECT_EQ(f.ClickAction(), A::kNone);
   ASSERT_TRUE(f.Start());
@@ -153,7 +153,7 @@ TEST(CheckUpFlow, ButtonStatesAndTexts) {
   EXPECT_EQ(f.Caption(), "停止");
   EXPECT_EQ(f.ClickAction(), A::kStop);
   f.Finish(false);
-  EXPECT_EQ(f.state(), S::kDoneClean);
+  EXPECT_EQ(f.Current(), S::kDoneClean);
   EXPECT_EQ(f.Caption(), "停止");
   EXPECT_EQ(f.ClickAction(), A::kStart);
   ASSERT_TRUE(f.Start());
@@ -166,7 +166,7 @@ TEST(CheckUpFlow, ButtonStatesAndTexts) {
   ASSERT_TRUE(f.Start());
   f.Stop();
   f.Finish(true);  // a late end of the stopped run changes nothing
-  EXPECT_EQ(f.state(), S::kStopped);
+  EXPECT_EQ(f.Current(), S::kStopped);
 
   EXPECT_EQ(StageText(0), "正在体检：用户目录");
   EXPECT_EQ(StageText(4), "正在体检：用户目录-->垃圾文件-->Cookies-->上网历史信息-->电脑硬件信息");

@@ -97,9 +97,9 @@ TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   cookies.Write("full\\inner.txt", 10);
   cookies.MakeFolder("empty");
   outside.Write("precious.txt", 10);
-  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.root(), cookies.Path("dirlink")));
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Root(), cookies.Path("dirlink")));
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
-  EXPECT_TRUE(cleanup::traces().ClearCookies(cookies.root()));
+  EXPECT_TRUE(cleanup::traces().ClearCookies(cookies.Root()));
   EXPECT_FALSE(Exists(cookies.Path("a@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("b@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("empty")));

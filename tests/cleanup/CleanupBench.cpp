@@ -43,7 +43,7 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
   auto page = std::make_unique<CMirvenComputerHelperDlg>();
   ASSERT_TRUE(page->Create(host));
   ShowWindow(page->hwnd(), SW_SHOW);
-  page->SetScanRoot(tree.root());
+  page->SetScanRoot(tree.Root());
   ASSERT_TRUE(wintest::PumpUntil([&] { return page->RootSizeKnown(); }, 60000));
 
   std::vector<double> bare, window;
@@ -53,7 +53,7 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
     cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
     cleanup::ScanWalk walk(lister, patterns, control);
     auto start = std::chrono::steady_clock::now();
-    walk.Run(tree.root(), [](const std::string&, const cleanup::DirEntry&, bool) {});
+    walk.Run(tree.Root(), [](const std::string&, const cleanup::DirEntry&, bool) {});
     bare.push_back(Seconds(std::chrono::steady_clock::now() - start));
     ASSERT_EQ(walk.junkCount(), static_cast<uint64_t>(kFolders * kJunkPerFolder));
 

@@ -60,8 +60,8 @@ class CleanupPage : public testing::Test {
   void SetUp() override {
     tree_ = std::make_unique<TempTree>("page");
     cookies_ = std::make_unique<TempTree>("cookies");
-    traces_.fake.profile = tree_->root();
-    traces_.fake.cookies = cookies_->root();
+    traces_.fake.profile = tree_->Root();
+    traces_.fake.cookies = cookies_->Root();
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 440, nullptr,
                             nullptr, nullptr, nullptr);
     ASSERT_NE(host_, nullptr);
@@ -108,7 +108,7 @@ class CleanupPage : public testing::Test {
   }
   // A scan of a tree big enough that it is still running after the click.
   void ScanBig() {
-    page_->SetScanRoot(big_->root());
+    page_->SetScanRoot(big_->Root());
     WaitMeasured();
     Click(IDC_CLEANUP_SCAN_NOW);
     ASSERT_TRUE(page_->IsScanning());
@@ -126,7 +126,7 @@ TempTree* CleanupPage::big_ = nullptr;
 TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
   tree_->Write("a.bin", 3 * 1024 * 1024);
   CMirvenComputerHelperDlg& page = Open();
-  EXPECT_EQ(page.ScanRoot(), tree_->root());
+  EXPECT_EQ(page.ScanRoot(), tree_->Root());
   EXPECT_EQ(page.RootSizeKB(), 3u * 1024);
   ASSERT_EQ(page.Options().GetCount(), cleanup::kOptionCount);
   for (int k = 0; k < cleanup::kOptionCount; ++k) {
@@ -277,7 +277,7 @@ TEST_F(CleanupPage, StopWhilePausedEndsTheScanAndTheNextOneStartsUnpaused) {
   // A new scan of another root while the old walk may still unwind: it
   // shows only its own files.
   tree_->Write("only.tmp", 10);
-  page.SetScanRoot(tree_->root());
+  page.SetScanRoot(tree_->Root());
   WaitMeasured();
   Click(IDC_CLEANUP_START);
   EXPECT_TRUE(page.IsScanning());
@@ -398,7 +398,7 @@ TEST_F(CleanupPage, LinksInsideTheRootAreNotFollowed) {
   outside.Write("victim.tmp", 100);
   outside.Write("inner\\victim2.old", 100);
   tree_->Write("own.tmp", 100);
-  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.root(), tree_->Path("link")));
+  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Root(), tree_->Path("link")));
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("victim.tmp"), tree_->Path("alias.tmp")));
   ASSERT_TRUE(cleanuptest::Attributes(tree_->Path("link")) & FILE_ATTRIBUTE_REPARSE_POINT);
   CMirvenComputerHelperDlg& page = Open();

@@ -57,7 +57,7 @@ TEST(JunkRules, QuestionMarkIsExactlyOneCharacter) {
 TEST(JunkRules, EmptyListMatchesNothingAndOrderIsKept) {
   EXPECT_FALSE(JunkPatterns().IsJunkFile("C:\\x\\a.tmp"));
   const JunkPatterns defaults = JunkPatterns::Defaults();
-  const auto& d = defaults.patterns();
+  const auto& d = defaults.Patterns();
   ASSERT_EQ(d.size(), 6u);
   EXPECT_EQ(d.front(), "*.tmp");
   EXPECT_EQ(d.back(), "*.??~");

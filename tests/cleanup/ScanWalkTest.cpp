@@ -280,7 +280,7 @@ TEST_F(TempTree, AChainOfFoldersAsDeepAsPathsAllowIsWalkedToTheBottom) {
     walk.Run(root_, [&](const std::string& p, const DirEntry&, bool j) {
       if (j) junk.push_back(p);
     });
-    counts = walk.counts();
+    counts = walk.Counts();
     PosixLister sizes;
     sizeKB = FolderSizeKB(sizes, root_, nullptr, &sizeCounts);
   });

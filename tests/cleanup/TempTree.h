@@ -17,7 +17,7 @@ class TempTree {
   TempTree(const TempTree&) = delete;
   TempTree& operator=(const TempTree&) = delete;
 
-  const std::string& root() const { return root_; }
+  const std::string& Root() const { return root_; }
   // root + "\" + relative ("\" separated).
   std::string Path(const std::string& relative) const;
   // Writes `bytes` bytes, creating the folders on the way.

@@ -32,7 +32,7 @@ DWORD WINAPI RunWalk(LPVOID p) {
   walk.Run(w->root, [&](const std::string& path, const cleanup::DirEntry&, bool junk) {
     if (junk) w->junk.push_back(path);
   });
-  w->counts = walk.counts();
+  w->counts = walk.Counts();
   return 0;
 }
 
@@ -52,10 +52,10 @@ TEST(WinLister, AChainOfFoldersDeeperThanTheOldWalkCouldGoIsWalkedToTheBottom) {
     ASSERT_TRUE(Move(top, next + "\\d")) << level;
     ASSERT_TRUE(Move(next, top)) << level;
   }
-  std::string bottom = tree.root();
+  std::string bottom = tree.Root();
   for (int level = 0; level < kDepth; ++level) bottom += "\\d";
 
-  DeepWalk w{tree.root(), {}, {}};
+  DeepWalk w{tree.Root(), {}, {}};
   HANDLE thread = CreateThread(nullptr, 256 * 1024, RunWalk, &w, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   ASSERT_NE(thread, nullptr);
   WaitForSingleObject(thread, INFINITE);

@@ -40,7 +40,7 @@ class PreparedFolder {
   }
   std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
   const std::string& name() const { return name_; }
-  const std::string& root() const { return root_; }
+  const std::string& Root() const { return root_; }
 
  private:
   static void Remove(const std::string& path) {
