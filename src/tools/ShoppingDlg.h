@@ -2,7 +2,6 @@
 // The shopping page (page 3): seventeen tiles in two groups that open the
 // shops' home pages in the browser.
 #include "tools/TilePage.h"
-#include "ui/Handles.h"
 
 class ShoppingDlg : public tools::TilePage {
  public:
@@ -10,10 +9,6 @@ class ShoppingDlg : public tools::TilePage {
   ShoppingDlg();
 
  protected:
-  BOOL OnInitDialog() override;
   void PaintCaptions(HDC dc) override;
   void OnTile(int code) override;
-
- private:
-  ui::Font captionFont_;
 };

@@ -1,5 +1,7 @@
 #include "tools/TilePages.h"
 
+#include "res/Bitmaps.h"
+
 namespace tools {
 
 namespace {
@@ -26,13 +28,13 @@ constexpr Site kSites[kShoppingTileCount] = {
 }  // namespace
 
 const tiles::Tile kToolkitTiles[kToolkitTileCount] = {
-    {kToolShutdown, Square(20, 30), 271, 272},
-    {kToolAlarm, Square(94, 30), 284, 286},
-    {kToolDefrag, Square(168, 30), 288, 289},
-    {kToolTax, Square(20, 230), 275, 276},
-    {kToolEmail, Square(94, 230), 290, 291},
-    {kToolCalculator, Square(168, 230), 337, 338},
-    {kToolClock, Square(242, 230), 339, 340},
+    {kToolShutdown, Square(20, 30), IDB_TOOL_SHUTDOWN, IDB_TOOL_SHUTDOWN_HOVER},
+    {kToolAlarm, Square(94, 30), IDB_TOOL_ALARM, IDB_TOOL_ALARM_HOVER},
+    {kToolDefrag, Square(168, 30), IDB_TOOL_DEFRAG, IDB_TOOL_DEFRAG_HOVER},
+    {kToolTax, Square(20, 230), IDB_TOOL_TAX, IDB_TOOL_TAX_HOVER},
+    {kToolEmail, Square(94, 230), IDB_TOOL_EMAIL, IDB_TOOL_EMAIL_HOVER},
+    {kToolCalculator, Square(168, 230), IDB_TOOL_CALCULATOR, IDB_TOOL_CALCULATOR_HOVER},
+    {kToolClock, Square(242, 230), IDB_TOOL_CLOCK, IDB_TOOL_CLOCK_HOVER},
 };
 
 const Caption kToolkitLabels[kToolkitTileCount] = {
@@ -44,15 +46,15 @@ const Caption kToolkitLabels[kToolkitTileCount] = {
 const Caption kToolkitGroups[2] = {{"系统工具", 50, 5}, {"Mirven助手", 50, 205}};
 
 const tiles::Tile kShoppingTiles[kShoppingTileCount] = {
-    {1, Card(20, 40), 236, 237},    {2, Card(130, 40), 238, 239},
-    {3, Card(240, 40), 240, 241},   {4, Card(350, 40), 242, 243},
-    {5, Card(460, 40), 244, 245},   {6, Card(570, 40), 246, 247},
-    {7, Card(680, 40), 248, 249},   {8, Card(20, 120), 277, 279},
-    {9, Card(130, 120), 280, 281},  {101, Card(20, 230), 251, 252},
-    {102, Card(130, 230), 253, 254}, {103, Card(240, 230), 255, 256},
-    {104, Card(350, 230), 257, 258}, {105, Card(460, 230), 259, 260},
-    {106, Card(570, 230), 261, 263}, {107, Card(680, 230), 264, 265},
-    {108, Card(20, 310), 282, 283},
+    {1, Card(20, 40), IDB_SHOP_TAOBAO, IDB_SHOP_TAOBAO_HOVER},    {2, Card(130, 40), IDB_SHOP_JD, IDB_SHOP_JD_HOVER},
+    {3, Card(240, 40), IDB_SHOP_TMALL, IDB_SHOP_TMALL_HOVER},   {4, Card(350, 40), IDB_SHOP_AMAZON, IDB_SHOP_AMAZON_HOVER},
+    {5, Card(460, 40), IDB_SHOP_SUNING, IDB_SHOP_SUNING_HOVER},   {6, Card(570, 40), IDB_SHOP_DANGDANG, IDB_SHOP_DANGDANG_HOVER},
+    {7, Card(680, 40), IDB_SHOP_GOME, IDB_SHOP_GOME_HOVER},   {8, Card(20, 120), IDB_SHOP_NEWEGG, IDB_SHOP_NEWEGG_HOVER},
+    {9, Card(130, 120), IDB_SHOP_VANCL, IDB_SHOP_VANCL_HOVER},  {101, Card(20, 230), IDB_SHOP_JU_TAOBAO, IDB_SHOP_JU_TAOBAO_HOVER},
+    {102, Card(130, 230), IDB_SHOP_LASHOU, IDB_SHOP_LASHOU_HOVER}, {103, Card(240, 230), IDB_SHOP_MEITUAN, IDB_SHOP_MEITUAN_HOVER},
+    {104, Card(350, 230), IDB_SHOP_WOWO, IDB_SHOP_WOWO_HOVER}, {105, Card(460, 230), IDB_SHOP_NUOMI, IDB_SHOP_NUOMI_HOVER},
+    {106, Card(570, 230), IDB_SHOP_DIANPING, IDB_SHOP_DIANPING_HOVER}, {107, Card(680, 230), IDB_SHOP_TUAN58, IDB_SHOP_TUAN58_HOVER},
+    {108, Card(20, 310), IDB_SHOP_GAOPENG, IDB_SHOP_GAOPENG_HOVER},
 };
 
 const Caption kShoppingGroups[2] = {{"网上购物", 50, 10}, {"团购导航", 50, 200}};

@@ -28,7 +28,6 @@ extern const tiles::Tile kToolkitTiles[kToolkitTileCount];
 extern const Caption kToolkitLabels[kToolkitTileCount];
 // Group titles, each with a separator line 20 pixels below it.
 extern const Caption kToolkitGroups[2];
-inline constexpr int kSeparatorBitmap = 274;
 
 inline constexpr std::size_t kShoppingTileCount = 17;
 extern const tiles::Tile kShoppingTiles[kShoppingTileCount];

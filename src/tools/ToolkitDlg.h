@@ -1,7 +1,6 @@
 #pragma once
 // The toolkit page (page 2): seven tiles in two groups that open the tools.
 #include "tools/TilePage.h"
-#include "ui/Handles.h"
 
 class ToolkitDlg : public tools::TilePage {
  public:
@@ -9,11 +8,6 @@ class ToolkitDlg : public tools::TilePage {
   ToolkitDlg();
 
  protected:
-  BOOL OnInitDialog() override;
   void PaintCaptions(HDC dc) override;
   void OnTile(int code) override;
-
- private:
-  ui::Font titleFont_;
-  ui::Font labelFont_;
 };

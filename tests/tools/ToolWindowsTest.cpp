@@ -25,45 +25,12 @@
 
 namespace {
 
-struct ToolEffects : wintest::FakeEffects {
-  struct Run {
-    std::string verb, file, params;
-  };
-  std::vector<Run> runs;
-  std::vector<std::string> sounds;
-  DWORD runError = 0;
-  bool refusePower = false;
-
-  DWORD ShellRun(HWND, const std::string& verb, const std::string& file, const std::string& params,
-                 int) override {
-    runs.push_back({verb, file, params});
-    return runError;
-  }
-  bool PlaySoundFile(const std::string& path) override {
-    sounds.push_back(path);
-    return true;
-  }
-  bool RequestPower(ui::PowerAction a) override {
-    power.push_back(a);
-    return !refusePower;
-  }
-  void At(int day, int h, int m, int s) {
-    now.wDay = static_cast<WORD>(day);
-    now.wHour = static_cast<WORD>(h);
-    now.wMinute = static_cast<WORD>(m);
-    now.wSecond = static_cast<WORD>(s);
-  }
-};
-
-class ScopedToolEffects {
- public:
-  ScopedToolEffects() { old_ = ui::SetEffects(&fake); }
-  ~ScopedToolEffects() { ui::SetEffects(old_); }
-  ToolEffects fake;
-
- private:
-  ui::Effects* old_;
-};
+void At(wintest::FakeEffects& fake, int day, int h, int m, int s) {
+  fake.now.wDay = static_cast<WORD>(day);
+  fake.now.wHour = static_cast<WORD>(h);
+  fake.now.wMinute = static_cast<WORD>(m);
+  fake.now.wSecond = static_cast<WORD>(s);
+}
 
 // Every visible top-level window of this thread with this title.
 struct TitleSearch {
@@ -126,7 +93,7 @@ class ToolWindows : public testing::Test {
   }
   static void Tick(HWND dlg, UINT_PTR timer) { SendMessageW(dlg, WM_TIMER, timer, 0); }
 
-  ScopedToolEffects effects_;
+  wintest::ScopedEffects effects_;
   HWND host_ = nullptr;
   std::unique_ptr<ui::Dialog> page_;
 };
@@ -190,7 +157,7 @@ TEST_F(ToolWindows, ShoppingTilesOpenTheirAddresses) {
 }
 
 TEST_F(ToolWindows, TimedShutdownAsksOnceAtTheSetMinuteAndAgainTheNextDay) {
-  effects_.fake.At(7, 0, 0, 0);
+  At(effects_.fake, 7, 0, 0, 0);
   tools::OpenShutdown();
   HWND dlg = wintest::FindTopLevel("定时关机-Mirven电脑助手");
   ASSERT_NE(dlg, nullptr);
@@ -209,13 +176,13 @@ TEST_F(ToolWindows, TimedShutdownAsksOnceAtTheSetMinuteAndAgainTheNextDay) {
   Press(dlg, IDC_POWOFF_START);
   effects_.fake.answer = IDNO;
   for (int s : {58, 59}) {
-    effects_.fake.At(7, 23, 29, s);
+    At(effects_.fake, 7, 23, 29, s);
     Tick(dlg, PowOffDlg::kTimer);
   }
   EXPECT_EQ(Item(dlg, IDC_POWOFF_NOW_MINUTE), "29");
   EXPECT_TRUE(effects_.fake.messages.empty());
   for (int s : {0, 1, 2, 59}) {
-    effects_.fake.At(7, 23, 30, s);
+    At(effects_.fake, 7, 23, 30, s);
     Tick(dlg, PowOffDlg::kTimer);
   }
   ASSERT_EQ(effects_.fake.messages.size(), 1u);
@@ -224,7 +191,7 @@ TEST_F(ToolWindows, TimedShutdownAsksOnceAtTheSetMinuteAndAgainTheNextDay) {
   EXPECT_TRUE(effects_.fake.power.empty());
 
   effects_.fake.answer = IDYES;
-  effects_.fake.At(8, 23, 30, 3);
+  At(effects_.fake, 8, 23, 30, 3);
   Tick(dlg, PowOffDlg::kTimer);
   EXPECT_EQ(effects_.fake.messages.size(), 2u);
   EXPECT_EQ(effects_.fake.power, std::vector<ui::PowerAction>{ui::PowerAction::PowerOff});
@@ -269,10 +236,10 @@ TEST_F(ToolWindows, AlarmRingsTheChimeBesideTheProgramAndSurvivesClosing) {
   SendMessageW(dlg, WM_CLOSE, 0, 0);  // only hidden while armed
   EXPECT_TRUE(IsWindow(dlg));
   EXPECT_FALSE(IsWindowVisible(dlg));
-  effects_.fake.At(7, 7, 29, 50);
+  At(effects_.fake, 7, 7, 29, 50);
   Tick(dlg, AlarmDlg::kTimer);
   Press(dlg, IDC_ALARM_STOP);  // stopping before the time does not disarm
-  effects_.fake.At(7, 7, 30, 0);
+  At(effects_.fake, 7, 7, 30, 0);
   Tick(dlg, AlarmDlg::kTimer);
   std::string sound = AlarmDlg::SoundPath();
   EXPECT_EQ(effects_.fake.sounds, (std::vector<std::string>{"", sound}));
