@@ -24,6 +24,8 @@ struct Caption {
 };
 
 inline constexpr std::size_t kToolkitTileCount = 7;
+// Toolkit tiles stand 74 pixels apart: a 64-pixel picture and a 10-pixel gap.
+inline constexpr int kToolkitPitch = 74;
 extern const tiles::Tile kToolkitTiles[kToolkitTileCount];
 extern const Caption kToolkitLabels[kToolkitTileCount];
 // Group titles, each with a separator line 20 pixels below it.

@@ -10,4 +10,7 @@ class ToolkitDlg : public tools::TilePage {
  protected:
   void PaintCaptions(HDC dc) override;
   void OnTile(int code) override;
+
+ private:
+  static HFONT LabelFont(HDC dc);
 };
