@@ -24,6 +24,11 @@ RunningApp::~RunningApp() {
 }
 
 bool RunningApp::Start(const std::vector<std::wstring>& env) {
+  return StartProgram(ProgramPath(), "Mirven电脑助手", L"#32770", env);
+}
+
+bool RunningApp::StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls,
+                              const std::vector<std::wstring>& env) {
   // The child inherits our environment plus the given variables.
   std::wstring block;
   if (wchar_t* own = GetEnvironmentStringsW()) {
@@ -33,7 +38,6 @@ bool RunningApp::Start(const std::vector<std::wstring>& env) {
   for (const auto& v : env) block.append(v).push_back(L'\0');
   block.push_back(L'\0');
 
-  std::wstring exe = ProgramPath();
   std::wstring cmd = L"\"" + exe + L"\"";
   std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
   STARTUPINFOW si{};
@@ -41,7 +45,7 @@ bool RunningApp::Start(const std::vector<std::wstring>& env) {
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                       block.data(), dir.c_str(), &si, &pi_))
     return false;
-  main_ = WaitForWindow("Mirven电脑助手", L"#32770", 20000);
+  main_ = WaitForWindow(title, cls, 20000);
   return main_ != nullptr;
 }
 

@@ -21,6 +21,10 @@ class RunningApp {
   // Starts the program with extra environment variables ("NAME=value") and
   // waits for its main window.
   bool Start(const std::vector<std::wstring>& env = {});
+  // Starts another program (a carried tool, say) the same way and waits for
+  // its top-level window with this title, which then stands for main().
+  bool StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls = nullptr,
+                    const std::vector<std::wstring>& env = {});
   HWND main() const { return main_; }
   DWORD pid() const { return pi_.dwProcessId; }
 
