@@ -35,12 +35,9 @@ target_link_libraries(Mirven PRIVATE mirven_win)
 add_custom_command(TARGET Mirven POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MIRVEN_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Mirven> ${MIRVEN_DIST_DIR}/Mirven.exe)
-<<<<<<< HEAD
+include(${CMAKE_SOURCE_DIR}/helpers/helpers.cmake)
 include(${CMAKE_SOURCE_DIR}/cmake/ReleaseFiles.cmake)
 add_dependencies(Mirven mirven_sound)
-=======
-include(${CMAKE_SOURCE_DIR}/helpers/helpers.cmake)
->>>>>>> main
 
 # GoogleTest built with the same compiler; Windows threads come from the
 # posix flavour of mingw-w64.

@@ -1,7 +1,10 @@
 // The toolkit as a new user meets it: page 2 of the running program, every
 // tool opened with the mouse and closed with its own close button, a tax
-// computed. Plus the pictures of every tool window for
+// computed, the carried calculator and clock started from their tiles. Plus the pictures of every tool window for
 // scripts/screenshots.sh.
+#include <windows.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -74,6 +77,42 @@ TEST(ToolsE2E, OpenEveryToolFromPageTwoAndComputeATax) {
     }
     CloseWithItsButton(tool);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(tool); })) << t.title;
+  }
+}
+
+// A visible top-level window of any process with this title.
+HWND WaitForAnyWindow(const wchar_t* title) {
+  HWND found = nullptr;
+  e2e::WaitUntil(
+      [&] {
+        found = FindWindowW(nullptr, title);
+        return found && IsWindowVisible(found);
+      },
+      15000);
+  return found;
+}
+
+TEST(ToolsE2E, CalculatorAndClockTilesStartTheCarriedPrograms) {
+  e2e::RunningApp app;
+  ASSERT_TRUE(app.Start());
+  ShowPage(app, 2);
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
+  const Tool programs[] = {{200, 262, "计算器", "calculator.exe"}, {274, 262, "时钟", "Clock.exe"}};
+  for (const Tool& p : programs) {
+    std::wstring file = std::wstring(local) + L"\\Mirven\\" + ui::Wide(p.shot);
+    DeleteFileW(file.c_str());
+    RECT r = e2e::RectOf(app.main());
+    e2e::MoveMouse(r.left + p.x - 5, r.top + 100 + p.y - 5);
+    e2e::Click(r.left + p.x, r.top + 100 + p.y);
+    HWND program = WaitForAnyWindow(ui::Wide(p.title).c_str());
+    ASSERT_NE(program, nullptr) << p.title;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(program, &pid);
+    EXPECT_NE(pid, app.pid());  // a program of its own
+    EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    PostMessageW(program, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(program); }));
   }
 }
 
