@@ -1,9 +1,9 @@
-// The toolkit's e-mail tile lands here. The e-mail sender fills this in;
-// until then the tile hovers but opens nothing.
+// The toolkit's e-mail tile opens the sender of the net folder.
+#include "net/EmailDlg.h"
 #include "tools/Tools.h"
 
 namespace tools {
 
-void OpenEmail() {}
+void OpenEmail() { OpenEmailSender(); }
 
 }  // namespace tools

@@ -14,7 +14,6 @@ void OpenShutdown();
 void OpenAlarm();
 void OpenDefrag();
 void OpenTax();
-// The e-mail sender; defined in OpenEmail.cpp, which belongs to that tool.
 void OpenEmail();
 // Write out (when missing or changed) and start the carried programs.
 void StartCalculator();

@@ -19,12 +19,13 @@ namespace {
 struct Tool {
   int x, y;  // tile centre on the page
   const char* title;
-  const char* shot;
+  const char* shot;  // screenshot name
 };
 const Tool kTools[] = {{52, 62, "定时关机-Mirven电脑助手", "tool-shutdown"},
                        {126, 62, "Mirven闹钟-Mirven电脑助手", "tool-alarm"},
                        {200, 62, "磁盘碎片整理-Mirven电脑助手", "tool-defrag"},
-                       {52, 262, "个税计算器-Mirven电脑助手", "tool-tax"}};
+                       {52, 262, "个税计算器-Mirven电脑助手", "tool-tax"},
+                       {126, 262, "邮件发送器-Mirven电脑助手", nullptr}};  // pictured by its own tests
 
 void ShowPage(const e2e::RunningApp& app, int page) {
   RECT r = e2e::RectOf(app.main());
@@ -122,6 +123,7 @@ TEST(Screenshots, DISABLED_ToolWindows) {
   ShowPage(app, 2);
   RECT r = e2e::RectOf(app.main());
   for (const Tool& t : kTools) {
+    if (!t.shot) continue;
     HWND tool = OpenTool(app, t);
     ASSERT_NE(tool, nullptr) << t.title;
     if (std::string(t.shot) == "tool-tax") {
