@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "tools/ShoppingDlg.h"
 #include "tools/ToolkitDlg.h"
+#include "tools/Tools.h"
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
 #include "ui/Text.h"
@@ -258,6 +259,15 @@ bool CMainFrameDlg::OnCommand(int id, int, HWND) {
       return true;
     case ID_HEADER_CLOSE:
       ConfirmClose();
+      return true;
+    case ID_MENU_TIMED_SHUTDOWN:
+      tools::OpenShutdown();
+      return true;
+    case ID_MENU_RESTART:
+      tools::RequestPower(hwnd_, ui::PowerAction::Restart);
+      return true;
+    case ID_MENU_POWER_OFF:
+      tools::RequestPower(hwnd_, ui::PowerAction::PowerOff);
       return true;
     case ID_MENU_ABOUT:
     case ID_HEADER_ABOUT:

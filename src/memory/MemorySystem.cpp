@@ -1,7 +1,5 @@
 #include "memory/MemorySystem.h"
 
-#include "ui/Seam.h"
-
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -12,6 +10,7 @@
 
 #include "memory/ProcessRecords.h"
 #include "ui/Handles.h"
+#include "ui/Seam.h"
 
 namespace memory {
 

@@ -1,9 +1,16 @@
 #pragma once
-// The toolkit page (page 2).
-#include "controls/Page.h"
+// The toolkit page (page 2): seven tiles in two groups that open the tools.
+#include "tools/TilePage.h"
 
-class ToolkitDlg : public controls::Page {
+class ToolkitDlg : public tools::TilePage {
  public:
   static constexpr int kTemplate = 106;
-  ToolkitDlg() : controls::Page(kTemplate) {}
+  ToolkitDlg();
+
+ protected:
+  void PaintCaptions(HDC dc) override;
+  void OnTile(int code) override;
+
+ private:
+  static HFONT LabelFont(HDC dc);
 };

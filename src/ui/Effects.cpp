@@ -1,11 +1,11 @@
 #include "ui/Effects.h"
 
-#include "ui/Seam.h"
-
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <cstdlib>
 
+#include "ui/Seam.h"
 #include "ui/Text.h"
 
 namespace ui {
@@ -37,6 +37,27 @@ bool Effects::RequestPower(PowerAction action) {
   }
   UINT flags = action == PowerAction::Restart ? EWX_REBOOT : EWX_POWEROFF;
   return ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_FLAG_PLANNED) != 0;
+}
+
+DWORD Effects::ShellRun(HWND owner, const std::string& verb, const std::string& file,
+                        const std::string& params, int show) {
+  std::wstring v = Wide(verb), f = Wide(file), p = Wide(params);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = v.c_str();
+  info.lpFile = f.c_str();
+  info.lpParameters = p.empty() ? nullptr : p.c_str();
+  info.nShow = show;
+  if (ShellExecuteExW(&info)) return 0;
+  DWORD error = GetLastError();
+  return error ? error : ERROR_FILE_NOT_FOUND;
+}
+
+bool Effects::PlaySoundFile(const std::string& path) {
+  if (path.empty()) return PlaySoundW(nullptr, nullptr, 0) != FALSE;
+  return PlaySoundW(Wide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 SYSTEMTIME Effects::LocalTime() {

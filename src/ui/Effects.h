@@ -23,6 +23,15 @@ class Effects {
   virtual bool ShellOpen(const std::string& file, const std::string& params, int show);
   // Asks the system to restart or power off; true when the request was accepted.
   virtual bool RequestPower(PowerAction action);
+  // ShellExecuteExW with a verb ("open", "runas", ...): 0 when the program
+  // was started, else the system's error code (ERROR_CANCELLED when the
+  // user declined the administrator prompt).
+  virtual DWORD ShellRun(HWND owner, const std::string& verb, const std::string& file,
+                         const std::string& params, int show);
+  // Plays a .wav file once without waiting (never the system's default
+  // sound in place of a missing file); an empty path stops what plays.
+  // False when the file could not be played.
+  virtual bool PlaySoundFile(const std::string& path);
   virtual SYSTEMTIME LocalTime();
 };
 

@@ -38,7 +38,7 @@ bool FakeEffects::ShellOpen(const std::string& file, const std::string&, int) {
 
 bool FakeEffects::RequestPower(ui::PowerAction a) {
   power.push_back(a);
-  return true;
+  return !refusePower;
 }
 
 std::string TextOf(HWND hwnd) {

@@ -29,12 +29,28 @@ class FakeEffects : public ui::Effects {
   std::vector<int> exits;
   std::vector<std::string> opened;
   std::vector<ui::PowerAction> power;
+  bool refusePower = false;  // RequestPower answers false
+  struct Run {
+    std::string verb, file, params;
+  };
+  std::vector<Run> runs;
+  DWORD runError = 0;  // what ShellRun answers
+  std::vector<std::string> sounds;
   SYSTEMTIME now{2014, 12, 1, 15, 9, 5, 3, 0};
 
   int ShowMessage(HWND, const std::string& text, const std::string& caption, UINT style) override;
   void ExitProcess(int code) override { exits.push_back(code); }
   bool ShellOpen(const std::string& file, const std::string&, int) override;
   bool RequestPower(ui::PowerAction a) override;
+  DWORD ShellRun(HWND, const std::string& verb, const std::string& file, const std::string& params,
+                 int) override {
+    runs.push_back({verb, file, params});
+    return runError;
+  }
+  bool PlaySoundFile(const std::string& path) override {
+    sounds.push_back(path);
+    return true;
+  }
   SYSTEMTIME LocalTime() override { return now; }
 };
 

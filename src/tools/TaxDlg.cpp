@@ -1,0 +1,78 @@
+#include "tools/TaxDlg.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "res/resource.h"
+#include "tools/IncomeTax.h"
+#include "tools/Tools.h"
+#include "ui/Text.h"
+
+BOOL TaxDlg::OnInitDialog() {
+  controls::MirvenDialog::OnInitDialog();
+  SetText("个税计算器");
+  ShowValues();
+  FillTable();
+  return TRUE;
+}
+
+void TaxDlg::FillTable() {
+  HWND list = Item(IDC_TAX_TABLE);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  struct { const char* title; int width; } columns[] = {
+      {"级数", 40}, {"含税级距", 200}, {"不含税级距", 200}, {"税率(%)", 60}, {"速算扣除数（元）", 130}};
+  int c = 0;
+  for (const auto& col : columns) {
+    std::wstring title = ui::Wide(col.title);
+    LVCOLUMNW lc{};
+    lc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lc.fmt = LVCFMT_LEFT;
+    lc.cx = col.width;
+    lc.pszText = title.data();
+    ListView_InsertColumn(list, c++, &lc);
+  }
+  int row = 0;
+  for (const tools::TaxBracket& b : tools::IncomeTax::kBrackets) {
+    const char* cells[] = {b.level, b.grossRange, b.netRange, b.ratePercent, b.deduction};
+    for (int k = 0; k < 5; ++k) {
+      std::wstring text = ui::Wide(cells[k]);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = row;
+      item.iSubItem = k;
+      item.pszText = text.data();
+      if (k == 0)
+        ListView_InsertItem(list, &item);
+      else
+        ListView_SetItem(list, &item);
+    }
+    ++row;
+  }
+}
+
+bool TaxDlg::OnCommand(int id, int, HWND) {
+  if (id != IDC_TAX_COMPUTE) return false;
+  Compute();
+  return true;
+}
+
+void TaxDlg::Compute() {
+  bool ok = false;
+  double gross = ItemDouble(IDC_TAX_GROSS, &ok);
+  // Not a number: say so, and go on with the wage held from before.
+  if (ok && std::isfinite(gross))
+    gross_ = gross;
+  else
+    tools::Tell(hwnd_, "请输入一个数字。");
+  tools::IncomeTax::Result r = tools::IncomeTax::Compute(gross_);
+  tax_ = r.tax;
+  net_ = r.net;
+  ShowValues();
+}
+
+void TaxDlg::ShowValues() {
+  SetItemDouble(IDC_TAX_GROSS, gross_);
+  SetItemDouble(IDC_TAX_NET, net_);
+  SetItemDouble(IDC_TAX_AMOUNT, tax_);
+}

@@ -1,0 +1,17 @@
+list(APPEND MIRVEN_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/DefragCommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IncomeTax.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TilePages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Tiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TimeOfDay.cpp)
+list(APPEND MIRVEN_WIN_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AlarmDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CarriedProgram.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DefragmentDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenEmail.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PowOffDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShoppingDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TaxDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TilePage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Tools.cpp)
