@@ -30,7 +30,8 @@ class GatedLister : public cleanup::WinLister {
  public:
   explicit GatedLister(TestSystem& s);
   ~GatedLister() override;
-  cleanup::ListResult Read(const std::string& folder, std::vector<cleanup::DirEntry>& entries) override;
+  cleanup::ListResult Read(const std::string& folder, uint64_t id,
+                           std::vector<cleanup::DirEntry>& entries) override;
 
  private:
   TestSystem& system_;
@@ -66,12 +67,13 @@ class TestSystem : public checkup::CheckUpSystem {
 
 GatedLister::GatedLister(TestSystem& s) : system_(s) { ++system_.listersAlive; }
 GatedLister::~GatedLister() { --system_.listersAlive; }
-cleanup::ListResult GatedLister::Read(const std::string& folder, std::vector<cleanup::DirEntry>& entries) {
+cleanup::ListResult GatedLister::Read(const std::string& folder, uint64_t id,
+                                      std::vector<cleanup::DirEntry>& entries) {
   if (folder == system_.gated && ++system_.gatedReads == 2) {
     system_.gateReached = true;
     while (!system_.release) Sleep(1);
   }
-  return WinLister::Read(folder, entries);
+  return WinLister::Read(folder, id, entries);
 }
 
 class CheckUpPage : public testing::Test {

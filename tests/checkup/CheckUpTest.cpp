@@ -191,7 +191,8 @@ class MemoryLister : public cleanup::DirectoryLister {
     folders[folder].push_back({name, true, link, 0, 0});
     folders[cleanup::JoinPath(folder, name, '\\')];
   }
-  cleanup::ListResult Read(const std::string& folder, std::vector<cleanup::DirEntry>& entries) override {
+  cleanup::ListResult Read(const std::string& folder, uint64_t,
+                           std::vector<cleanup::DirEntry>& entries) override {
     if (onRead) onRead(folder);
     auto it = folders.find(folder);
     if (it == folders.end()) return cleanup::ListResult::kUnreadable;
