@@ -23,7 +23,14 @@ RunningApp::~RunningApp() {
   }
 }
 
-bool RunningApp::Start(const std::vector<std::wstring>& env) {
+bool RunningApp::Start(const std::vector<std::wstring>& env, const std::wstring& exe) {
+  if (!Launch(exe, L"", env)) return false;
+  main_ = WaitForWindow("Mirven电脑助手", L"#32770", 20000);
+  return main_ != nullptr;
+}
+
+bool RunningApp::Launch(const std::wstring& exe, const std::wstring& args,
+                        const std::vector<std::wstring>& env) {
   // The child inherits our environment plus the given variables.
   std::wstring block;
   if (wchar_t* own = GetEnvironmentStringsW()) {
@@ -33,16 +40,12 @@ bool RunningApp::Start(const std::vector<std::wstring>& env) {
   for (const auto& v : env) block.append(v).push_back(L'\0');
   block.push_back(L'\0');
 
-  std::wstring exe = ProgramPath();
-  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
   std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      block.data(), dir.c_str(), &si, &pi_))
-    return false;
-  main_ = WaitForWindow("Mirven电脑助手", L"#32770", 20000);
-  return main_ != nullptr;
+  return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.data(), dir.c_str(), &si, &pi_) != 0;
 }
 
 namespace {

@@ -18,9 +18,12 @@ class RunningApp {
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();  // ends the process if it still runs
 
-  // Starts the program with extra environment variables ("NAME=value") and
-  // waits for its main window.
-  bool Start(const std::vector<std::wstring>& env = {});
+  // Starts the program (`exe`, by default the one under test) with extra
+  // environment variables ("NAME=value") and waits for its main window.
+  bool Start(const std::vector<std::wstring>& env = {}, const std::wstring& exe = ProgramPath());
+  // Starts `exe` with arguments, in its own folder, waiting for nothing.
+  bool Launch(const std::wstring& exe, const std::wstring& args,
+              const std::vector<std::wstring>& env = {});
   HWND main() const { return main_; }
   DWORD pid() const { return pi_.dwProcessId; }
 
