@@ -5,6 +5,7 @@
 ;   OUTFILE    the setup program to write
 ;   ICON       the program's icon (icon 128 of Mirven.exe)
 ;   FILES_NSH  the generated macros that install and remove the release files
+;   WIZARD_BMP the picture beside the welcome and finish pages
 Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
@@ -43,6 +44,8 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "(C) ${PUBLISHER}. 保留所有权�
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BMP}"
+!define MUI_WELCOMEPAGE_TEXT "此程序将引导你完成 ${PRODUCT} ${VERSION} 的安装。$\r$\n$\r$\n${PRODUCT} 只为当前用户安装，不需要管理员权限。如果它正在运行，请先关闭它。$\r$\n$\r$\n点击 [下一步(N)] 继续。"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "运行 ${PRODUCT}"

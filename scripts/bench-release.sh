@@ -22,7 +22,7 @@ mirven_start_xvfb
 wineserver -p
 staging="$(mktemp -d "$MIRVEN_BUILD/bench-release.XXXXXX")"
 trap 'rm -rf "$staging"; mirven_stop_all' EXIT
-ROOT="$ROOT" python3 - "$DIST" "$staging" <<'PY'
+ROOT="$ROOT" /usr/bin/python3 - "$DIST" "$staging" <<'PY'
 import os, shutil, sys
 sys.path.insert(0, os.path.join(os.environ["ROOT"], "scripts"))
 import make_release

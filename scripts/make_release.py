@@ -14,8 +14,11 @@ import sys
 import zipfile
 import zlib
 
+sys.dont_write_bytecode = True  # keep the source tree clean during builds
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 RELEASE = os.path.join(ROOT, "release")
+BITMAPS = os.path.join(ROOT, "src", "res", "bitmaps")
 VERSION = "3.0"
 SETUP_NAME = "Mirven-%s-setup.exe" % VERSION
 ZIP_NAME = "Mirven-%s-portable.zip" % VERSION
@@ -99,14 +102,29 @@ def write_zip(path, dist, files):
     os.replace(tmp, path)
 
 
+def write_wizard_picture(path):
+    """The picture beside the welcome and finish pages, 164 x 314, drawn
+    with the program's own icon and colours."""
+    sys.path.insert(0, BITMAPS)
+    import make_bitmaps as mb
+    img = mb.gfx.vertical_gradient(164, 314, lambda y: mb.mix((20, 120, 200), mb.PAGE, y / 313.0))
+    img.paste(mb.app_icon(96), (34, 56), mb.app_icon(96))
+    mb.draw_text(img, "Mirven", 82, 172, mb.font("latin-bold", 22), mb.WHITE)
+    mb.draw_text(img, "电脑助手", 82, 204, mb.font("cjk", 20), mb.WHITE, bold=True)
+    mb.draw_text(img, VERSION, 82, 238, mb.font("latin", 14), (190, 222, 246))
+    img.convert("RGB").save(path, "BMP")
+
+
 def write_setup(path, dist, files, icon, work):
     nsh = os.path.join(work, "files.nsh")
     with open(nsh, "w", encoding="utf-8") as f:
         f.write(nsis_macros(dist, files))
+    picture = os.path.join(work, "wizard.bmp")
+    write_wizard_picture(picture)
     tmp = path + ".tmp.exe"
     subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8",
                     "-DVERSION=" + VERSION, "-DOUTFILE=" + tmp, "-DICON=" + icon,
-                    "-DFILES_NSH=" + nsh, os.path.join(RELEASE, "Mirven.nsi")],
+                    "-DFILES_NSH=" + nsh, "-DWIZARD_BMP=" + picture, os.path.join(RELEASE, "Mirven.nsi")],
                    check=True, stdout=subprocess.DEVNULL)
     os.replace(tmp, path)
 
@@ -114,7 +132,8 @@ def write_setup(path, dist, files, icon, work):
 def inputs_digest(dist, files, icon):
     h = hashlib.sha256()
     sources = [os.path.abspath(__file__), icon] + [
-        os.path.join(RELEASE, n) for n in sorted(os.listdir(RELEASE))]
+        os.path.join(d, n) for d in (RELEASE, BITMAPS) for n in sorted(os.listdir(d))
+        if n.endswith((".py", ".txt", ".nsi"))]
     for path in sources + [os.path.join(dist, p) for p in files]:
         h.update(path.encode() + b"\0")
         with open(path, "rb") as f:

@@ -15,7 +15,7 @@ rc=$(i686-w64-mingw32-windres -i "$setup" -O rc 2>/dev/null)
 grep -q 'VALUE "ProductVersion", "3.0"' <<<"$rc" || fail "setup has no version 3.0"
 grep -aq 'level="asInvoker"' "$setup" || fail "setup asks for elevation"
 # the program's icon: its images are stored as they are in the .ico
-python3 - "$2" "$setup" <<'PY' || fail "setup does not carry the program's icon"
+/usr/bin/python3 - "$2" "$setup" <<'PY' || fail "setup does not carry the program's icon"
 import struct, sys
 ico, exe = (open(p, "rb").read() for p in sys.argv[1:3])
 for i in range(struct.unpack_from("<H", ico, 4)[0]):
@@ -25,7 +25,7 @@ PY
 
 unpacked="$(mktemp -d "$BUILD/portable.XXXXXX")"
 trap 'rm -rf "$unpacked"' EXIT
-ROOT="$ROOT" python3 - "$DIST" "$unpacked" <<'PY' || fail "portable zip"
+ROOT="$ROOT" /usr/bin/python3 - "$DIST" "$unpacked" <<'PY' || fail "portable zip"
 import os, sys, zipfile
 sys.path.insert(0, os.environ["ROOT"] + "/scripts")
 import make_release as r
