@@ -14,6 +14,7 @@ endif()
 add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE_SOURCES} ${MIRVEN_POSIX_SOURCES})
 target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
+mirven_bitmaps(mirven_core)
 find_package(Threads REQUIRED)
 target_link_libraries(mirven_core PUBLIC Threads::Threads)
 
@@ -25,6 +26,30 @@ target_compile_definitions(mirven_native_tests PRIVATE
 target_link_libraries(mirven_native_tests PRIVATE mirven_core GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(mirven_native_tests PROPERTIES LABELS native TIMEOUT 120)
+
+# ThreadSanitizer cannot share a binary with AddressSanitizer: the scan
+# session and what it runs on, with its tests and GoogleTest, built again
+# for it alone.
+set(MIRVEN_TSAN -fsanitize=thread -fno-omit-frame-pointer)
+set(MIRVEN_TSAN_SOURCES
+  ${CMAKE_SOURCE_DIR}/src/cleanup/CleanAll.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/CleanupText.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/JunkRules.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/ScanSession.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/ScanWalk.cpp
+  ${CMAKE_SOURCE_DIR}/tests/cleanup/ScanSessionTest.cpp)
+add_executable(mirven_tsan_tests ${MIRVEN_TSAN_SOURCES}
+  ${GTEST_SOURCE_DIR}/googletest/src/gtest-all.cc ${GTEST_SOURCE_DIR}/googletest/src/gtest_main.cc)
+set_property(TARGET mirven_tsan_tests PROPERTY COMPILE_OPTIONS ${MIRVEN_TSAN})
+set_property(TARGET mirven_tsan_tests PROPERTY LINK_OPTIONS ${MIRVEN_TSAN})
+set_source_files_properties(${MIRVEN_TSAN_SOURCES}
+  PROPERTIES COMPILE_OPTIONS "${MIRVEN_WARNINGS}")
+target_include_directories(mirven_tsan_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
+  ${GTEST_SOURCE_DIR}/googletest/include ${GTEST_SOURCE_DIR}/googletest)
+target_link_libraries(mirven_tsan_tests PRIVATE Threads::Threads)
+add_test(NAME native.ScanSessionThreads COMMAND mirven_tsan_tests)
+set_tests_properties(native.ScanSessionThreads PROPERTIES LABELS native TIMEOUT 300
+  ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
 
 # Benchmarks: built here, run by scripts/bench.sh, never part of the tests.
 file(GLOB MIRVEN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
@@ -60,6 +85,12 @@ if(MIRVEN_WITH_WINDOWS)
       continue()
     endif()
     set(bin ${CMAKE_BINARY_DIR}/windows-${arch})
+    # Only the build whose tests run here compiles them.
+    if(arch STREQUAL MIRVEN_TEST_ARCH)
+      set(tests ON)
+    else()
+      set(tests OFF)
+    endif()
     ExternalProject_Add(windows-${arch}
       SOURCE_DIR ${CMAKE_SOURCE_DIR}
       BINARY_DIR ${bin}
@@ -69,6 +100,7 @@ if(MIRVEN_WITH_WINDOWS)
         -DGTEST_SOURCE_DIR=${GTEST_SOURCE_DIR}
         -DMIRVEN_DIST_DIR=${dist}
         -DMIRVEN_BUILD_ROOT=${CMAKE_BINARY_DIR}
+        -DMIRVEN_WINDOWS_TESTS=${tests}
       INSTALL_COMMAND ""
       BUILD_ALWAYS TRUE
       USES_TERMINAL_BUILD TRUE)

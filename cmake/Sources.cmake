@@ -22,3 +22,19 @@ foreach(list_file ${MIRVEN_SOURCE_LISTS})
 endforeach()
 
 set(MIRVEN_WARNINGS -Wall -Wextra -Werror)
+
+# Pictures are drawn by a script at build time: nothing binary is kept in git.
+# It also writes res/Bitmaps.h, the names of the bitmaps, for the code.
+function(mirven_bitmaps core)
+  set(dir ${CMAKE_BINARY_DIR}/bitmaps)
+  set(MIRVEN_BITMAP_DIR ${dir} PARENT_SCOPE)
+  file(GLOB scripts ${CMAKE_SOURCE_DIR}/src/res/bitmaps/*.py)
+  add_custom_command(
+    OUTPUT ${dir}/bitmaps.rc ${dir}/res/Bitmaps.h
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/src/res/bitmaps/make_bitmaps.py ${dir}
+    DEPENDS ${scripts}
+    COMMENT "Drawing the bitmaps")
+  add_custom_target(mirven_bitmaps DEPENDS ${dir}/bitmaps.rc ${dir}/res/Bitmaps.h)
+  add_dependencies(${core} mirven_bitmaps)
+  target_include_directories(${core} PUBLIC ${dir})
+endfunction()

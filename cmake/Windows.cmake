@@ -15,16 +15,7 @@ endif()
 add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE_SOURCES})
 target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
-
-# Pictures are drawn by a script at build time: nothing binary is kept in git.
-set(MIRVEN_BITMAP_DIR ${CMAKE_BINARY_DIR}/bitmaps)
-file(GLOB MIRVEN_BITMAP_SCRIPTS ${CMAKE_SOURCE_DIR}/src/res/bitmaps/*.py)
-add_custom_command(
-  OUTPUT ${MIRVEN_BITMAP_DIR}/bitmaps.rc
-  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/src/res/bitmaps/make_bitmaps.py ${MIRVEN_BITMAP_DIR}
-  DEPENDS ${MIRVEN_BITMAP_SCRIPTS}
-  COMMENT "Drawing the bitmaps")
-add_custom_target(mirven_bitmaps DEPENDS ${MIRVEN_BITMAP_DIR}/bitmaps.rc)
+mirven_bitmaps(mirven_core)
 
 set(MIRVEN_RC ${CMAKE_SOURCE_DIR}/src/res/Mirven.rc)
 file(GLOB MIRVEN_RC_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/*.h ${CMAKE_SOURCE_DIR}/src/res/*.manifest
@@ -68,11 +59,12 @@ function(mirven_windows_tests target label sources suites)
   endforeach()
 endfunction()
 
-if(MIRVEN_WINDOWS_TEST_SOURCES)
+option(MIRVEN_WINDOWS_TESTS "Build the window and end-to-end tests" ON)
+if(MIRVEN_WINDOWS_TESTS AND MIRVEN_WINDOWS_TEST_SOURCES)
   mirven_windows_tests(mirven_windows_tests windows
     "${MIRVEN_WINDOWS_TEST_SOURCES}" "${MIRVEN_WINDOWS_TEST_SUITES}")
 endif()
-if(MIRVEN_E2E_TEST_SOURCES)
+if(MIRVEN_WINDOWS_TESTS AND MIRVEN_E2E_TEST_SOURCES)
   mirven_windows_tests(mirven_e2e_tests e2e
     "${MIRVEN_E2E_TEST_SOURCES}" "${MIRVEN_E2E_TEST_SUITES}")
 endif()

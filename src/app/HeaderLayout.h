@@ -2,6 +2,7 @@
 // The main window's header: caption bar (26 px) with the menu, minimise and
 // close pictures, and the strip of five page buttons (74 px). Positions are
 // window coordinates for a window w pixels wide. Portable, tested natively.
+#include "res/Bitmaps.h"
 #include "ui/Geometry.h"
 
 namespace header {
@@ -22,7 +23,11 @@ struct PageButton {
 };
 
 inline constexpr PageButton kPageButtons[kPageCount] = {
-    {20, 226, 227}, {114, 229, 230}, {208, 234, 235}, {302, 295, 296}, {396, 346, 348}};
+    {20, IDB_PAGE_CLEANUP, IDB_PAGE_CLEANUP_LIT},
+    {114, IDB_PAGE_TOOLKIT, IDB_PAGE_TOOLKIT_LIT},
+    {208, IDB_PAGE_SHOPPING, IDB_PAGE_SHOPPING_LIT},
+    {302, IDB_PAGE_CHECKUP, IDB_PAGE_CHECKUP_LIT},
+    {396, IDB_PAGE_MEMORY, IDB_PAGE_MEMORY_LIT}};
 
 // Pictures are drawn 5 pixels left of where the buttons answer.
 inline geom::Rect MenuHitRect(int w) { return geom::Rect{w - 78, 0, w - 52, 26}; }

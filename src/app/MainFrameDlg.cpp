@@ -4,7 +4,9 @@
 #include "checkup/ComputerTestDlg.h"
 #include "cleanup/MirvenComputerHelperDlg.h"
 #include "controls/Colours.h"
+#include "controls/Fonts.h"
 #include "memory/OptDialog.h"
+#include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "tools/ShoppingDlg.h"
 #include "tools/ToolkitDlg.h"
@@ -14,7 +16,7 @@
 
 namespace {
 constexpr char kCaption[] = "Mirven电脑助手";
-constexpr wchar_t kCaptionText[] = L"Mirven电脑助手 3.0";
+constexpr char kCaptionText[] = "Mirven电脑助手 3.0";
 }  // namespace
 
 CMainFrameDlg& CMainFrameDlg::GetInstance() {
@@ -45,7 +47,6 @@ BOOL CMainFrameDlg::OnInitDialog() {
 
   for (bool& hot : pageHot_) hot = false;
   background_.Reset(CreateSolidBrush(colours::kWindow));
-  captionFont_ = ui::MakeFont(L"宋体", 12, FW_BOLD);
 
   pages_[0] = std::make_unique<CMirvenComputerHelperDlg>();
   pages_[1] = std::make_unique<ToolkitDlg>();
@@ -62,13 +63,12 @@ BOOL CMainFrameDlg::OnInitDialog() {
   currentPage_ = 1;
 
   SIZE size = ui::WindowSize(hwnd_);
-  linkFont_ = ui::MakeFont(L"微软雅黑", 20, FW_BOLD, true);
   struct { int id; int x; } labels[] = {{IDC_LINK_SITE, 500}, {IDC_LINK_PROMOTION, 200}};
   for (const auto& label : labels) {
     HWND h = Item(label.id);
     SIZE s = ui::WindowSize(h);
     SetWindowPos(h, nullptr, label.x, size.cy - 22, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, true)), TRUE);
   }
   return TRUE;
 }
@@ -120,11 +120,11 @@ void CMainFrameDlg::DrawHeader() {
   height_ = size.cy;
   const int w = width_;
   ui::WindowDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), 0, 0, 100, header::kCaptionHeight, 204);
-  ui::DrawBitmapTo(dc.get(), w - 100, 0, 100, header::kCaptionHeight, 209);
-  ui::DrawBitmapTo(dc.get(), 100, 0, w - 200, header::kCaptionHeight, 205);
+  ui::DrawBitmapTo(dc.get(), 0, 0, 100, header::kCaptionHeight, IDB_CAPTION_LEFT);
+  ui::DrawBitmapTo(dc.get(), w - 100, 0, 100, header::kCaptionHeight, IDB_CAPTION_RIGHT);
+  ui::DrawBitmapTo(dc.get(), 100, 0, w - 200, header::kCaptionHeight, IDB_CAPTION_MIDDLE);
   DrawCaptionButtons(header::CaptionButton::None);
-  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide, 228);
+  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide, IDB_STRIP);
   DrawPageButtons(currentPage_);
   DrawCaptionText();
 }
@@ -132,9 +132,9 @@ void CMainFrameDlg::DrawHeader() {
 void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
   const int w = width_;
   ui::WindowDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26, lit == header::CaptionButton::Menu ? 267 : 266);
-  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26, lit == header::CaptionButton::Minimize ? 207 : 206);
-  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26, lit == header::CaptionButton::Close ? 202 : 201);
+  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26, lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
+  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26, lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
+  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26, lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
 }
 
 void CMainFrameDlg::DrawPageButtons(int page) {
@@ -147,12 +147,12 @@ void CMainFrameDlg::DrawPageButtons(int page) {
                        k == page ? b.litBitmap : b.normalBitmap);
     }
   }
-  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide, 232);
+  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide, IDB_STRIP_END);
 }
 
 void CMainFrameDlg::DrawCaptionText() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText, captionFont_.get(), TA_CENTER, colours::kText);
+  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText, controls::PageFont(controls::Face::Song, 12, FW_BOLD), TA_CENTER, colours::kText);
 }
 
 void CMainFrameDlg::SelectPage(int page) {

@@ -60,8 +60,6 @@ class CMainFrameDlg : public ui::Dialog {
 
   HICON icon_;
   ui::Brush background_;
-  ui::Font linkFont_;
-  ui::Font captionFont_;
   std::unique_ptr<controls::Page> pages_[header::kPageCount];
   int currentPage_ = 1;
   int width_ = header::kWidth;

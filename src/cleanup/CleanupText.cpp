@@ -1,5 +1,7 @@
 #include "cleanup/CleanupText.h"
 
+#include <cstdio>
+
 namespace cleanup {
 
 const char kRefusal[] = "请选择清理选项！";
@@ -27,11 +29,11 @@ constexpr OptionTexts kOptions[kOptionCount] = {
 std::string FormatJunkSize(uint64_t kb) {
   if (kb < 1024) return std::to_string(kb) + "KB";
   if (kb < (uint64_t{1} << 20)) return std::to_string(kb >> 10) + "MB";
-  // Hundredths of the last GB, truncated: 0.5039 GB shows as .50.
-  uint64_t hundredths = ((kb & 0xFFFFF) * 100) >> 20;
-  std::string digits = std::to_string(hundredths);
-  if (digits.size() < 2) digits.insert(0, "0");
-  return std::to_string(kb >> 20) + "." + digits + "GB";
+  // The fraction of the last GB as "%f" shows it (0.5039 as 0.503900, six
+  // digits rounded), of which the two digits after the point are kept.
+  char fraction[32];
+  std::snprintf(fraction, sizeof fraction, "%f", static_cast<double>(kb & 0xFFFFF) / 1048576.0);
+  return std::to_string(kb >> 20) + "." + std::string(fraction + 2, 2) + "GB";
 }
 
 std::string ScanSummary(uint64_t junkCount, uint64_t junkKB) {
@@ -39,9 +41,21 @@ std::string ScanSummary(uint64_t junkCount, uint64_t junkKB) {
          " 个垃圾文件，立即清除可帮您节省 " + FormatJunkSize(junkKB) + " 磁盘空间。";
 }
 
-std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed) {
-  return "共删除 " + std::to_string(deleted) + " 个垃圾文件，释放 " + FormatJunkSize(freedKB) +
-         " 磁盘空间，" + std::to_string(failed) + " 个文件未能删除。";
+std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed, uint64_t gone) {
+  std::string line = "共删除 " + std::to_string(deleted) + " 个垃圾文件，释放 " +
+                     FormatJunkSize(freedKB) + " 磁盘空间，" + std::to_string(failed) +
+                     " 个文件未能删除";
+  if (gone) line += "，" + std::to_string(gone) + " 个文件已不存在";
+  return line + "。";
+}
+
+std::string CleanReport(const CleanTally& tally) {
+  return CleanReport(tally.deleted, tally.freedKB, tally.failed, tally.gone);
+}
+
+std::string SkippedFoldersNote(uint64_t folders) {
+  if (folders == 0) return "";
+  return "（" + std::to_string(folders) + " 个文件夹无法读取，已跳过）";
 }
 
 const char* OptionText(int option) {

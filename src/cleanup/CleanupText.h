@@ -4,16 +4,24 @@
 #include <cstdint>
 #include <string>
 
+#include "cleanup/CleanAll.h"
+
 namespace cleanup {
 
-// "1023KB", "1MB", "1023MB", "1.50GB" (two decimals, truncated).
+// "1023KB", "1MB", "1023MB", "1.50GB" (the two first of six rounded decimals).
 std::string FormatJunkSize(uint64_t kb);
 
 // "扫描已完成！本次共扫描出 3 个垃圾文件，立即清除可帮您节省 2MB 磁盘空间。"
 std::string ScanSummary(uint64_t junkCount, uint64_t junkKB);
 
-// The line added after "全部清理": files deleted, space freed, files kept.
-std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed);
+// The line added after "全部清理": files deleted, space freed, files kept,
+// and, when some were, the files that were already gone.
+std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed, uint64_t gone = 0);
+std::string CleanReport(const CleanTally& tally);
+
+// After a summary whose walk could not read some folders:
+// "（2 个文件夹无法读取，已跳过）"; empty for none.
+std::string SkippedFoldersNote(uint64_t folders);
 
 // A file's size as the page counts it: whole KB, truncated file by file.
 constexpr uint64_t SizeKB(uint64_t bytes) { return bytes >> 10; }

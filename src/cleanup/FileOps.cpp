@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "cleanup/WinLister.h"
 #include "controls/TreePaths.h"
 #include "ui/Handles.h"
 #include "ui/Text.h"
@@ -12,31 +13,19 @@ namespace cleanup {
 
 namespace {
 
-std::wstring Lower(std::wstring s) {
-  if (!s.empty()) CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
-  return s;
-}
-
 // Whether the open file is the very file at `path`, not one reached through
 // a link: Wine shows Linux links to files as plain files, and deleting
 // through one would delete what it points at.
 bool OpenedItself(HANDLE file, const std::string& path) {
   // The name as the file system knows it, without the drive.
-  std::vector<BYTE> buf(sizeof(FILE_NAME_INFO) + 1024);
-  for (;;) {
-    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(), static_cast<DWORD>(buf.size())))
-      break;
-    if (GetLastError() != ERROR_MORE_DATA || buf.size() > (1u << 20)) return false;
-    buf.resize(buf.size() * 2);
-  }
-  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
-  std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-  std::wstring expected = ui::Wide(path);
-  if (expected.size() >= 2 && expected[1] == L':')
+  std::string name;
+  if (!NameOfOpenFile(file, name)) return false;
+  std::string expected = path;
+  if (expected.size() >= 2 && expected[1] == ':')
     expected.erase(0, 2);
-  else if (expected.rfind(L"\\\\", 0) == 0)
+  else if (expected.rfind("\\\\", 0) == 0)
     expected.erase(0, 1);
-  return Lower(name) == Lower(expected);
+  return SameFileName(name, expected);
 }
 
 ui::FileHandle OpenForDelete(const std::string& path, DWORD& error) {

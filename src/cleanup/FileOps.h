@@ -4,25 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/CleanAll.h"
+
 namespace cleanup {
-
-// What the scan saw of a file; it is deleted only while it still matches.
-struct FileIdentity {
-  uint64_t size = 0;
-  uint64_t lastWrite = 0;  // FILETIME as one number
-};
-
-enum class DeleteResult {
-  kDeleted,
-  kGone,     // no longer there (renamed, deleted by someone else)
-  kChanged,  // another size or time, or no longer a plain file
-  kRefused,  // in use, read-only, access denied
-};
 
 // Deletes `path` if it is still the file the scan saw. The checks and the
 // deletion go through one open handle, so a file swapped in between is not
 // the one deleted; links are not followed.
 DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen);
+
+// The deletion seam of CleanAll and CleanOne over DeleteIfUnchanged.
+class WinDeleter : public FileDeleter {
+ public:
+  DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) override {
+    return cleanup::DeleteIfUnchanged(path, seen);
+  }
+};
 
 // Deletes a file, clearing its read-only attribute first; never through a
 // link. False when it could not be deleted.

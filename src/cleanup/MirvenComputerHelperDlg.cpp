@@ -14,6 +14,8 @@
 #include "cleanup/Traces.h"
 #include "cleanup/WinLister.h"
 #include "controls/Colours.h"
+#include "controls/Fonts.h"
+#include "res/Bitmaps.h"
 #include "controls/TreePaths.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
@@ -27,7 +29,6 @@ struct ScanJob {
   std::string root;
   JunkPatterns patterns;
   ScanControl control;
-  std::atomic<bool> busy{true};  // keeps the busy picture turning
   std::atomic<uint64_t> scannedKB{0};
   std::atomic<bool> notifyPending{false};
   std::mutex mutex;
@@ -73,10 +74,6 @@ constexpr DWORD kWorkerExitWaitMs = 10000;
 constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
 
-constexpr int kSmallFace = 211, kSmallFaceHover = 216;
-constexpr int kBigFace = 212, kBigFaceHover = 217;
-constexpr int kFrameLeft = 203, kFrameBottom = 200, kFrameRight = 208;
-constexpr int kBusyFrames[] = {192, 193, 194, 195, 196, 197, 292, 293, 294};
 constexpr char kCaption[] = "Mirven电脑助手";
 constexpr char kCloseQuestion[] = "扫描还未完成，您确定要关闭程序码？";
 constexpr char kPauseText[] = "暂停";
@@ -84,11 +81,7 @@ constexpr char kContinueText[] = "继续";
 
 // Where each control sits on the 781 x 400 page. Buttons keep their face
 // size when the page grows; the rest grow with it.
-struct Place {
-  int id, x, y, w, h;
-  bool button;
-};
-constexpr Place kLayout[] = {
+constexpr controls::Place kLayout[] = {
     {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
     {IDC_CLEANUP_STATUS, 45, 31, 469, 22, false},
     {IDC_CLEANUP_START, 240, 4, 88, 25, true},
@@ -146,20 +139,6 @@ void ScanWorker(std::shared_ptr<ScanJob> job, HWND page) {
   if (!job->root.empty() && !IsLinkFolder(job->root)) walk.Run(job->root, visit);
   job->scannedKB.store(walk.scannedKB());
   PostMessageW(page, kMsgScanDone, static_cast<WPARAM>(job->generation), 0);
-}
-
-void ScanAnimationWorker(std::shared_ptr<ScanJob> job, HWND page) {
-  const int x = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXDLGFRAME) + 10;
-  size_t frame = 0;
-  for (;;) {
-    ui::DrawBitmap(page, x, 8, 24, 24, kBusyFrames[frame]);
-    // Waits out the frame, and as long as the scan is paused.
-    job->control.Sleep(std::chrono::milliseconds(130));
-    if (++frame == std::size(kBusyFrames)) {
-      frame = 0;
-      if (!job->busy) break;
-    }
-  }
 }
 
 void MeasureWorker(std::shared_ptr<MeasureJob> job, HWND page) {
@@ -227,13 +206,10 @@ void Prune(std::vector<ui::KernelHandle>& handles) {
 CMirvenComputerHelperDlg::CMirvenComputerHelperDlg() : controls::Page(kTemplate) {}
 
 CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
-  if (scanJob_) {
-    scanJob_->busy = false;
-    scanJob_->control.Stop();
-  }
+  if (scanJob_) scanJob_->control.Stop();
   if (measureJob_) measureJob_->control.Stop();
   if (cleanJob_) cleanJob_->cancel = true;
-  for (ui::KernelHandle* h : {&scanWorker_, &animationWorker_, &measureWorker_, &cleanWorker_})
+  for (ui::KernelHandle* h : {&scanWorker_, &measureWorker_, &cleanWorker_})
     if (*h) WaitForSingleObject(h->get(), kWorkerExitWaitMs);
   for (ui::KernelHandle& h : retired_)
     if (h) WaitForSingleObject(h.get(), kWorkerExitWaitMs);
@@ -254,9 +230,9 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   for (auto& b : buttons) {
     b.button.SubclassDlgItem(b.id, hwnd_);
     if (b.id == IDC_CLEANUP_SCAN_NOW)
-      b.button.SetBitmaps(kBigFace, kBigFaceHover);
+      b.button.SetBitmaps(IDB_FACE_BIG, IDB_FACE_BIG_HOVER);
     else
-      b.button.SetBitmaps(kSmallFace, kSmallFaceHover);
+      b.button.SetBitmaps(IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   }
   tree_.SubclassDlgItem(IDC_CLEANUP_TREE, hwnd_);
 
@@ -271,13 +247,14 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   Enable(IDC_CLEANUP_STOP, false);
   Enable(IDC_CLEANUP_PAUSE, false);
 
-  statusBold_ = ui::MakeFont(L"微软雅黑", 20, FW_BOLD);
-  statusRegular_ = ui::MakeFont(L"微软雅黑", 20, FW_NORMAL);
-  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(statusBold_.get()), FALSE);
-
-  Layout(kWidth, kHeight);
-  laidOut_ = true;
+  SetStatusFont(FW_BOLD);
+  SetFramed(true);
+  SetLayout(kLayout);
+  busy_.Create(hwnd_, GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXDLGFRAME) + 10, 8, 24,
+               24,
+               {IDB_BUSY_1, IDB_BUSY_2, IDB_BUSY_3, IDB_BUSY_4, IDB_BUSY_5, IDB_BUSY_6, IDB_BUSY_7,
+                IDB_BUSY_8, IDB_BUSY_9},
+               130);
 
   HWND tab = Item(IDC_CLEANUP_TAB);
   const wchar_t* tabs[] = {L"扫描目录", L"清理选项"};
@@ -312,56 +289,6 @@ LRESULT CMirvenComputerHelperDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgCleanDone: OnCleanProgress(wp, true); return 0;
     default: return controls::Page::WindowProc(msg, wp, lp);
   }
-}
-
-void CMirvenComputerHelperDlg::Layout(int cx, int cy) {
-  if (cx == layoutWidth_ && cy == layoutHeight_) return;
-  layoutWidth_ = cx;
-  layoutHeight_ = cy;
-  const double fx = static_cast<double>(cx) / kWidth, fy = static_cast<double>(cy) / kHeight;
-  for (const Place& p : kLayout) {
-    int x = static_cast<int>(p.x * fx), y = static_cast<int>(p.y * fy);
-    int w = p.button ? p.w : static_cast<int>(p.w * fx);
-    int h = p.button ? p.h : static_cast<int>(p.h * fy);
-    SetWindowPos(Item(p.id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void CMirvenComputerHelperDlg::OnSize(UINT type, int cx, int cy) {
-  Default();
-  // The layout follows the page's size; it is worked out from the page's
-  // design each time, so sizes that come and go never accumulate.
-  if (laidOut_ && type != SIZE_MINIMIZED && cx > 0 && cy > 0) Layout(cx, cy);
-}
-
-void CMirvenComputerHelperDlg::OnPaint() {
-  {
-    ui::PaintDC dc(hwnd_);
-    RECT r;
-    GetClientRect(hwnd_, &r);
-    FillRect(dc.get(), &r, pageBrush_.get());
-  }
-  PaintPageFrame();
-}
-
-void CMirvenComputerHelperDlg::OnNcPaint() { PaintPageFrame(); }
-
-void CMirvenComputerHelperDlg::PaintPageFrame() {
-  int fx = GetSystemMetrics(SM_CXDLGFRAME), fy = GetSystemMetrics(SM_CYDLGFRAME);
-  if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_BORDER) {
-    fx += GetSystemMetrics(SM_CXBORDER);
-    fy += GetSystemMetrics(SM_CYBORDER);
-  }
-  int top = GetSystemMetrics(SM_CYCAPTION) + fy;
-  SIZE s = ui::WindowSize(hwnd_);
-  ui::DrawBitmap(hwnd_, 0, top, fx, s.cy - fy, kFrameLeft);
-  ui::DrawBitmap(hwnd_, fx, s.cy - fx, s.cx - 2 * fx, fx, kFrameBottom);
-  ui::DrawBitmap(hwnd_, s.cx - fx, top, fx, s.cy - fy, kFrameRight);
-}
-
-HCURSOR CMirvenComputerHelperDlg::OnQueryDragIcon() {
-  return reinterpret_cast<HCURSOR>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
 }
 
 bool CMirvenComputerHelperDlg::OnCommand(int id, int code, HWND) {
@@ -472,7 +399,6 @@ void CMirvenComputerHelperDlg::StartScan() {
   paused_ = false;
 
   if (scanWorker_) retired_.push_back(std::move(scanWorker_));
-  if (animationWorker_) retired_.push_back(std::move(animationWorker_));
   Prune(retired_);
   auto job = std::make_shared<ScanJob>();
   job->generation = ++generation_;
@@ -486,14 +412,13 @@ void CMirvenComputerHelperDlg::StartScan() {
   pending_.clear();
   walkEnded_ = false;
   junkKB_ = junkCount_ = 0;
-  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(statusRegular_.get()), FALSE);
+  SetStatusFont(FW_NORMAL);
   progress_.SetRange32(0, static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
   progress_.SetPos(0);
 
   HWND page = hwnd_;
   scanWorker_ = StartThread([job, page] { ScanWorker(job, page); });
-  animationWorker_ = StartThread([job, page] { ScanAnimationWorker(job, page); });
+  busy_.Start();
 
   Enable(IDC_CLEANUP_START, false);
   Enable(IDC_CLEANUP_STOP, true);
@@ -566,7 +491,6 @@ void CMirvenComputerHelperDlg::OnScanProgress(uint64_t generation, bool done) {
 
 void CMirvenComputerHelperDlg::OnStopClicked() {
   if (!scanJob_ || scanJob_->ended) return;
-  scanJob_->busy = false;
   // Stopping wakes a paused walk, which then ends at once.
   scanJob_->control.Stop();
   if (paused_) {
@@ -584,10 +508,12 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
   if (!scanning_ || !scanJob_) return;
   if (paused_) {
     scanJob_->control.Resume();
+    busy_.Resume();
     paused_ = false;
     pause_.SetCaption(kPauseText);
   } else {
     scanJob_->control.Pause();
+    busy_.Pause();
     paused_ = true;
     Enable(IDC_CLEANUP_START, false);
     pause_.SetCaption(kContinueText);
@@ -598,22 +524,27 @@ void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
   pending_.clear();
   scanning_ = false;
+  busy_.Stop();
   paused_ = false;
   if (scanJob_) {
     scanJob_->ended = true;
-    scanJob_->busy = false;
     scanJob_->control.Stop();
   }
   Enable(IDC_CLEANUP_START, true);
   Enable(IDC_CLEANUP_PAUSE, false);
   Enable(IDC_CLEANUP_STOP, false);
   Enable(IDC_CLEANUP_TREE, true);
-  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(statusBold_.get()), FALSE);
+  SetStatusFont(FW_BOLD);
   progress_.SetPos(static_cast<int>(std::min<uint64_t>(ProgressMB(rootSizeKB_), INT_MAX)));
 }
 
 void CMirvenComputerHelperDlg::ShowScanSummary() { SetStatus(ScanSummary(junkCount_, junkKB_)); }
+
+void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
+  SendDlgItemMessageW(hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
+                      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight)),
+                      FALSE);
+}
 
 void CMirvenComputerHelperDlg::SetStatus(const std::string& text) {
   SetItemText(IDC_CLEANUP_STATUS, text);

@@ -16,6 +16,7 @@
 
 #include "cleanup/CheckListBox.h"
 #include "cleanup/FileOps.h"
+#include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
 #include "controls/HSListBox.h"
 #include "controls/MyDrawButton.h"
@@ -76,15 +77,11 @@ class CMirvenComputerHelperDlg : public controls::Page {
  protected:
   BOOL OnInitDialog() override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnPaint() override;
   BOOL OnEraseBkgnd(HDC) override { return TRUE; }
-  void OnNcPaint() override;
   BOOL OnNcActivate(BOOL) override { return TRUE; }
-  void OnSize(UINT type, int cx, int cy) override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(NMHDR* hdr, LRESULT& result) override;
   void OnClose() override;
-  HCURSOR OnQueryDragIcon() override;
   void OnTimer(UINT_PTR id) override;
 
  private:
@@ -108,8 +105,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnCleanProgress(uint64_t generation, bool done);
   void OnTabSelChange();
   void OnTreeSelChanging(HTREEITEM item);
-  void PaintPageFrame();
-  void Layout(int cx, int cy);
+  void SetStatusFont(int weight);
   void SetStatus(const std::string& text);
   void AddLine(const std::string& text);
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
@@ -119,7 +115,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   MyProgressCtrl progress_;
   MyDrawButton start_, clean_, cleanAll_, pause_, stop_, selectAll_, selectNone_, scanNow_;
   CDirTreeCtrl tree_;
-  ui::Font statusBold_, statusRegular_;
+  controls::BusyAnimation busy_;
 
   std::string scanRoot_;
   uint64_t rootSizeKB_ = 0;
@@ -128,8 +124,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   uint64_t junkCount_ = 0;
   bool scanning_ = false;
   bool paused_ = false;
-  bool laidOut_ = false;
-  int layoutWidth_ = 0, layoutHeight_ = 0;
   std::unordered_map<std::string, Listed> listed_;
   // Found by the walk, not yet in the list.
   std::deque<cleanup::Found> pending_;
@@ -139,7 +133,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   std::shared_ptr<cleanup::ScanJob> scanJob_;
   std::shared_ptr<cleanup::MeasureJob> measureJob_;
   std::shared_ptr<cleanup::CleanJob> cleanJob_;
-  ui::KernelHandle scanWorker_, animationWorker_, measureWorker_, cleanWorker_;
+  ui::KernelHandle scanWorker_, measureWorker_, cleanWorker_;
   // Workers of earlier jobs that may still be unwinding; waited for at the end.
   std::vector<ui::KernelHandle> retired_;
 };

@@ -1,16 +1,54 @@
 #include "cleanup/PosixLister.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
 
 namespace cleanup {
 
-bool PosixLister::List(const std::string& folder,
-                       const std::function<bool(const DirEntry&)>& visit) {
-  DIR* dir = opendir(folder.c_str());
-  if (!dir) return false;
-  const int fd = dirfd(dir);
+namespace {
+
+// The real path of an open folder, empty where the system does not say.
+std::string RealPath(int fd) {
+  char link[64], buf[PATH_MAX];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  ssize_t n = readlink(link, buf, sizeof buf);
+  if (n <= 0 || static_cast<size_t>(n) >= sizeof buf) return {};
+  return std::string(buf, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+ListResult PosixLister::Read(const std::string& folder, std::vector<DirEntry>& entries) {
+  entries.clear();
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno == ELOOP || errno == ENOTDIR ? ListResult::kNotFolder : ListResult::kUnreadable;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    close(fd);
+    return ListResult::kNotFolder;
+  }
+  // A folder above this one swapped for a link leads elsewhere: its real
+  // path then differs from the one below the root.
+  std::string real = RealPath(fd), expected;
+  if (anchor_.Expected(folder, expected)) {
+    if (!real.empty() && real != expected) {
+      close(fd);
+      return ListResult::kNotFolder;
+    }
+  } else {
+    anchor_.Set(folder, real);
+  }
+  DIR* dir = fdopendir(fd);
+  if (!dir) {
+    close(fd);
+    return ListResult::kUnreadable;
+  }
   DirEntry e;
   while (dirent* d = readdir(dir)) {
     const char* n = d->d_name;
@@ -19,7 +57,6 @@ bool PosixLister::List(const std::string& folder,
     e.size = 0;
     e.lastWrite = 0;
     unsigned char type = d->d_type;
-    struct stat st;
     bool haveStat = false;
     if (type == DT_UNKNOWN || type == DT_REG) {
       haveStat = fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0;
@@ -33,10 +70,10 @@ bool PosixLister::List(const std::string& folder,
       e.lastWrite = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
                     static_cast<uint64_t>(st.st_mtim.tv_nsec);
     }
-    if (!visit(e)) break;
+    entries.push_back(e);
   }
-  closedir(dir);
-  return true;
+  closedir(dir);  // closes fd
+  return ListResult::kListed;
 }
 
 }  // namespace cleanup

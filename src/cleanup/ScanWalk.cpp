@@ -1,5 +1,7 @@
 #include "cleanup/ScanWalk.h"
 
+#include <vector>
+
 #include "cleanup/CleanupText.h"
 
 namespace cleanup {
@@ -11,6 +13,36 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
   if (path.empty() || path.back() != separator) path += separator;
   path += name;
   return path;
+}
+
+bool DirectoryLister::List(const std::string& folder,
+                           const std::function<bool(const DirEntry&)>& visit) {
+  std::vector<DirEntry> entries;
+  if (Read(folder, entries) != ListResult::kListed) return false;
+  for (const DirEntry& e : entries)
+    if (!visit(e)) break;
+  return true;
+}
+
+bool RootAnchor::Expected(const std::string& folder, std::string& expected) const {
+  if (!set_ || folder.compare(0, root_.size(), root_) != 0) return false;
+  size_t rest = root_.size();
+  if (folder.size() > rest && !root_.empty() && root_.back() != separator_) {
+    if (folder[rest] != separator_) return false;  // a sibling that shares the root's prefix
+  }
+  while (rest < folder.size() && folder[rest] == separator_) ++rest;
+  expected = realName_;
+  if (rest < folder.size()) {
+    if (expected.empty() || expected.back() != separator_) expected += separator_;
+    expected.append(folder, rest, std::string::npos);
+  }
+  return true;
+}
+
+void RootAnchor::Set(const std::string& root, const std::string& realName) {
+  set_ = true;
+  root_ = root;
+  realName_ = realName;
 }
 
 void ScanControl::Stop() {
@@ -48,73 +80,66 @@ bool ScanControl::Sleep(std::chrono::milliseconds d) {
 }
 
 bool ScanWalk::Run(const std::string& root, const FileVisitor& visit) {
-  scannedKB_ = junkKB_ = junkCount_ = files_ = unreadable_ = reparse_ = 0;
+  counts_ = WalkCounts{};
   if (root.empty()) return !control_.Stopped();
-  std::string path = root;
-  return Walk(path, visit);
-}
-
-bool ScanWalk::Walk(std::string& path, const FileVisitor& visit) {
-  const size_t base = path.size();
   const char sep = lister_.Separator();
-  const bool needSep = base == 0 || path.back() != sep;
-  bool going = true;
-  bool listed = lister_.List(path, [&](const DirEntry& e) {
-    if (!control_.Continue()) return going = false;
-    if (needSep) path += sep;
+  // One frame per folder on the way down: its entries, read at once (the
+  // folder is closed again), and how far the walk has got through them.
+  struct Frame {
+    std::vector<DirEntry> entries;
+    size_t next = 0;
+    size_t base = 0;  // length of the folder's path in `path`
+  };
+  std::vector<Frame> stack;
+  std::string path = root;
+  auto enter = [&] {
+    Frame frame;
+    frame.base = path.size();
+    switch (lister_.Read(path, frame.entries)) {
+      case ListResult::kListed: stack.push_back(std::move(frame)); return;
+      case ListResult::kUnreadable: ++counts_.unreadableFolders; return;
+      case ListResult::kNotFolder: ++counts_.reparsePointsSkipped; return;
+    }
+  };
+  enter();
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.next == top.entries.size()) {
+      stack.pop_back();
+      continue;
+    }
+    if (!control_.Continue()) return false;
+    const DirEntry& e = top.entries[top.next++];
+    path.resize(top.base);
+    if (path.empty() || path.back() != sep) path += sep;
     path += e.name;
     if (e.reparsePoint) {
-      ++reparse_;
+      ++counts_.reparsePointsSkipped;
     } else if (e.directory) {
-      going = Walk(path, visit);
+      enter();  // may grow the stack: `top` and `e` are not used after this
     } else {
-      uint64_t kb = SizeKB(e.size);
-      bool junk = patterns_.IsJunkName(e.name);
-      scannedKB_ += kb;
-      ++files_;
+      const uint64_t kb = SizeKB(e.size);
+      const bool junk = patterns_.IsJunkName(e.name);
+      counts_.scannedKB += kb;
+      ++counts_.files;
       if (junk) {
-        junkKB_ += kb;
-        ++junkCount_;
+        counts_.junkKB += kb;
+        ++counts_.junkCount;
       }
       visit(path, e, junk);
     }
-    path.resize(base);
-    return going;
-  });
-  if (!listed) ++unreadable_;
-  return going && !control_.Stopped();
+  }
+  return !control_.Stopped();
 }
 
-namespace {
-
-void AddFolderSize(DirectoryLister& lister, std::string& path, ScanControl* control,
-                   uint64_t& total) {
-  const size_t base = path.size();
-  const char sep = lister.Separator();
-  const bool needSep = base == 0 || path.back() != sep;
-  lister.List(path, [&](const DirEntry& e) {
-    if (control && control->Stopped()) return false;
-    if (e.reparsePoint) return true;
-    if (e.directory) {
-      if (needSep) path += sep;
-      path += e.name;
-      AddFolderSize(lister, path, control, total);
-      path.resize(base);
-    } else {
-      total += SizeKB(e.size);
-    }
-    return true;
-  });
-}
-
-}  // namespace
-
-uint64_t FolderSizeKB(DirectoryLister& lister, const std::string& folder, ScanControl* control) {
-  uint64_t total = 0;
-  if (folder.empty()) return 0;
-  std::string path = folder;
-  AddFolderSize(lister, path, control, total);
-  return total;
+uint64_t FolderSizeKB(DirectoryLister& lister, const std::string& folder, ScanControl* control,
+                      WalkCounts* counts) {
+  ScanControl own;
+  const JunkPatterns none;
+  ScanWalk walk(lister, none, control ? *control : own);
+  walk.Run(folder, [](const std::string&, const DirEntry&, bool) {});
+  if (counts) *counts = walk.counts();
+  return walk.scannedKB();
 }
 
 }  // namespace cleanup

@@ -1,7 +1,9 @@
 #pragma once
-// The recursive walks of the cleanup page over a DirectoryLister: the junk
-// scan and the folder size. Neither descends into reparse points; a folder
-// that cannot be listed is passed over.
+// The walks of the cleanup and check-up pages over a DirectoryLister: the
+// junk scan and the folder size. They keep their pending folders on a stack
+// of their own, so any depth the paths allow is walked, with one folder open
+// at a time. Neither descends into reparse points; a folder that cannot be
+// listed is passed over and counted.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -40,6 +42,18 @@ class ScanControl {
   std::condition_variable changed_;
 };
 
+// What a walk met. A folder it had to pass over shows in the last two.
+struct WalkCounts {
+  uint64_t files = 0;
+  uint64_t scannedKB = 0;  // KB truncated file by file
+  uint64_t junkCount = 0;
+  uint64_t junkKB = 0;
+  uint64_t unreadableFolders = 0;  // could not be opened or read
+  // Links, junctions and mount points, and folders that had become one by
+  // the time they were opened: not followed.
+  uint64_t reparsePointsSkipped = 0;
+};
+
 class ScanWalk {
  public:
   // Called for every file visited, with its full path and whether it is junk.
@@ -48,29 +62,30 @@ class ScanWalk {
   ScanWalk(DirectoryLister& lister, const JunkPatterns& patterns, ScanControl& control)
       : lister_(lister), patterns_(patterns), control_(control) {}
 
-  // Walks `root`; returns false when it was stopped.
+  // Walks `root`, entries in listing order, each folder when it comes;
+  // returns false when it was stopped.
   bool Run(const std::string& root, const FileVisitor& visit);
 
-  // Totals of the last run (KB truncated file by file).
-  uint64_t scannedKB() const { return scannedKB_; }
-  uint64_t junkKB() const { return junkKB_; }
-  uint64_t junkCount() const { return junkCount_; }
-  uint64_t files() const { return files_; }
-  uint64_t unreadableFolders() const { return unreadable_; }
-  uint64_t reparsePointsSkipped() const { return reparse_; }
+  // Totals of the last run, also while it runs (on the walk's thread).
+  const WalkCounts& counts() const { return counts_; }
+  uint64_t scannedKB() const { return counts_.scannedKB; }
+  uint64_t junkKB() const { return counts_.junkKB; }
+  uint64_t junkCount() const { return counts_.junkCount; }
+  uint64_t files() const { return counts_.files; }
+  uint64_t unreadableFolders() const { return counts_.unreadableFolders; }
+  uint64_t reparsePointsSkipped() const { return counts_.reparsePointsSkipped; }
 
  private:
-  bool Walk(std::string& path, const FileVisitor& visit);
-
   DirectoryLister& lister_;
   const JunkPatterns& patterns_;
   ScanControl& control_;
-  uint64_t scannedKB_ = 0, junkKB_ = 0, junkCount_ = 0, files_ = 0, unreadable_ = 0, reparse_ = 0;
+  WalkCounts counts_;
 };
 
 // KB of all files below `folder` (reparse points not followed); stops early,
-// with what it has, when `control` says stop.
+// with what it has, when `control` says stop. `counts`, when given, gets
+// the whole tally, skipped folders included.
 uint64_t FolderSizeKB(DirectoryLister& lister, const std::string& folder,
-                      ScanControl* control = nullptr);
+                      ScanControl* control = nullptr, WalkCounts* counts = nullptr);
 
 }  // namespace cleanup

@@ -1,7 +1,10 @@
 #include "controls/MirvenDialog.h"
 
 #include "controls/Colours.h"
+#include "controls/Fonts.h"
+#include "controls/Frame.h"
 #include "controls/SkinLayout.h"
+#include "res/Bitmaps.h"
 #include "ui/Gdi.h"
 #include "ui/Text.h"
 
@@ -13,7 +16,6 @@ BOOL MirvenDialog::OnInitDialog() {
   closeHovered_ = false;
   title_.clear();
   brush_.Reset(CreateSolidBrush(background_));
-  titleFont_ = ui::MakeFont(L"宋体", 12, FW_BOLD);
   return TRUE;
 }
 
@@ -49,25 +51,16 @@ BOOL MirvenDialog::OnNcActivate(BOOL) {
 
 void MirvenDialog::PaintSkinFrame() {
   if (!hwnd_) return;
-  int fy = GetSystemMetrics(SM_CYDLGFRAME);
-  int fx = GetSystemMetrics(SM_CXDLGFRAME);
-  if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_BORDER) {
-    fy += GetSystemMetrics(SM_CYBORDER);
-    fx += GetSystemMetrics(SM_CXBORDER);
-  }
-  int c = GetSystemMetrics(SM_CYCAPTION) + fy;
   SIZE size = ui::WindowSize(hwnd_);
   width_ = size.cx;
   height_ = size.cy;
-  ui::WindowDC dc(hwnd_);
-  for (const skin::FramePiece& p : skin::FrameLayout(width_, height_, fx, fy, c).pieces)
-    ui::DrawBitmapTo(dc.get(), p.rect.left, p.rect.top, p.rect.Width(), p.rect.Height(), p.bitmap);
+  DrawFrame(hwnd_, FrameOf(hwnd_), 0, skin::kPieceCount);
   PaintTitle();
 }
 
 void MirvenDialog::PaintTitle() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), width_ / 2, 6, ui::Wide(title_), titleFont_.get(), TA_CENTER,
+  ui::DrawTextAt(dc.get(), width_ / 2, 6, title_, PageFont(Face::Song, 12, FW_BOLD), TA_CENTER,
                  colours::kText);
 }
 
@@ -80,16 +73,16 @@ void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
       closeHovered_ = true;
       minimizeHovered_ = false;
       auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 202);
-      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 206);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE_HOVER);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE);
       break;
     }
     case skin::CaptionButton::Minimize: {
       minimizeHovered_ = true;
       closeHovered_ = false;
       auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 201);
-      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 207);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE_HOVER);
       break;
     }
     case skin::CaptionButton::None:
@@ -120,8 +113,8 @@ void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
 void MirvenDialog::OnNcMouseLeave() {
   int w = ui::WindowSize(hwnd_).cx;
   auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-  ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), 206);
-  ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), 201);
+  ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE);
+  ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE);
   minimizeHovered_ = false;
   closeHovered_ = false;
   Default();

@@ -60,7 +60,6 @@ class MirvenDialog : public ui::Dialog {
   bool minimizeHovered_ = false;
   bool closeHovered_ = false;
   ui::Brush brush_;
-  ui::Font titleFont_;
 };
 
 }  // namespace controls

@@ -2,6 +2,7 @@
 
 #include "controls/ButtonCaption.h"
 #include "controls/Colours.h"
+#include "controls/Fonts.h"
 #include "ui/Gdi.h"
 #include "ui/Text.h"
 
@@ -57,15 +58,12 @@ void MyDrawButton::DrawFace(HDC dc) {
 
 void MyDrawButton::DrawCaption(HDC dc) {
   std::string text = Text();
-  int height = button::CaptionFontHeight(text);
-  if (!font_ || height != fontHeight_) {
-    font_ = ui::MakeFont(L"微软雅黑", height, FW_BOLD);
-    fontHeight_ = height;
-  }
+  fontHeight_ = button::CaptionFontHeight(text);
+  HFONT font = controls::PageFont(controls::Face::YaHei, fontHeight_, FW_BOLD);
   RECT rc{};
   GetClientRect(hwnd_, &rc);
   std::wstring wide = ui::Wide(text);
-  ui::SelectGuard sel(dc, font_.get());
+  ui::SelectGuard sel(dc, font);
   // Measured in the font it is drawn in, so that every caption is centred.
   SIZE size{};
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);

@@ -60,6 +60,5 @@ class MyDrawButton : public ui::Window {
   COLORREF currentTextColour_ = RGB(255, 255, 255);
   COLORREF hoverTextColour_ = RGB(255, 255, 255);
   COLORREF normalTextColour_ = RGB(255, 255, 255);
-  ui::Font font_;
   int fontHeight_ = 0;
 };

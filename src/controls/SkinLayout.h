@@ -3,6 +3,7 @@
 // its caption buttons answer, for a window W x H with frame FX/FY and
 // caption height C. Portable, so the rules are tested natively.
 #include "ui/Geometry.h"
+#include "res/Bitmaps.h"
 
 namespace skin {
 
@@ -30,16 +31,18 @@ struct FramePiece {
 struct Frame {
   FramePiece pieces[7];
 };
+// The three edges (left, bottom, right), which pages draw as well.
+constexpr int kEdgesFirst = 2, kEdgesEnd = 5, kPieceCount = 7;
 
 inline Frame FrameLayout(int w, int h, int fx, int fy, int c) {
   return Frame{{
-      {204, geom::Rect::At(0, 0, w, c)},
-      {210, geom::Rect::At(3, 0, 26, c)},
-      {203, geom::Rect::At(0, c, fx, h - fy)},
-      {200, geom::Rect::At(fx, h - fx, w - 2 * fx, fx)},
-      {208, geom::Rect::At(w - fx, c, fx, h - fy)},
-      {206, MinimizeDrawRect(w)},
-      {201, CloseDrawRect(w)},
+      {IDB_CAPTION_LEFT, geom::Rect::At(0, 0, w, c)},
+      {IDB_FRAME_ICON, geom::Rect::At(3, 0, 26, c)},
+      {IDB_FRAME_LEFT, geom::Rect::At(0, c, fx, h - fy)},
+      {IDB_FRAME_BOTTOM, geom::Rect::At(fx, h - fx, w - 2 * fx, fx)},
+      {IDB_FRAME_RIGHT, geom::Rect::At(w - fx, c, fx, h - fy)},
+      {IDB_MINIMIZE, MinimizeDrawRect(w)},
+      {IDB_CLOSE, CloseDrawRect(w)},
   }};
 }
 

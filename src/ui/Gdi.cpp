@@ -1,5 +1,7 @@
 #include "ui/Gdi.h"
 
+#include "ui/Text.h"
+
 namespace ui {
 
 void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id) {
@@ -19,23 +21,24 @@ void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id) {
   DrawBitmapTo(dc.get(), x, y, w, h, id);
 }
 
-Font MakeFont(std::wstring_view face, int height, int weight, bool underline) {
+Font MakeFont(std::string_view face, int height, int weight, bool underline) {
   LOGFONTW lf{};
   lf.lfHeight = height;
   lf.lfWeight = weight;
   lf.lfUnderline = underline ? TRUE : FALSE;
   lf.lfCharSet = 0;
   lf.lfPitchAndFamily = 0x20;
-  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  Wide(face).copy(lf.lfFaceName, LF_FACESIZE - 1);
   return Font(CreateFontIndirectW(&lf));
 }
 
-void DrawTextAt(HDC dc, int x, int y, std::wstring_view text, HFONT font, UINT align,
+void DrawTextAt(HDC dc, int x, int y, std::string_view utf8, HFONT font, UINT align,
                 COLORREF colour) {
   SelectGuard sel(dc, font);
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColour = SetTextColor(dc, colour);
   UINT oldAlign = SetTextAlign(dc, align);
+  std::wstring text = Wide(utf8);
   TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
   SetTextAlign(dc, oldAlign);
   SetTextColor(dc, oldColour);

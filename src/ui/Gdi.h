@@ -16,13 +16,13 @@ void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id);
 // The same onto a DC the caller already holds (e.g. inside WM_PAINT).
 void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id);
 
-// A font the way the program's windows ask for them: character set 0 and
+// A font (face name in UTF-8) the way the program's windows ask for them: character set 0 and
 // pitch-and-family 0x20 (FF_SWISS), as the system's own look.
-Font MakeFont(std::wstring_view face, int height, int weight, bool underline = false);
+Font MakeFont(std::string_view face, int height, int weight, bool underline = false);
 
-// Draws text with the given alignment (TA_* flags) in white, transparent,
+// Draws UTF-8 text with the given alignment (TA_* flags) in white, transparent,
 // on a DC, with `font` selected only for this call.
-void DrawTextAt(HDC dc, int x, int y, std::wstring_view text, HFONT font, UINT align,
+void DrawTextAt(HDC dc, int x, int y, std::string_view text, HFONT font, UINT align,
                 COLORREF colour = RGB(255, 255, 255));
 
 // Window rectangle in screen coordinates, and the same size only.

@@ -1,6 +1,6 @@
 #include "ui/Window.h"
 
-
+#include "ui/Task.h"
 #include "ui/Text.h"
 
 namespace ui {
@@ -68,7 +68,11 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   self->current_ = Message{msg, wp, lp};
   ++self->depth_;
   LRESULT r;
-  if (msg == WM_NCDESTROY) {
+  if (msg == TaskMessage()) {
+    RunTask(lp);
+    r = 0;
+  } else if (msg == WM_NCDESTROY) {
+    DropTasks(hwnd);
     r = CallWindowProcW(self->oldProc_, hwnd, msg, wp, lp);
     self->Detach();
     self->PostNcDestroy();

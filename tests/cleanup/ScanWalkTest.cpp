@@ -1,9 +1,15 @@
 // The scan walk and the folder size over a listing interface: an in-memory
-// tree for the exact cases, the POSIX lister for a real folder with a link.
+// tree for the exact cases, the POSIX lister for real folders: links, a
+// chain of folders as deep as paths allow, a folder swapped for a link.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -23,7 +29,6 @@ class FakeLister : public DirectoryLister {
   std::map<std::string, std::vector<DirEntry>> folders;
   std::set<std::string> unreadable;
   std::vector<std::string> listed;
-  std::function<void(const DirEntry&)> onEntry;
 
   void File(const std::string& folder, const std::string& name, uint64_t size) {
     folders[folder].push_back(DirEntry{name, false, false, size, 7});
@@ -32,15 +37,12 @@ class FakeLister : public DirectoryLister {
     folders[folder].push_back(DirEntry{name, true, reparse, 0, 0});
     folders[JoinPath(folder, name, '\\')];
   }
-  bool List(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) override {
+  ListResult Read(const std::string& folder, std::vector<DirEntry>& entries) override {
     listed.push_back(folder);
     auto it = folders.find(folder);
-    if (it == folders.end() || unreadable.count(folder)) return false;
-    for (const DirEntry& e : it->second) {
-      if (onEntry) onEntry(e);
-      if (!visit(e)) break;
-    }
-    return true;
+    if (it == folders.end() || unreadable.count(folder)) return ListResult::kUnreadable;
+    entries = it->second;
+    return ListResult::kListed;
   }
   char Separator() const override { return '\\'; }
 };
@@ -119,31 +121,27 @@ TEST(ScanWalk, WithoutPatternsTheWalkStillCounts) {
 
 TEST(ScanWalk, StopsAtAnyEntryAndCountsOnlyWhatCameBefore) {
   JunkPatterns patterns = JunkPatterns::Defaults();
-  // The full walk: how many files had been visited when each entry came.
   FakeLister full = Tree();
   ScanControl fullControl;
   ScanWalk whole(full, patterns, fullControl);
   Seen all;
-  std::vector<size_t> filesBefore;
-  full.onEntry = [&](const DirEntry&) { filesBefore.push_back(all.files.size()); };
   ASSERT_TRUE(whole.Run("C:\\r", Record(all)));
-  ASSERT_EQ(filesBefore.size(), 7u);
+  ASSERT_EQ(all.files.size(), 4u);
 
-  for (size_t stopAt = 0; stopAt < filesBefore.size(); ++stopAt) {
+  // A stop while a file is handed over: nothing after it is visited.
+  for (size_t stopAt = 0; stopAt < all.files.size(); ++stopAt) {
     FakeLister l = Tree();
     ScanControl control;
-    size_t handed = 0;
-    l.onEntry = [&](const DirEntry&) {
-      if (handed++ == stopAt) control.Stop();
-    };
     ScanWalk walk(l, patterns, control);
     Seen s;
-    EXPECT_FALSE(walk.Run("C:\\r", Record(s))) << stopAt;
-    // The entry during which the stop came is not visited, nothing after it is listed.
-    EXPECT_EQ(handed, stopAt + 1) << stopAt;
-    ASSERT_EQ(s.files.size(), filesBefore[stopAt]) << stopAt;
+    EXPECT_FALSE(walk.Run("C:\\r", [&](const std::string& p, const DirEntry& e, bool j) {
+      Record(s)(p, e, j);
+      if (s.files.size() == stopAt + 1) control.Stop();
+    })) << stopAt;
+    ASSERT_EQ(s.files.size(), stopAt + 1) << stopAt;
     EXPECT_TRUE(std::equal(s.files.begin(), s.files.end(), all.files.begin())) << stopAt;
     EXPECT_EQ(walk.junkCount(), s.junk.size()) << stopAt;
+    EXPECT_EQ(walk.files(), stopAt + 1) << stopAt;
   }
 }
 
@@ -230,6 +228,109 @@ TEST_F(TempTree, PosixListerFindsJunkAndDoesNotFollowLinks) {
   }
   EXPECT_EQ(FolderSizeKB(lister, root_), 2u);
   chmod((root_ + "/closed").c_str(), 0700);
+}
+
+// Runs `body` on a thread with a 256 KiB stack while the process may hold
+// no more than 64 files open.
+void OnSmallThread(const std::function<void()>& body) {
+  rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+  rlimit few = old;
+  few.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 256 * 1024);
+  pthread_t thread;
+  auto run = [](void* p) -> void* {
+    (*static_cast<const std::function<void()>*>(p))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  setrlimit(RLIMIT_NOFILE, &old);
+}
+
+TEST_F(TempTree, AChainOfFoldersAsDeepAsPathsAllowIsWalkedToTheBottom) {
+  // Folders named "d" down to near the path limit, made one level at a time.
+  const int depth = 1900;
+  ASSERT_LT(root_.size() + 2 * depth + 8, size_t{PATH_MAX});
+  int fd = open(root_.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 0; level < depth && fd >= 0; ++level) {
+    ASSERT_EQ(mkdirat(fd, "d", 0700), 0);
+    int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  int file = openat(fd, "x.tmp", O_WRONLY | O_CREAT, 0600);
+  ASSERT_EQ(write(file, std::string(4096, 'x').data(), 4096), 4096);
+  close(file);
+  close(fd);
+
+  std::vector<std::string> junk;
+  WalkCounts counts, sizeCounts;
+  uint64_t sizeKB = 0;
+  OnSmallThread([&] {
+    PosixLister lister;
+    ScanControl control;
+    JunkPatterns patterns = JunkPatterns::Defaults();
+    ScanWalk walk(lister, patterns, control);
+    walk.Run(root_, [&](const std::string& p, const DirEntry&, bool j) {
+      if (j) junk.push_back(p);
+    });
+    counts = walk.counts();
+    PosixLister sizes;
+    sizeKB = FolderSizeKB(sizes, root_, nullptr, &sizeCounts);
+  });
+  ASSERT_EQ(junk.size(), 1u);
+  EXPECT_EQ(junk[0].size(), root_.size() + 2 * depth + 6);
+  EXPECT_EQ(counts.files, 1u);
+  EXPECT_EQ(counts.unreadableFolders, 0u);
+  EXPECT_EQ(sizeKB, 4u);
+  EXPECT_EQ(sizeCounts.unreadableFolders, 0u);
+}
+
+TEST_F(TempTree, AFolderSwappedForALinkNeverLeadsOutsideTheRoot) {
+  // Outside: the same shape as inside, with files that must never show.
+  for (const std::string& base : {root_ + "/s", outside_}) {
+    ASSERT_EQ(mkdir(base.c_str(), 0700) == 0 || errno == EEXIST, true);
+    ASSERT_EQ(mkdir((base + "/t").c_str(), 0700), 0);
+  }
+  Write(root_ + "/s/in.tmp", 10);
+  Write(root_ + "/s/t/in.tmp", 10);
+  Write(outside_ + "/secret.tmp", 10);
+  Write(outside_ + "/t/secret.tmp", 10);
+  const std::string folder = root_ + "/s", away = root_ + "/away";
+  std::atomic<bool> done{false};
+  std::thread swapper([&] {
+    for (int i = 0; i < 2000; ++i) {
+      if (rename(folder.c_str(), away.c_str()) != 0) break;
+      if (symlink(outside_.c_str(), folder.c_str()) != 0) break;
+      std::this_thread::yield();
+      unlink(folder.c_str());
+      if (rename(away.c_str(), folder.c_str()) != 0) break;
+    }
+    done = true;
+  });
+  int walks = 0;
+  std::vector<std::string> outside;
+  uint64_t skipped = 0;
+  while (!done) {
+    PosixLister lister;
+    ScanControl control;
+    JunkPatterns patterns = JunkPatterns::Defaults();
+    ScanWalk walk(lister, patterns, control);
+    walk.Run(root_, [&](const std::string& p, const DirEntry&, bool) {
+      if (p.find("secret") != std::string::npos) outside.push_back(p);
+    });
+    skipped += walk.reparsePointsSkipped();
+    ++walks;
+  }
+  swapper.join();
+  EXPECT_TRUE(outside.empty()) << outside.size() << " of " << walks << " walks, e.g. " << outside[0];
+  EXPECT_GT(skipped, 0u);  // the link was met
 }
 
 }  // namespace

@@ -176,7 +176,7 @@ TEST_F(PictureButton, CaptionsAreSizedByKindAndPercentSitsLeftOfCentre) {
   Capture c(150, 150, black);
   Paint(c);
   EXPECT_EQ(button_.CaptionHeight(), 40);
-  ui::Font font = ui::MakeFont(L"微软雅黑", 40, FW_BOLD);
+  ui::Font font = ui::MakeFont("微软雅黑", 40, FW_BOLD);
   SIZE size{};
   {
     ui::SelectGuard sel(c.dc(), font.get());
@@ -300,7 +300,7 @@ class HSListBox : public testing::Test {
  protected:
   void SetUp() override {
     h_ = host_.Add(L"LISTBOX", WS_HSCROLL | WS_VSCROLL | WS_BORDER | LBS_NOTIFY, 10, 10, 200, 150);
-    font_ = ui::MakeFont(L"Tahoma", 24, FW_NORMAL);
+    font_ = ui::MakeFont("Tahoma", 24, FW_NORMAL);
     SendMessageW(h_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ASSERT_TRUE(list_.SubclassDlgItem(kControlId, host_.hwnd()));
   }
@@ -362,7 +362,7 @@ TEST_F(HSListBox, LinesFromAWorkerAndAFontChangeKeepTheExtent) {
   EXPECT_EQ(list_.GetText(25), names);
   EXPECT_EQ(list_.HorizontalExtent(), Width(names, font_.get()) + 5);
 
-  ui::Font bigger = ui::MakeFont(L"Tahoma", 40, FW_BOLD);
+  ui::Font bigger = ui::MakeFont("Tahoma", 40, FW_BOLD);
   SendMessageW(h_, WM_SETFONT, reinterpret_cast<WPARAM>(bigger.get()), FALSE);
   EXPECT_EQ(list_.HorizontalExtent(), Width(names, bigger.get()) + 5);
   SendMessageW(h_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);

@@ -272,25 +272,25 @@ def tax_glyph(p, c):
     p.text((50, 60), "¥", 52, glyphs.CUT)
 
 
-# Shopping sites in table order: id, normal, hover, name, address shown.
+# Shopping sites in table order: name, id, normal, hover, name, address shown.
 SHOPS = [
-    (1, 236, 237, "淘宝网", "taobao.com", (255, 88, 0)),
-    (2, 238, 239, "京东商城", "jd.com", (224, 30, 40)),
-    (3, 240, 241, "天猫", "tmall.com", (204, 0, 40)),
-    (4, 242, 243, "亚马逊", "amazon.cn", (35, 47, 62)),
-    (5, 244, 245, "苏宁易购", "suning.com", (240, 140, 0)),
-    (6, 246, 247, "当当网", "dangdang.com", (220, 40, 60)),
-    (7, 248, 249, "国美在线", "gome.com.cn", (200, 20, 30)),
-    (8, 277, 279, "新蛋网", "newegg.cn", (230, 110, 20)),
-    (9, 280, 281, "凡客诚品", "vancl.com", (150, 20, 30)),
-    (101, 251, 252, "淘宝团购", "ju.taobao.com", (255, 88, 0)),
-    (102, 253, 254, "拉手网", "lashou.com", (240, 100, 10)),
-    (103, 255, 256, "美团网", "meituan.com", (20, 170, 150)),
-    (104, 257, 258, "窝窝团", "55tuan.com", (226, 40, 110)),
-    (105, 259, 260, "糯米网", "nuomi.com", (220, 30, 100)),
-    (106, 261, 263, "点评团购", "t.dianping.com", (240, 90, 20)),
-    (107, 264, 265, "58团购", "t.58.com", (246, 110, 0)),
-    (108, 282, 283, "高朋网", "gaopeng.com", (30, 120, 210)),
+    ("TAOBAO", 1, 236, 237, "淘宝网", "taobao.com", (255, 88, 0)),
+    ("JD", 2, 238, 239, "京东商城", "jd.com", (224, 30, 40)),
+    ("TMALL", 3, 240, 241, "天猫", "tmall.com", (204, 0, 40)),
+    ("AMAZON", 4, 242, 243, "亚马逊", "amazon.cn", (35, 47, 62)),
+    ("SUNING", 5, 244, 245, "苏宁易购", "suning.com", (240, 140, 0)),
+    ("DANGDANG", 6, 246, 247, "当当网", "dangdang.com", (220, 40, 60)),
+    ("GOME", 7, 248, 249, "国美在线", "gome.com.cn", (200, 20, 30)),
+    ("NEWEGG", 8, 277, 279, "新蛋网", "newegg.cn", (230, 110, 20)),
+    ("VANCL", 9, 280, 281, "凡客诚品", "vancl.com", (150, 20, 30)),
+    ("JU_TAOBAO", 101, 251, 252, "淘宝团购", "ju.taobao.com", (255, 88, 0)),
+    ("LASHOU", 102, 253, 254, "拉手网", "lashou.com", (240, 100, 10)),
+    ("MEITUAN", 103, 255, 256, "美团网", "meituan.com", (20, 170, 150)),
+    ("WOWO", 104, 257, 258, "窝窝团", "55tuan.com", (226, 40, 110)),
+    ("NUOMI", 105, 259, 260, "糯米网", "nuomi.com", (220, 30, 100)),
+    ("DIANPING", 106, 261, 263, "点评团购", "t.dianping.com", (240, 90, 20)),
+    ("TUAN58", 107, 264, 265, "58团购", "t.58.com", (246, 110, 0)),
+    ("GAOPENG", 108, 282, 283, "高朋网", "gaopeng.com", (30, 120, 210)),
 ]
 
 
@@ -377,88 +377,95 @@ def read_ico_sizes(path):
 # ---------------------------------------------------------------- catalogue
 
 def build():
-    """Returns {resource id: RGB image}."""
+    """Returns {name: (resource id, RGB image)}; the names become Bitmaps.h."""
     b = {}
-    # Main window header.
-    b[204] = caption_piece(100)
-    b[205] = caption_piece(100)
-    b[209] = caption_piece(100)
-    b[266] = caption_button("menu", False)
-    b[267] = caption_button("menu", True)
-    b[206] = caption_button("minimise", False)
-    b[207] = caption_button("minimise", True)
-    b[201] = caption_button("close", False)
-    b[202] = caption_button("close", True)
-    b[228] = strip_piece(781)
-    b[232] = strip_end()
-    pages = [
-        (226, 227, glyphs.broom, "系统清理", 0.0),
-        (229, 230, glyphs.toolbox, "工具助手", 0.0),
-        (234, 235, glyphs.cart, "网购导航", 0.0),
-        (295, 296, glyphs.monitor_tick, "电脑体检", 0.0),
-        (346, 348, glyphs.rocket, "优化加速", 40.0),
-    ]
-    for normal, lit, glyph, caption, angle in pages:
-        b[normal] = page_button(glyph, caption, False, angle)
-        b[lit] = page_button(glyph, caption, True, angle)
 
-    # Frame of the skinned windows and of the cleanup page.
-    b[210] = caption_icon()
-    b[203] = frame_edge_vertical(left=True)
-    b[208] = frame_edge_vertical(left=False)
-    b[200] = frame_edge_bottom()
+    def put(name, rid, img):
+        b[name] = (rid, img)
+
+    # Main window header.
+    put("CAPTION_LEFT", 204, caption_piece(100))
+    put("CAPTION_MIDDLE", 205, caption_piece(100))
+    put("CAPTION_RIGHT", 209, caption_piece(100))
+    put("MENU", 266, caption_button("menu", False))
+    put("MENU_HOVER", 267, caption_button("menu", True))
+    put("MINIMIZE", 206, caption_button("minimise", False))
+    put("MINIMIZE_HOVER", 207, caption_button("minimise", True))
+    put("CLOSE", 201, caption_button("close", False))
+    put("CLOSE_HOVER", 202, caption_button("close", True))
+    put("STRIP", 228, strip_piece(781))
+    put("STRIP_END", 232, strip_end())
+    pages = [
+        ("PAGE_CLEANUP", 226, 227, glyphs.broom, "系统清理", 0.0),
+        ("PAGE_TOOLKIT", 229, 230, glyphs.toolbox, "工具助手", 0.0),
+        ("PAGE_SHOPPING", 234, 235, glyphs.cart, "网购导航", 0.0),
+        ("PAGE_CHECKUP", 295, 296, glyphs.monitor_tick, "电脑体检", 0.0),
+        ("PAGE_MEMORY", 346, 348, glyphs.rocket, "优化加速", 40.0),
+    ]
+    for name, normal, lit, glyph, caption, angle in pages:
+        put(name, normal, page_button(glyph, caption, False, angle))
+        put(name + "_LIT", lit, page_button(glyph, caption, True, angle))
+
+    # Frame of the skinned windows and of the pages.
+    put("FRAME_ICON", 210, caption_icon())
+    put("FRAME_LEFT", 203, frame_edge_vertical(left=True))
+    put("FRAME_RIGHT", 208, frame_edge_vertical(left=False))
+    put("FRAME_BOTTOM", 200, frame_edge_bottom())
 
     # Picture-button faces.
-    b[211] = face(88, 25, 5, FACE_NORMAL)
-    b[216] = face(88, 25, 5, FACE_HOVER)
-    b[212] = face(210, 95, 12, FACE_NORMAL)
-    b[217] = face(210, 95, 12, FACE_HOVER)
-    b[350] = face(210, 95, 12, FACE_NORMAL)
-    b[352] = face(210, 95, 12, FACE_HOVER)
-    b[353] = usage_dial()
+    put("FACE_SMALL", 211, face(88, 25, 5, FACE_NORMAL))
+    put("FACE_SMALL_HOVER", 216, face(88, 25, 5, FACE_HOVER))
+    put("FACE_BIG", 212, face(210, 95, 12, FACE_NORMAL))
+    put("FACE_BIG_HOVER", 217, face(210, 95, 12, FACE_HOVER))
+    put("FACE_SPEEDUP", 350, face(210, 95, 12, FACE_NORMAL))
+    put("FACE_SPEEDUP_HOVER", 352, face(210, 95, 12, FACE_HOVER))
+    put("USAGE_DIAL", 353, usage_dial())
 
     # Cleanup page spinner, check-up page, memory page.
     for k, rid in enumerate([192, 193, 194, 195, 196, 197, 292, 293, 294]):
-        b[rid] = busy_frame(k)
+        put("BUSY_%d" % (k + 1), rid, busy_frame(k))
     for k in range(18):
-        b[315 + k] = checkup_icon(k)
-    b[335] = checkup_icon(None)
-    b[336] = computer_badge()
-    b[333] = divider()
+        put("CHECKUP_%d" % (k + 1), 315 + k, checkup_icon(k))
+    put("CHECKUP_IDLE", 335, checkup_icon(None))
+    put("COMPUTER_BADGE", 336, computer_badge())
+    put("DIVIDER", 333, divider())
 
     # Toolkit page.
-    b[274] = separator()
+    put("SEPARATOR", 274, separator())
     tools = [
-        (271, 272, glyphs.power),
-        (284, 286, glyphs.alarm_clock),
-        (288, 289, glyphs.disk_blocks),
-        (275, 276, tax_glyph),
-        (290, 291, glyphs.envelope),
-        (337, 338, glyphs.calculator),
-        (339, 340, glyphs.clock),
+        ("SHUTDOWN", 271, 272, glyphs.power),
+        ("ALARM", 284, 286, glyphs.alarm_clock),
+        ("DEFRAG", 288, 289, glyphs.disk_blocks),
+        ("TAX", 275, 276, tax_glyph),
+        ("EMAIL", 290, 291, glyphs.envelope),
+        ("CALCULATOR", 337, 338, glyphs.calculator),
+        ("CLOCK", 339, 340, glyphs.clock),
     ]
-    for normal, hover, glyph in tools:
-        b[normal] = tool_tile(glyph, False)
-        b[hover] = tool_tile(glyph, True)
+    for name, normal, hover, glyph in tools:
+        put("TOOL_" + name, normal, tool_tile(glyph, False))
+        put("TOOL_%s_HOVER" % name, hover, tool_tile(glyph, True))
 
     # Shopping page.
-    for _, normal, hover, name, address, accent in SHOPS:
-        b[normal] = shop_tile(name, address, accent, False)
-        b[hover] = shop_tile(name, address, accent, True)
+    for site, _, normal, hover, name, address, accent in SHOPS:
+        put("SHOP_" + site, normal, shop_tile(name, address, accent, False))
+        put("SHOP_%s_HOVER" % site, hover, shop_tile(name, address, accent, True))
     return b
 
 
 # ---------------------------------------------------------------- checks
 
 # Faces drawn by the picture button with the page colour as transparent key.
-KEYED_FACES = (211, 212, 216, 217, 350, 352, 353)
+KEYED_FACES = ("FACE_SMALL", "FACE_BIG", "FACE_SMALL_HOVER", "FACE_BIG_HOVER",
+               "FACE_SPEEDUP", "FACE_SPEEDUP_HOVER", "USAGE_DIAL")
 
 
-def verify(outdir, expected):
-    """Re-reads the written files; returns a list of problems."""
+def verify(outdir, expected, ids):
+    """Re-reads the written files; returns a list of problems. `expected`
+    maps names to sizes, `ids` names to resource ids, both as written."""
     problems = []
     images = {}
-    for rid, size in sorted(expected.items()):
+    for name, size in sorted(expected.items()):
+        rid = ids[name]
         path = os.path.join(outdir, "%d.bmp" % rid)
         try:
             with Image.open(path) as im:
@@ -467,66 +474,98 @@ def verify(outdir, expected):
                     problems.append("%d.bmp: %s %s, want 24-bit BMP" % (rid, im.format, im.mode))
                 if im.size != size:
                     problems.append("%d.bmp: size %s, want %s" % (rid, im.size, size))
-                images[rid] = im.copy()
+                images[name] = im.copy()
         except OSError as e:
             problems.append("%d.bmp: %s" % (rid, e))
     if problems:
         return problems
 
-    def column(rid, x=0):
-        im = images[rid]
+    def column(name, x=0):
+        im = images[name]
         return [im.getpixel((x, y)) for y in range(im.height)]
 
     # Pieces stretched side by side must share their rows.
-    for rid in (205, 209, 201, 206, 266, 210):
-        if column(rid) != column(204):
-            problems.append("%d.bmp: rows differ from the caption bar 204" % rid)
-    for rid in (232, 226, 229, 234, 295, 346, 227, 230, 235, 296, 348):
-        if column(rid) != column(228):
-            problems.append("%d.bmp: rows differ from the strip 228" % rid)
-    if column(228, images[228].width - 1) != column(228):
-        problems.append("228.bmp: not uniform across its width")
-    for rid in KEYED_FACES:
-        im = images[rid]
+    for name in ("CAPTION_MIDDLE", "CAPTION_RIGHT", "CLOSE", "MINIMIZE", "MENU", "FRAME_ICON"):
+        if column(name) != column("CAPTION_LEFT"):
+            problems.append("%s: rows differ from the caption bar" % name)
+    for name in ("STRIP_END", "PAGE_CLEANUP", "PAGE_TOOLKIT", "PAGE_SHOPPING", "PAGE_CHECKUP",
+                 "PAGE_MEMORY", "PAGE_CLEANUP_LIT", "PAGE_TOOLKIT_LIT", "PAGE_SHOPPING_LIT",
+                 "PAGE_CHECKUP_LIT", "PAGE_MEMORY_LIT"):
+        if column(name) != column("STRIP"):
+            problems.append("%s: rows differ from the strip" % name)
+    if column("STRIP", images["STRIP"].width - 1) != column("STRIP"):
+        problems.append("STRIP: not uniform across its width")
+    for name in KEYED_FACES:
+        im = images[name]
         corners = [im.getpixel(p) for p in ((0, 0), (im.width - 1, 0),
                                             (0, im.height - 1),
                                             (im.width - 1, im.height - 1))]
         if any(c != PAGE for c in corners):
-            problems.append("%d.bmp: corners are not the page colour" % rid)
-    for normal, hover in ((211, 216), (212, 217), (226, 227), (201, 202)):
+            problems.append("%s: corners are not the page colour" % name)
+    for normal, hover in (("FACE_SMALL", "FACE_SMALL_HOVER"), ("FACE_BIG", "FACE_BIG_HOVER"),
+                          ("PAGE_CLEANUP", "PAGE_CLEANUP_LIT"), ("CLOSE", "CLOSE_HOVER")):
         if images[normal].tobytes() == images[hover].tobytes():
-            problems.append("%d.bmp and %d.bmp are identical" % (normal, hover))
+            problems.append("%s and %s are identical" % (normal, hover))
 
     sizes = read_ico_sizes(os.path.join(outdir, "mirven.ico"))
     if sizes is None or sorted(s[:2] for s in sizes) != [(n, n) for n in ICON_SIZES]:
         problems.append("mirven.ico: sizes %s, want %s" % (sizes, ICON_SIZES))
+    header = read_header(os.path.join(outdir, "res", "Bitmaps.h"))
+    if header != ids:
+        problems.append("res/Bitmaps.h does not name every bitmap as written")
     return problems
+
+
+def write_atomically(path, lines, encoding="ascii"):
+    with open(path + ".tmp", "w", encoding=encoding) as f:
+        f.writelines(lines)
+    os.replace(path + ".tmp", path)
+
+
+def read_header(path):
+    """{name: id} from the written header, or None."""
+    names = {}
+    try:
+        with open(path, encoding="ascii") as f:
+            for line in f:
+                parts = line.split()
+                if len(parts) == 3 and parts[0] == "#define" and parts[1].startswith("IDB_"):
+                    names[parts[1][4:]] = int(parts[2])
+    except (OSError, ValueError):
+        return None
+    return names
 
 
 def main(argv):
     if len(argv) != 2:
         sys.exit("usage: make_bitmaps.py OUTDIR")
     outdir = argv[1]
-    os.makedirs(outdir, exist_ok=True)
+    os.makedirs(os.path.join(outdir, "res"), exist_ok=True)
 
     bitmaps = build()
-    expected = {}
-    for rid, img in sorted(bitmaps.items()):
+    expected, ids = {}, {}
+    for name, (rid, img) in sorted(bitmaps.items(), key=lambda kv: kv[1][0]):
         if not 192 <= rid <= 353:
             sys.exit("make_bitmaps: bitmap id %d outside 192..353" % rid)
+        if rid in ids.values():
+            sys.exit("make_bitmaps: bitmap id %d given twice" % rid)
         img.convert("RGB").save(os.path.join(outdir, "%d.bmp" % rid), "BMP")
-        expected[rid] = img.size
+        expected[name] = img.size
+        ids[name] = rid
     write_ico(os.path.join(outdir, "mirven.ico"), [app_icon(n) for n in ICON_SIZES])
 
+    header = ["#pragma once\n",
+              "// Written by make_bitmaps.py; edits are lost on the next build.\n"]
+    header += ["#define IDB_%s %d\n" % (name, rid) for name, rid in ids.items()]
+    write_atomically(os.path.join(outdir, "res", "Bitmaps.h"), header)
+
     lines = ["// Written by make_bitmaps.py; edits are lost on the next build.\n"]
-    lines += ['%d BITMAP "%d.bmp"\n' % (rid, rid) for rid in sorted(bitmaps)]
+    lines += ['%d BITMAP "%d.bmp"\n' % (rid, rid) for rid in ids.values()]
     lines.append('128 ICON "mirven.ico"\n')
     rc_path = os.path.join(outdir, "bitmaps.rc")
-    with open(rc_path + ".tmp", "w", encoding="ascii") as f:
-        f.writelines(lines)
-    os.replace(rc_path + ".tmp", rc_path)  # the build's stamp comes last
+    write_atomically(rc_path, lines)  # the build's stamp comes last
 
-    problems = verify(outdir, expected)
+    problems = verify(outdir, expected, ids)
     if problems:
         os.remove(rc_path)
         for p in problems:
