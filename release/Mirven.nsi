@@ -160,7 +160,9 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$DESKTOP\${PRODUCT}.lnk"
+  ; (unless the user installed the program into that very folder)
   ${If} $LOCALAPPDATA != ""
+  ${AndIf} $INSTDIR != "${CARRIED_DIR}"
     RMDir /r "${CARRIED_DIR}"
   ${EndIf}
   DeleteRegKey HKCU "${UNINST_KEY}"
