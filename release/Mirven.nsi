@@ -121,7 +121,7 @@ Section "${PRODUCT}（必需）" SecProgram
     Quit
   ${EndIf}
 
-  ; shortcuts start the program in its own folder, where it finds music\
+  ; shortcuts start the program in its own folder, where it finds its music
   SetOutPath "$INSTDIR"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Mirven.exe" "" "$INSTDIR\Mirven.exe" 0
 

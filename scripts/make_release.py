@@ -122,7 +122,7 @@ def write_setup(path, dist, files, icon, work):
     picture = os.path.join(work, "wizard.bmp")
     write_wizard_picture(picture)
     tmp = path + ".tmp.exe"
-    subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8",
+    subprocess.run(["makensis", "-V2", "-WX", "-INPUTCHARSET", "UTF8",
                     "-DVERSION=" + VERSION, "-DOUTFILE=" + tmp, "-DICON=" + icon,
                     "-DFILES_NSH=" + nsh, "-DWIZARD_BMP=" + picture, os.path.join(RELEASE, "Mirven.nsi")],
                    check=True, stdout=subprocess.DEVNULL)

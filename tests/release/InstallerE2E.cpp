@@ -76,13 +76,19 @@ std::set<std::wstring> ReleaseFiles() {
   return files;
 }
 
+// What the installer puts into its folder: files, and folders with a
+// trailing backslash.
 std::set<std::wstring> Installed() {
-  std::set<std::wstring> files = ReleaseFiles();
-  files.insert(L"Uninstall.exe");
-  return files;
+  std::set<std::wstring> entries{L"Uninstall.exe"};
+  for (const auto& f : ReleaseFiles()) {
+    entries.insert(f);
+    for (size_t slash = f.find(L'\\'); slash != std::wstring::npos; slash = f.find(L'\\', slash + 1))
+      entries.insert(f.substr(0, slash + 1));
+  }
+  return entries;
 }
 
-// Every file below `dir`, relative to it.
+// Every file and folder below `dir`, relative to it, as Installed() names them.
 std::set<std::wstring> FilesUnder(const std::wstring& dir, const std::wstring& prefix = L"") {
   std::set<std::wstring> files;
   WIN32_FIND_DATAW fd;
@@ -92,6 +98,7 @@ std::set<std::wstring> FilesUnder(const std::wstring& dir, const std::wstring& p
     std::wstring name = fd.cFileName;
     if (name == L"." || name == L"..") continue;
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      files.insert(prefix + name + L"\\");
       for (const auto& f : FilesUnder(dir + L"\\" + name, prefix + name + L"\\")) files.insert(f);
     } else {
       files.insert(prefix + name);
