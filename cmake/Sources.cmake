@@ -15,7 +15,8 @@ endforeach()
 # Globbed so that a folder's new sources.cmake is seen without a reconfigure.
 get_filename_component(MIRVEN_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 file(GLOB MIRVEN_SOURCE_LISTS CONFIGURE_DEPENDS
-     ${MIRVEN_ROOT}/src/*/sources.cmake ${MIRVEN_ROOT}/tests/*/sources.cmake)
+     ${MIRVEN_ROOT}/src/*/sources.cmake ${MIRVEN_ROOT}/helpers/sources.cmake
+     ${MIRVEN_ROOT}/tests/*/sources.cmake)
 list(SORT MIRVEN_SOURCE_LISTS)
 foreach(list_file ${MIRVEN_SOURCE_LISTS})
   include(${list_file})

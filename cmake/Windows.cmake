@@ -35,6 +35,7 @@ target_link_libraries(Mirven PRIVATE mirven_win)
 add_custom_command(TARGET Mirven POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MIRVEN_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Mirven> ${MIRVEN_DIST_DIR}/Mirven.exe)
+include(${CMAKE_SOURCE_DIR}/helpers/helpers.cmake)
 
 # GoogleTest built with the same compiler; Windows threads come from the
 # posix flavour of mingw-w64.

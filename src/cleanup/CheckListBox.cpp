@@ -19,7 +19,8 @@ std::string CCheckListBox::GetText(int index) const {
   LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (n == LB_ERR) return {};
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
-  n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(w.data()));
   w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
   return ui::Utf8(w);
 }
@@ -32,8 +33,8 @@ int CCheckListBox::GetCheck(int index) const {
 void CCheckListBox::SetCheck(int index, int check) {
   SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), check);
   RECT r;
-  if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) !=
-      LB_ERR)
+  if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&r)) != LB_ERR)
     InvalidateRect(hwnd_, &r, FALSE);
 }
 
@@ -100,4 +101,10 @@ LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return ui::Window::WindowProc(msg, wp, lp);
+}
+
+bool CCheckListBox::AnyChecked() const {
+  for (int k = 0; k < GetCount(); ++k)
+    if (GetCheck(k) == 1) return true;
+  return false;
 }

@@ -15,6 +15,7 @@ class CCheckListBox : public ui::Window {
   // 1 checked, 0 unchecked.
   int GetCheck(int index) const;
   void SetCheck(int index, int check);
+  bool AnyChecked() const;
 
  protected:
   bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

@@ -6,7 +6,14 @@ namespace cleanup {
 
 const char kRefusal[] = "请选择清理选项！";
 const char kCleanFinished[] = "清理完毕！";
-const char kIntroduction[] = " 全面清理电脑中垃圾文件和临时文件，节省磁盘空间，让系统运行更加有效率！";
+const char kCaption[] = "Mirven电脑助手";
+const char kCloseQuestion[] = "扫描还未完成，您确定要关闭程序码？";
+const char kPauseText[] = "暂停";
+const char kContinueText[] = "继续";
+const char kScanNotStarted[] = "无法开始扫描，请稍后再试。";
+const char kCleanNotStarted[] = "无法开始清理，请稍后再试。";
+const char kIntroduction[] =
+    " 全面清理电脑中垃圾文件和临时文件，节省磁盘空间，让系统运行更加有效率！";
 
 namespace {
 

@@ -27,6 +27,10 @@ std::string SkippedFoldersNote(uint64_t folders);
 constexpr uint64_t SizeKB(uint64_t bytes) { return bytes >> 10; }
 // Progress is counted in whole MB.
 constexpr uint64_t ProgressMB(uint64_t kb) { return kb >> 10; }
+// The progress bar's position for a size: whole MB, at most INT_MAX.
+constexpr int ProgressPos(uint64_t kb) {
+  return ProgressMB(kb) > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ProgressMB(kb));
+}
 
 // The clean options at their fixed indices in the option list.
 enum CleanOption : int {
@@ -47,6 +51,12 @@ const char* CompletionLine(int option);
 
 extern const char kRefusal[];       // "请选择清理选项！"
 extern const char kCleanFinished[];  // "清理完毕！"
+extern const char kCaption[];         // "Mirven电脑助手"
+extern const char kCloseQuestion[];   // asked when the page is closed mid-scan
+extern const char kPauseText[];       // "暂停"
+extern const char kContinueText[];    // "继续"
+extern const char kScanNotStarted[];   // no worker thread could be started
+extern const char kCleanNotStarted[];
 extern const char kIntroduction[];   // the status line before the first scan
 
 }  // namespace cleanup

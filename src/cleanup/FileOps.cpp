@@ -69,13 +69,15 @@ bool DeleteFileEvenReadOnly(const std::string& path) {
   if (!file) return false;
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) return false;
-  if (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+    return false;
   if (!OpenedItself(file.get(), path)) return false;
   if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
     FILE_BASIC_INFO change{};  // times of 0 stay as they are
     change.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
     if (change.FileAttributes == 0) change.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &change, sizeof change)) return false;
+    if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &change, sizeof change))
+      return false;
   }
   return Dispose(file.get());
 }
@@ -115,6 +117,11 @@ bool IsDriveRoot(const std::string& root) {
         CSTR_EQUAL)
       return true;
   return false;
+}
+
+bool IsLinkFolder(const std::string& folder) {
+  DWORD attrs = GetFileAttributesW(ui::Wide(tree::ExtendedPath(folder)).c_str());
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 }  // namespace cleanup

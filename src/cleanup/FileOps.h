@@ -34,6 +34,8 @@ std::vector<std::string> LogicalDrives();
 // A folder or drive as the page keeps it: "\" separators, a drive as "C:",
 // a folder without a trailing "\".
 std::string NormalizeRoot(const std::string& path);
+// A folder that is itself a link or junction: what it shows lies elsewhere.
+bool IsLinkFolder(const std::string& folder);
 // Whether a scan root is a whole drive of this system.
 bool IsDriveRoot(const std::string& root);
 

@@ -283,3 +283,13 @@ bool CDirTreeCtrl::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT&) {
   // The owner sees the notifications too (and may still refuse to expand).
   return false;
 }
+
+void CDirTreeCtrl::ShowFolderTree() {
+  LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(TVS_EDITLABELS);
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+  TreeView_DeleteAllItems(hwnd_);
+  if (AttachSystemImageList()) {
+    SetShowFiles(false);
+    LoadDriveItems();
+  }
+}

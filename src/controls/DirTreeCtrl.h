@@ -23,6 +23,8 @@ class CDirTreeCtrl : public ui::Window {
   // Replaces the whole tree by one item per drive. FALSE when the drives
   // cannot be listed (the tree is then empty).
   BOOL LoadDriveItems();
+  // Lines and buttons, no label editing, folders only, the drives loaded.
+  void ShowFolderTree();
   // Inserts the folders of `folder` (then, with show files, its files)
   // below `parent`, sorted by name without regard to case.
   void LoadFolderItems(HTREEITEM parent, const std::string& folder);

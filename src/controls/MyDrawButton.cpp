@@ -17,6 +17,12 @@ void MyDrawButton::PreSubclassWindow() {
                TRUE);
 }
 
+bool MyDrawButton::Bind(int id, HWND parent, unsigned normal, unsigned hover) {
+  if (!SubclassDlgItem(id, parent)) return false;
+  SetBitmaps(normal, hover);
+  return true;
+}
+
 void MyDrawButton::SetBitmaps(unsigned normal, unsigned hover) {
   normalBitmap_ = normal;
   hoverBitmap_ = hover;

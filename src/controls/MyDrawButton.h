@@ -19,6 +19,8 @@ class MyDrawButton : public ui::Window {
   // Face bitmaps by resource id: `normal` when the pointer is elsewhere,
   // `hover` while it is over the button; the face shows `normal` now.
   void SetBitmaps(unsigned normal, unsigned hover);
+  // SubclassDlgItem and SetBitmaps in one: how pages bind their buttons.
+  bool Bind(int id, HWND parent, unsigned normal, unsigned hover);
   // Shows `face` now (normally one of the two above) and repaints.
   void SetFaceBitmap(unsigned face);
 

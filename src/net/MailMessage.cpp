@@ -221,7 +221,7 @@ std::string HeaderBlock(const MailContent& mail, int& error) {
   out += "Date: " + FormatMailDate(mail.date) + "\r\n";
   out += "Message-ID: " + mail.messageId + "\r\n";
   out += "From: " + EncodeHeaderText(mail.senderName) + " <" + mail.senderAddress + ">\r\n";
-  if (!mail.mailer.empty()) out += "X-Mailer: " + EncodeHeaderText(mail.mailer) + "\r\n";
+  if (mail.mailer) out += "X-Mailer: " + EncodeHeaderText(*mail.mailer) + "\r\n";
   if (!mail.replyTo.empty()) out += "Reply-To: " + mail.replyTo + "\r\n";
   switch (mail.priority) {
     case 2: out += "X-Priority: 2 (High)\r\n"; break;

@@ -29,7 +29,7 @@ struct MailContent {
   std::string senderName;
   std::optional<std::string> subject;
   std::string body;
-  std::string mailer;
+  std::optional<std::string> mailer;  // a set text, even an empty one, gives its line
   std::string replyTo;
   int priority = 3;
   std::vector<MailRecipient> to;

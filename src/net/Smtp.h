@@ -97,7 +97,7 @@ class CSmtp {
   std::string senderName_;
   std::optional<std::string> subject_;
   std::string body_;
-  std::string mailer_;
+  std::optional<std::string> mailer_;
   int priority_ = 3;
   std::vector<net::MailRecipient> to_;
   std::vector<net::MailRecipient> cc_;

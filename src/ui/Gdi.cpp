@@ -1,5 +1,7 @@
 #include "ui/Gdi.h"
 
+#include <commctrl.h>
+
 #include "ui/Text.h"
 
 namespace ui {
@@ -43,6 +45,14 @@ void DrawTextAt(HDC dc, int x, int y, std::string_view utf8, HFONT font, UINT al
   SetTextAlign(dc, oldAlign);
   SetTextColor(dc, oldColour);
   SetBkMode(dc, oldMode);
+}
+
+void InsertTab(HWND tab, int index, std::string_view text) {
+  std::wstring wide = Wide(text);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = wide.data();
+  SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 RECT WindowRect(HWND hwnd) {

@@ -25,6 +25,9 @@ Font MakeFont(std::string_view face, int height, int weight, bool underline = fa
 void DrawTextAt(HDC dc, int x, int y, std::string_view text, HFONT font, UINT align,
                 COLORREF colour = RGB(255, 255, 255));
 
+// Inserts a tab with a UTF-8 text into a tab control.
+void InsertTab(HWND tab, int index, std::string_view text);
+
 // Window rectangle in screen coordinates, and the same size only.
 RECT WindowRect(HWND hwnd);
 SIZE WindowSize(HWND hwnd);

@@ -24,8 +24,14 @@ void RunTask(LPARAM lp) {
 void DropTasks(HWND hwnd) {
   const UINT message = TaskMessage();
   MSG m;
-  while (PeekMessageW(&m, hwnd, message, message, PM_REMOVE))
+  while (PeekMessageW(&m, hwnd, message, message, PM_REMOVE)) {
+    // PeekMessage hands out WM_QUIT whatever the filter: put it back.
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
     delete reinterpret_cast<std::function<void()>*>(m.lParam);
+  }
 }
 
 }  // namespace ui

@@ -23,9 +23,14 @@ RunningApp::~RunningApp() {
   }
 }
 
-bool RunningApp::Start(const std::vector<std::wstring>& env, const std::wstring& exe) {
+bool RunningApp::Start(const std::vector<std::wstring>& env) {
+  return StartProgram(ProgramPath(), "Mirven电脑助手", L"#32770", env);
+}
+
+bool RunningApp::StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls,
+                              const std::vector<std::wstring>& env) {
   if (!Launch(exe, L"", env)) return false;
-  main_ = WaitForWindow("Mirven电脑助手", L"#32770", 20000);
+  main_ = WaitForWindow(title, cls, 20000);
   return main_ != nullptr;
 }
 

@@ -18,9 +18,13 @@ class RunningApp {
   RunningApp& operator=(const RunningApp&) = delete;
   ~RunningApp();  // ends the process if it still runs
 
-  // Starts the program (`exe`, by default the one under test) with extra
-  // environment variables ("NAME=value") and waits for its main window.
-  bool Start(const std::vector<std::wstring>& env = {}, const std::wstring& exe = ProgramPath());
+  // Starts the program with extra environment variables ("NAME=value") and
+  // waits for its main window.
+  bool Start(const std::vector<std::wstring>& env = {});
+  // Starts another program (a carried tool, say) the same way and waits for
+  // its top-level window with this title, which then stands for main().
+  bool StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls = nullptr,
+                    const std::vector<std::wstring>& env = {});
   // Starts `exe` with arguments, in its own folder, waiting for nothing.
   bool Launch(const std::wstring& exe, const std::wstring& args,
               const std::vector<std::wstring>& env = {});

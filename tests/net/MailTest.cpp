@@ -128,6 +128,11 @@ TEST(MailText, AsciiHeaderBlockKeepsItsLines) {
             "Content-type: text/plain; charset=US-ASCII\r\n"
             "Content-Transfer-Encoding: 7bit\r\n\r\n",
             net::HeaderBlock(mail, error));
+  // A mailer text that is set but empty still gives its line; none gives none.
+  mail.mailer = "";
+  EXPECT_NE(std::string::npos, net::HeaderBlock(mail, error).find("\r\nX-Mailer: \r\n"));
+  mail.mailer.reset();
+  EXPECT_EQ(std::string::npos, net::HeaderBlock(mail, error).find("X-Mailer"));
   EXPECT_EQ(0, error);
   mail.subject.reset();
   mail.attachments = {"x"};

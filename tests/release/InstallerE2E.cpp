@@ -244,7 +244,7 @@ TEST_F(InstallerE2E, ProgramStartsFromTheShortcutAndBlocksReplacingItself) {
   Shortcut s;
   ASSERT_TRUE(ReadShortcut(StartMenuLink(), &s));
   e2e::RunningApp app;
-  ASSERT_TRUE(app.Start({}, s.target));
+  ASSERT_TRUE(app.StartProgram(s.target, "Mirven电脑助手", L"#32770"));
 
   // Neither a silent install nor a silent uninstall touches a running copy;
   // both fail with an exit code instead of asking.
@@ -301,7 +301,7 @@ TEST(PortableE2E, ProgramStartsFromAnUnpackedCopy) {
   const char* dir = std::getenv("MIRVEN_PORTABLE_DIR");
   if (!dir) GTEST_SKIP() << "needs MIRVEN_PORTABLE_DIR";
   e2e::RunningApp app;
-  EXPECT_TRUE(app.Start({}, ui::Wide(dir) + L"\\Mirven.exe"));
+  EXPECT_TRUE(app.StartProgram(ui::Wide(dir) + L"\\Mirven.exe", "Mirven电脑助手", L"#32770"));
 }
 
 }  // namespace

@@ -111,6 +111,16 @@ TEST(WindowLayer, TasksRunOnTheWindowThreadInOrderAndDieWithTheWindow) {
   EXPECT_EQ(witness.use_count(), 1);
   EXPECT_FALSE(ui::PostTask(gone, [witness] {}));
   EXPECT_EQ(witness.use_count(), 1);
+
+  // A quit asked for while a window goes is kept for the message loop.
+  ui::Dialog other(109);
+  ASSERT_TRUE(other.Create(GetDesktopWindow()));
+  ui::PostTask(other.hwnd(), [] {});
+  PostQuitMessage(3);
+  DestroyWindow(other.hwnd());
+  MSG m;
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(m.wParam, 3u);
 }
 
 TEST(WindowLayer, WorkersStopOnRequestAndANewRunHasItsOwnFlag) {
