@@ -31,8 +31,14 @@ for f in make_release.release_files(sys.argv[1]):
     shutil.copy(os.path.join(sys.argv[1], f), os.path.join(sys.argv[2], f))
 PY
 win() { echo "Z:${1//\//\\}"; }
-dir='%LOCALAPPDATA%\Programs\Mirven'
-uninstall() { "$MIRVEN_WINE" cmd /c "if exist \"$dir\\Uninstall.exe\" \"$dir\\Uninstall.exe\" /S _?=$dir" >/dev/null 2>&1 || true; }
+inst="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Mirven"
+# in place, waiting for it; the uninstaller cannot delete itself then
+uninstall() {
+  [ -f "$inst/Uninstall.exe" ] || return 0
+  "$MIRVEN_WINE" "$(win "$inst")/Uninstall.exe" /S "_?=$(win "$inst")"
+  rm -f "$inst/Uninstall.exe"
+  rmdir "$inst"
+}
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'; }
 install_times=() copy_times=()
@@ -45,6 +51,6 @@ for _ in 1 2 3 4 5; do
   "$MIRVEN_WINE" cmd /c 'rmdir /s /q C:\bench-copy' >/dev/null 2>&1 || true
 done
 median() { printf '%s\n' "$@" | sort -n | sed -n 3p; }
-inst=$(median "${install_times[@]}") copy=$(median "${copy_times[@]}")
+install_s=$(median "${install_times[@]}") copy_s=$(median "${copy_times[@]}")
 echo "== silent install against copying the same files (Wine, median of 5)"
-awk -v i="$inst" -v c="$copy" 'BEGIN { printf "silent install  %.3f s\nxcopy           %.3f s\nratio           %.2f\n", i, c, i / c }'
+awk -v i="$install_s" -v c="$copy_s" 'BEGIN { printf "silent install  %.3f s\nxcopy           %.3f s\nratio           %.2f\n", i, c, i / c }'

@@ -37,7 +37,7 @@ std::wstring InstallDir() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\M
 std::wstring CarriedDir() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Mirven"; }
 std::wstring StartMenuLink() { return Folder(CSIDL_PROGRAMS) + L"\\" + ui::Wide(kLinkName); }
 std::wstring DesktopLink() { return Folder(CSIDL_DESKTOPDIRECTORY) + L"\\" + ui::Wide(kLinkName); }
-std::wstring Setup() { return WinPath(MIRVEN_DIST_DIR "/Mirven-3.0-setup.exe"); }
+std::wstring SetupProgram() { return WinPath(MIRVEN_DIST_DIR "/Mirven-3.0-setup.exe"); }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -115,7 +115,7 @@ DWORD RunToEnd(const std::wstring& exe, const std::wstring& args) {
   return p.WaitExit(180000);
 }
 
-DWORD RunSetup() { return RunToEnd(Setup(), L"/S"); }
+DWORD RunSetup() { return RunToEnd(SetupProgram(), L"/S"); }
 
 bool RegString(const wchar_t* name, std::wstring* value);
 
@@ -124,6 +124,9 @@ std::wstring Registered() {
   std::wstring dir;
   return RegString(L"InstallLocation", &dir) ? dir : L"";
 }
+
+// Whether the uninstall entry names a folder with its uninstaller.
+bool HasUninstaller() { return !Registered().empty() && Exists(Registered() + L"\\Uninstall.exe"); }
 
 // Uninstalls in place and waits for it (the plain way returns at once and
 // lets a copy in %TEMP% do the work), then removes the uninstaller.
@@ -188,13 +191,13 @@ class InstallerE2E : public testing::Test {
  protected:
   static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
   static void TearDownTestSuite() {
-    if (!Registered().empty()) UninstallAndWait();
+    if (HasUninstaller()) UninstallAndWait();
     CoUninitialize();
   }
 
   // Each case starts from one fresh silent install.
   void SetUp() override {
-    if (!Registered().empty()) {
+    if (HasUninstaller()) {
       ASSERT_EQ(0u, UninstallAndWait());
     }
     ASSERT_EQ(0u, RunSetup());
@@ -302,6 +305,61 @@ TEST(PortableE2E, ProgramStartsFromAnUnpackedCopy) {
   if (!dir) GTEST_SKIP() << "needs MIRVEN_PORTABLE_DIR";
   e2e::RunningApp app;
   EXPECT_TRUE(app.StartProgram(ui::Wide(dir) + L"\\Mirven.exe", "Mirven电脑助手", L"#32770"));
+}
+
+// The installer's own buttons: 1 next/install/finish.
+void ClickNext(HWND wizard) {
+  HWND next = GetDlgItem(wizard, IDOK);
+  ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(next) != FALSE; }, 60000));
+  PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(next));
+}
+
+struct TextSearch {
+  std::string text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<TextSearch*>(lp);
+  if (IsWindowVisible(h) && e2e::TextOf(h) == s->text) s->found = h;
+  return s->found ? FALSE : TRUE;
+}
+
+HWND FindChildWithText(HWND parent, const std::string& text) {
+  TextSearch s{text, nullptr};
+  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+void Shoot(HWND wizard, const char* name) {
+  Sleep(600);  // the page is drawn by the other process and the X server
+  EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(wizard), name));
+}
+
+// Pictures of the setup program's welcome, folder and finish pages, run by
+// scripts/screenshots.sh; it starts and ends with nothing installed.
+TEST(Screenshots, DISABLED_InstallerPages) {
+  if (HasUninstaller()) {
+    ASSERT_EQ(0u, UninstallAndWait());
+  }
+  RegDeleteKeyW(HKEY_CURRENT_USER, kUninstallKey);  // else the folder page shows the old folder
+  e2e::RunningApp installer;
+  ASSERT_TRUE(installer.Launch(SetupProgram(), L""));
+  HWND wizard = installer.WaitForWindow("Mirven电脑助手 安装", L"#32770", 30000);
+  ASSERT_NE(wizard, nullptr);
+  Shoot(wizard, "installer-welcome");
+  ClickNext(wizard);
+  Shoot(wizard, "installer-folder");
+  ClickNext(wizard);  // to the components
+  ClickNext(wizard);  // install
+  HWND run = nullptr;
+  ASSERT_TRUE(e2e::WaitUntil([&] { return (run = FindChildWithText(wizard, "运行 Mirven电脑助手")) != nullptr; },
+                             60000));
+  Shoot(wizard, "installer-finish");
+  SendMessageW(run, BM_SETCHECK, BST_UNCHECKED, 0);
+  ClickNext(wizard);
+  EXPECT_EQ(0u, installer.WaitExit(30000));
+  EXPECT_EQ(0u, UninstallAndWait());
 }
 
 }  // namespace
