@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "net/Smtp.h"
+#include "BenchMail.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -13,15 +13,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   CSmtp smtp;
-  smtp.SetServerHost("127.0.0.1");
-  smtp.SetServerPort(static_cast<uint16_t>(std::atoi(argv[1])));
-  smtp.SetLoginName("user");
-  smtp.SetLoginPassword("password");
-  smtp.SetSenderAddress("bench@example.com");
-  smtp.SetSubjectText("Benchmark");
-  smtp.SetBodyText("Attached.");
-  smtp.AddToRecipient("to@example.com");
-  if (argc > 2) smtp.AddAttachmentPath(argv[2]);
+  smtp.SetSecurity(CSmtp::Security::kPlain);
+  FillBenchMail(smtp, "127.0.0.1", static_cast<uint16_t>(std::atoi(argv[1])),
+                argc > 2 ? argv[2] : nullptr);
   auto start = std::chrono::steady_clock::now();
   bool sent = smtp.SendMail();
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

@@ -7,7 +7,7 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 set(MIRVEN_WIN_LIBS comctl32 gdi32 msimg32 shell32 shlwapi ole32 oleaut32 uuid
-    advapi32 user32 kernel32 winmm wininet ws2_32 psapi version)
+    advapi32 user32 kernel32 winmm wininet ws2_32 psapi version secur32 crypt32)
 
 if(NOT EXISTS ${CMAKE_BINARY_DIR}/core_anchor.cpp)
   file(WRITE ${CMAKE_BINARY_DIR}/core_anchor.cpp "// keeps the core library non-empty\n")

@@ -9,7 +9,7 @@ PACKAGES=(
   wine wine32:i386 wine64
   xvfb xdotool imagemagick x11-utils
   fonts-wqy-zenhei fonts-wqy-microhei locales
-  python3 python3-pil python3-aiosmtpd
+  python3 python3-pil python3-aiosmtpd openssl
   curl file nsis
 )
 

@@ -70,6 +70,7 @@ BOOL CMainFrameDlg::OnInitDialog() {
     SetWindowPos(h, nullptr, label.x, size.cy - 22, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, true)), TRUE);
   }
+  online_.Start(hwnd_);
   return TRUE;
 }
 
@@ -127,6 +128,7 @@ void CMainFrameDlg::DrawHeader() {
   ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide, IDB_STRIP);
   DrawPageButtons(currentPage_);
   DrawCaptionText();
+  online_.UpdatePromotion();
 }
 
 void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
@@ -261,6 +263,12 @@ bool CMainFrameDlg::OnCommand(int id, int, HWND) {
     case ID_HEADER_ABOUT:
       ShowAbout();
       return true;
+    case ID_MENU_NEW_FEATURES:
+      online_.OpenNotes();
+      return true;
+    case ID_MENU_CHECK_UPDATE:
+      CheckUpdate(false);
+      return true;
     default:
       return false;
   }
@@ -276,6 +284,32 @@ HBRUSH CMainFrameDlg::OnCtlColor(HDC dc, HWND, UINT kind) {
 void CMainFrameDlg::OnClose() { ConfirmClose(); }
 
 HCURSOR CMainFrameDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(icon_); }
+
+void CMainFrameDlg::OnTimer(UINT_PTR id) {
+  Default();
+  online_.OnTimer(id);
+}
+
+void CMainFrameDlg::OnMouseMove(UINT, POINT client) {
+  online_.SetLinkCursor(client);
+  Default();
+}
+
+LRESULT CMainFrameDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  // Keeps the hand over a link label rather than the arrow between moves.
+  if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd_, &p);
+    if (online_.SetLinkCursor(p)) return TRUE;
+  }
+  return ui::Dialog::WindowProc(msg, wp, lp);
+}
+
+void CMainFrameDlg::OnLButtonUp(UINT, POINT client) {
+  online_.OnLButtonUp(client);
+  Default();
+}
 
 void CMainFrameDlg::ConfirmClose() {
   if (ui::effects().ShowMessage(hwnd_, "您确定要关闭程序吗？", kCaption,

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/HeaderLayout.h"
+#include "app/MainFrameOnline.h"
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
 
@@ -20,6 +21,8 @@ class CMainFrameDlg : public ui::Dialog {
   void DrawHeader();
   void DrawPageButtons(int page);
   void DrawCaptionText();
+  void CheckUpdate(bool silent) { online_.CheckUpdate(silent); }
+  MainFrameOnline& Online() { return online_; }
 
   int CurrentPage() const { return currentPage_; }
   controls::Page* PageWindow(int page) const { return pages_[page - 1].get(); }
@@ -31,6 +34,7 @@ class CMainFrameDlg : public ui::Dialog {
 
  protected:
   BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint() override;
   BOOL OnEraseBkgnd(HDC dc) override;
   void OnNcPaint() override;
@@ -47,6 +51,9 @@ class CMainFrameDlg : public ui::Dialog {
   HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
   void OnClose() override;
   HCURSOR OnQueryDragIcon() override;
+  void OnTimer(UINT_PTR id) override;
+  void OnMouseMove(UINT flags, POINT client) override;
+  void OnLButtonUp(UINT flags, POINT client) override;
   // Enter does nothing here; Esc asks before closing, like the close picture.
   void OnOK() override {}
   void OnCancel() override { ConfirmClose(); }
@@ -68,4 +75,5 @@ class CMainFrameDlg : public ui::Dialog {
   bool closeHot_ = false;
   bool menuHot_ = false;
   bool pageHot_[header::kPageCount] = {};
+  MainFrameOnline online_;
 };

@@ -44,12 +44,16 @@ std::string EncodedWords(std::string_view text) {
   return out;
 }
 
+bool HasSpecials(std::string_view text) {
+  return text.find_first_of("()<>[]:;@\\,.\"") != std::string_view::npos;
+}
+
 // Entries "name<address>" joined by ",", folded before a line grows too long.
 std::string RecipientList(const std::vector<MailRecipient>& list, size_t used) {
   std::string out;
   size_t lineLength = used;
   for (size_t i = 0; i < list.size(); ++i) {
-    std::string entry = EncodeHeaderText(list[i].name) + "<" + list[i].address + ">";
+    std::string entry = EncodeDisplayName(list[i].name) + "<" + list[i].address + ">";
     if (i > 0) {
       out += ",";
       ++lineLength;
@@ -65,7 +69,10 @@ std::string RecipientList(const std::vector<MailRecipient>& list, size_t used) {
   return out;
 }
 
+// A body line equal to the boundary delimiter would end the text part early
+// and let the body make up parts of its own.
 bool BodyIsPlain(const std::string& body) {
+  if (body.find(kBoundary) != std::string::npos) return false;
   size_t line = 0;
   for (unsigned char c : body) {
     if (c == 0 || c >= 0x80) return false;
@@ -205,6 +212,17 @@ std::string EncodeHeaderText(std::string_view text) {
   return NeedsEncoding(text) ? EncodedWords(text) : std::string(text);
 }
 
+std::string EncodeDisplayName(std::string_view name) {
+  if (NeedsEncoding(name)) return EncodedWords(name);
+  if (!HasSpecials(name)) return std::string(name);
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
 std::string AttachmentName(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -220,9 +238,9 @@ std::string HeaderBlock(const MailContent& mail, int& error) {
   std::string out;
   out += "Date: " + FormatMailDate(mail.date) + "\r\n";
   out += "Message-ID: " + mail.messageId + "\r\n";
-  out += "From: " + EncodeHeaderText(mail.senderName) + " <" + mail.senderAddress + ">\r\n";
+  out += "From: " + EncodeDisplayName(mail.senderName) + " <" + mail.senderAddress + ">\r\n";
   if (mail.mailer) out += "X-Mailer: " + EncodeHeaderText(*mail.mailer) + "\r\n";
-  if (!mail.replyTo.empty()) out += "Reply-To: " + mail.replyTo + "\r\n";
+  if (!mail.replyTo.empty()) out += "Reply-To: " + EncodeHeaderText(mail.replyTo) + "\r\n";
   switch (mail.priority) {
     case 2: out += "X-Priority: 2 (High)\r\n"; break;
     case 4: out += "X-Priority: 4 (Low)\r\n"; break;

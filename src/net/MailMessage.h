@@ -56,6 +56,10 @@ std::string FormatMailDate(std::time_t utc);
 // Header text as it is when it is plain short ASCII, else RFC 2047 encoded
 // words in UTF-8, folded.
 std::string EncodeHeaderText(std::string_view text);
+// A display name as it goes before "<address>": encoded words as above,
+// or a quoted string when it holds characters that separate or delimit
+// addresses ("Doe, John", "Boss <boss@corp.example>").
+std::string EncodeDisplayName(std::string_view name);
 // The part of an attachment path after its last folder separator.
 std::string AttachmentName(const std::string& path);
 // An address that cannot break a command or a header line.

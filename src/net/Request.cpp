@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr size_t kMaxHeaderBytes = 1 << 20;
-// A size announced by the server is only a hint for the first allocation.
-constexpr size_t kMaxReserve = 64 << 20;
+constexpr size_t kMaxHeaderBytes = 64 * 1024;
+constexpr size_t kReceiveChunk = 16 * 1024;
+using Clock = std::chrono::steady_clock;
 
 bool IsHostChar(unsigned char c) {
   return std::isalnum(c) || c == '-' || c == '.' || c == ':';
@@ -31,18 +32,6 @@ int StatusOf(const std::string& header) {
     code = code * 10 + (header[i] - '0');
   }
   return code;
-}
-
-size_t ContentLengthOf(const std::string& header) {
-  const std::string upper = Upper(header);
-  size_t at = upper.find("\nCONTENT-LENGTH:");
-  if (at == std::string::npos) return 0;
-  size_t value = 0;
-  for (size_t i = at + 16; i < upper.size() && value < kMaxReserve; ++i) {
-    if (std::isdigit(static_cast<unsigned char>(upper[i]))) value = value * 10 + (upper[i] - '0');
-    else if (upper[i] != ' ' || value != 0) break;
-  }
-  return value;
 }
 
 }  // namespace
@@ -112,25 +101,44 @@ std::string Request::FormatRequest(const std::string& host, const std::string& p
 int Request::SendHTTP(net::Services& services, const net::HttpLimits& limits,
                       const std::string& url, const char* extraHeader, const char* data,
                       size_t length, RequestResult& result) {
+  try {
+    return Transfer(services, limits, url, extraHeader, data, length, result);
+  } catch (...) {
+    return 1;
+  }
+}
+
+int Request::Transfer(net::Services& services, const net::HttpLimits& limits,
+                      const std::string& url, const char* extraHeader, const char* data,
+                      size_t length, RequestResult& result) {
+  const auto deadline = Clock::now() + limits.total;
+  // The wait allowed now: the limit of one step, cut to what is left of the call.
+  auto within = [&deadline](net::Millis step) {
+    auto left = std::chrono::duration_cast<net::Millis>(deadline - Clock::now());
+    return std::min(step, left);
+  };
   std::string scheme, host, path;
   int port = 80;
   if (!ParseURL(url, scheme, host, path, port) || scheme != "HTTP") return 1;
   if (services.StartSockets() != net::SocketStart::kOk) return 1;
   auto stream = services.Connect(host, static_cast<uint16_t>(port), net::Resolve::kByName,
-                                 limits.connect);
+                                 within(limits.connect));
   if (!stream) return 1;
 
   std::string request = FormatRequest(host, path, extraHeader, data, length);
-  if (!SendString(*stream, request, limits.idle)) return 1;
+  if (within(limits.idle).count() <= 0 || !SendString(*stream, request, within(limits.idle)))
+    return 1;
 
-  // The header ends at the first line with nothing but an optional CR.
+  // The header ends at the first line with nothing but an optional CR. The
+  // body grows only by what arrived, never by what the server announces.
   std::string header, body;
-  bool inHeader = true, reserved = false;
+  bool inHeader = true;
   size_t lineLength = 0;
-  std::vector<char> storage(256 * 1024);
-  char* buffer = storage.data();
+  char buffer[kReceiveChunk];
   for (;;) {
-    net::IoResult got = stream->Receive(buffer, storage.size(), limits.idle);
+    net::Millis wait = within(limits.idle);
+    if (wait.count() <= 0) return 1;
+    net::IoResult got = stream->Receive(buffer, sizeof buffer, wait);
     if (got.status == net::IoStatus::kClosed) break;
     if (got.status != net::IoStatus::kOk) return 1;  // stalled or broken: not an answer
     size_t i = 0;
@@ -145,10 +153,7 @@ int Request::SendHTTP(net::Services& services, const net::HttpLimits& limits,
       }
     }
     if (header.size() > kMaxHeaderBytes) return 1;
-    if (!inHeader && !reserved) {
-      reserved = true;
-      body.reserve(std::min(ContentLengthOf(header), kMaxReserve));
-    }
+    if (got.bytes - i > limits.maxBody - body.size()) return 1;
     body.append(buffer + i, got.bytes - i);
   }
   stream->Close();
@@ -163,7 +168,7 @@ void Request::SendRequest(net::Services& services, const net::HttpLimits& limits
                           const std::string& url, std::string& data, std::string& header,
                           std::string& body, int* status) {
   RequestResult result;
-  int failed;
+  int failed = 1;
   if (post) {
     failed = SendHTTP(services, limits, url,
                       "Content-Type: application/x-www-form-urlencoded\r\n", data.c_str(),
@@ -172,8 +177,10 @@ void Request::SendRequest(net::Services& services, const net::HttpLimits& limits
     failed = SendHTTP(services, limits, url, nullptr, nullptr, 0, result);
   }
   if (failed != 0) return;
-  data = std::move(result.request);
-  header = std::move(result.header);
-  body.assign(result.body.c_str());
+  // Only moves and a shrink from here on: they cannot fail half-way.
+  result.body.resize(std::strlen(result.body.c_str()));
+  data.swap(result.request);
+  header.swap(result.header);
+  body.swap(result.body);
   if (status != nullptr) *status = result.status;
 }

@@ -8,10 +8,15 @@
 
 namespace net {
 
+// Every call has them; the defaults suit the program's own small fetches.
 struct HttpLimits {
   Millis connect{5000};
   // Longest wait for the next bytes of the answer.
   Millis idle{10000};
+  // The whole call, however slowly the bytes come.
+  Millis total{15000};
+  // Longest body taken; a longer one fails the call.
+  size_t maxBody = 64 * 1024;
 };
 
 }  // namespace net
@@ -33,7 +38,8 @@ class Request {
 
   // GET (post false) or form POST of `data`. On success `data` receives the
   // request as sent, `header` and `body` the answer (body up to its first
-  // NUL); on failure all three stay as they were.
+  // NUL); on failure (a limit passed included) all three stay as they
+  // were. Nothing is thrown.
   static void SendRequest(bool post, const std::string& url, std::string& data, std::string& header,
                           std::string& body, int* status = nullptr) {
     SendRequest(net::SystemServices(), net::HttpLimits{}, post, url, data, header, body, status);
@@ -42,7 +48,7 @@ class Request {
                           const std::string& url, std::string& data, std::string& header,
                           std::string& body, int* status = nullptr);
 
-  // 0 with `result` filled, 1 on failure.
+  // 0 with `result` filled, 1 on failure; nothing is thrown.
   static int SendHTTP(const std::string& url, const char* extraHeader, const char* data,
                       size_t length, RequestResult& result) {
     return SendHTTP(net::SystemServices(), net::HttpLimits{}, url, extraHeader, data, length,
@@ -62,4 +68,9 @@ class Request {
   // The request bytes SendHTTP writes for a parsed address.
   static std::string FormatRequest(const std::string& host, const std::string& path,
                                    const char* extraHeader, const char* data, size_t length);
+
+ private:
+  static int Transfer(net::Services& services, const net::HttpLimits& limits,
+                      const std::string& url, const char* extraHeader, const char* data,
+                      size_t length, RequestResult& result);
 };

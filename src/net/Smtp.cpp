@@ -34,12 +34,13 @@ class CSmtp::Session {
  public:
   Session(std::unique_ptr<net::Stream> stream, net::Millis limit)
       : stream_(std::move(stream)), limit_(limit) {}
-  ~Session() { stream_->Close(); }
+  ~Session() {
+    if (stream_) stream_->Close();
+  }
 
   // 0, or the error code of a failed send or receive.
   int Reply(int& code) {
-    std::string text;
-    switch (reader_.Read(*stream_, limit_, code, text)) {
+    switch (reader_.Read(*stream_, limit_, code, text_)) {
       case net::ReplyStatus::kOk: return 0;
       case net::ReplyStatus::kClosed: return kServerClosed;
       case net::ReplyStatus::kFailed: break;
@@ -52,6 +53,22 @@ class CSmtp::Session {
       return kSendFailed;
     return Reply(code);
   }
+  // 0, or the error code of a failed TLS start. Whatever the server sent
+  // ahead of the handshake is refused: it would pass for replies that came
+  // through TLS.
+  int StartTls(net::Services& services, const std::string& host) {
+    if (reader_.HasPending()) return kTlsFailed;
+    net::TlsFailure why = net::TlsFailure::kNone;
+    stream_ = services.StartTls(std::move(stream_), host, limit_, why);
+    if (stream_) return 0;
+    switch (why) {
+      case net::TlsFailure::kUntrusted: return kCertificateUntrusted;
+      case net::TlsFailure::kWrongHost: return kCertificateWrongHost;
+      case net::TlsFailure::kTimedOut: return kReceiveFailed;
+      default: return kTlsFailed;
+    }
+  }
+  const std::string& text() const { return text_; }
   net::Stream& stream() { return *stream_; }
   net::Millis limit() const { return limit_; }
 
@@ -59,6 +76,7 @@ class CSmtp::Session {
   std::unique_ptr<net::Stream> stream_;
   net::Millis limit_;
   net::ReplyReader reader_;
+  std::string text_;
 };
 
 CSmtp::CSmtp(net::Services& services) : services_(services) {
@@ -129,21 +147,40 @@ bool CSmtp::SendMail() {
   }
 }
 
+bool CSmtp::Secure(Session& session) {
+  if (int error = session.StartTls(services_, serverHost_)) return Fail(error);
+  return true;
+}
+
 bool CSmtp::Dialogue() {
   const bool byName = !serverHost_.empty() && std::isalpha(static_cast<unsigned char>(serverHost_[0]));
-  std::unique_ptr<net::Stream> stream =
-      services_.Connect(serverHost_, serverPort_ != 0 ? serverPort_ : 25,
-                        byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_);
+  const bool implicitTls = security_ == Security::kImplicitTls;
+  const uint16_t port = serverPort_ != 0 ? serverPort_ : implicitTls ? 465 : 25;
+  std::unique_ptr<net::Stream> stream = services_.Connect(
+      serverHost_, port, byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_);
   if (!stream) return Fail(kConnectFailed);
   // Leaving this function on any path closes the connection.
   Session session(std::move(stream), replyLimit_);
+  if (implicitTls && !Secure(session)) return false;
 
   int code = 0;
   if (int error = session.Reply(code)) return Fail(error);
   if (code != 220) return Fail(kBadGreeting);
 
-  if (int error = session.Command("EHLO " + EhloName() + "\r\n", code)) return Fail(error);
+  const std::string ehlo = "EHLO " + EhloName() + "\r\n";
+  if (int error = session.Command(ehlo, code)) return Fail(error);
   if (code != 250) return Fail(kEhloRefused);
+
+  if (security_ == Security::kStartTls) {
+    // Nothing but EHLO and STARTTLS goes out before the handshake; the
+    // capabilities heard so far are forgotten and asked for again.
+    if (!net::OffersExtension(session.text(), "STARTTLS")) return Fail(kStartTlsMissing);
+    if (int error = session.Command("STARTTLS\r\n", code)) return Fail(error);
+    if (code != 220) return Fail(kStartTlsRefused);
+    if (!Secure(session)) return false;
+    if (int error = session.Command(ehlo, code)) return Fail(error);
+    if (code != 250) return Fail(kEhloRefused);
+  }
 
   if (int error = session.Command("AUTH LOGIN\r\n", code)) return Fail(error);
   if (code != 334) return Fail(kAuthRefused);

@@ -1,5 +1,6 @@
 #pragma once
-// SMTP client for one message: AUTH LOGIN over a plain connection, then the
+// SMTP client for one message: AUTH LOGIN over TLS (STARTTLS or TLS from
+// the first byte) or, when asked for, over a plain connection, then the
 // message of MailMessage.h. Fill it, call SendMail once, read LastErrorCode.
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,9 @@ class CSmtp {
     kReceiveFailed = 103,  // also: no complete reply within the time limit
     kConnectFailed = 106,
     kHostNameFailed = 107,
+    kTlsFailed = 108,             // no encrypted connection could be made
+    kCertificateUntrusted = 109,  // not from a trusted root, or expired
+    kCertificateWrongHost = 110,  // issued for another name
     kComposeFailed = 200,
     kNoSender = 201,
     kNoSubject = 202,
@@ -32,6 +36,8 @@ class CSmtp {
     kQuitRefused = 304,
     kRecipientRefused = 305,
     kMessageRefused = 306,
+    kStartTlsMissing = 307,  // the server offers no STARTTLS
+    kStartTlsRefused = 308,
     kServerClosed = 400,
     kBadGreeting = 401,
     kAttachmentUnreadable = 402,
@@ -39,6 +45,12 @@ class CSmtp {
     kPasswordRefused = 404,
     kLoginRefused = 405,
     kOutOfMemory = 406,
+  };
+
+  enum class Security {
+    kStartTls,     // plain greeting, then STARTTLS before anything else
+    kImplicitTls,  // TLS from the first byte (port 465)
+    kPlain,        // no encryption at all, password included
   };
 
   static constexpr net::Millis kConnectLimit{10000};
@@ -51,7 +63,9 @@ class CSmtp {
   CSmtp& operator=(const CSmtp&) = delete;
 
   void SetServerHost(const std::string& host) { serverHost_ = host; }
-  void SetServerPort(uint16_t port) { serverPort_ = port; }  // 0: port 25
+  // 0: 465 for implicit TLS, else 25.
+  void SetServerPort(uint16_t port) { serverPort_ = port; }
+  void SetSecurity(Security security) { security_ = security; }
   void SetLoginName(const std::string& name) { loginName_ = name; }
   void SetLoginPassword(const std::string& password) { loginPassword_ = password; }
   void SetSenderAddress(const std::string& address) { senderAddress_ = address; }
@@ -84,6 +98,7 @@ class CSmtp {
   bool AddAddress(std::vector<net::MailRecipient>& list, const char* address);
   bool Dialogue();
   bool Fail(int error);
+  bool Secure(Session& session);
   std::string EhloName();
   std::string NewMessageId();
 
@@ -91,6 +106,7 @@ class CSmtp {
   int lastError_ = 0;
   std::string serverHost_;
   uint16_t serverPort_ = 0;
+  Security security_ = Security::kStartTls;
   std::optional<std::string> loginName_;
   std::optional<std::string> loginPassword_;
   std::optional<std::string> senderAddress_;

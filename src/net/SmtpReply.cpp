@@ -50,6 +50,25 @@ ReplyStatus ReplyReader::Read(Stream& stream, Millis limit, int& code, std::stri
   }
 }
 
+bool OffersExtension(const std::string& ehloReply, const std::string& keyword) {
+  size_t start = 0;
+  while (start < ehloReply.size()) {
+    size_t end = ehloReply.find('\n', start);
+    if (end == std::string::npos) end = ehloReply.size();
+    // "250-KEYWORD params" or "250 KEYWORD"; the first line is the greeting.
+    if (start > 0 && end - start >= 4 + keyword.size()) {
+      size_t i = start + 4, k = 0;
+      while (k < keyword.size() &&
+             std::toupper(static_cast<unsigned char>(ehloReply[i + k])) == keyword[k])
+        ++k;
+      char after = i + k < end ? ehloReply[i + k] : '\n';
+      if (k == keyword.size() && (after == ' ' || after == '\r' || after == '\n')) return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 bool DataWriter::Write(const char* data, size_t size) {
   for (size_t i = 0; i < size; ++i) {
     char c = data[i];

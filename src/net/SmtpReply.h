@@ -16,6 +16,7 @@ class ReplyReader {
   // Bytes that arrived before a switch of stream (STARTTLS) must not be
   // taken for replies of the new one.
   void Discard() { pending_.clear(); }
+  bool HasPending() const { return !pending_.empty(); }
 
  private:
   std::string pending_;
@@ -23,6 +24,9 @@ class ReplyReader {
 
 // Collects message text, doubles a "." that starts a line and sends in
 // large pieces; Finish adds the end-of-data line.
+// Whether an EHLO reply lists the extension keyword (upper case), e.g. STARTTLS.
+bool OffersExtension(const std::string& ehloReply, const std::string& keyword);
+
 class DataWriter {
  public:
   DataWriter(Stream& stream, Millis limit) : stream_(stream), limit_(limit) {}

@@ -41,6 +41,9 @@ class ByteSource {
   virtual long long Read(char* buffer, size_t capacity) = 0;
 };
 
+// Why a stream could not be wrapped in TLS.
+enum class TlsFailure { kNone, kUnavailable, kHandshake, kUntrusted, kWrongHost, kTimedOut };
+
 enum class Resolve { kByName, kNumericOnly };
 enum class SocketStart { kOk, kFailed, kWrongVersion };
 
@@ -51,6 +54,17 @@ class Services {
   // nullptr when the host cannot be resolved or reached within the limit.
   virtual std::unique_ptr<Stream> Connect(const std::string& host, uint16_t port, Resolve resolve,
                                           Millis limit) = 0;
+  // Wraps a connected stream in TLS for `host` and verifies the server's
+  // certificate against the system's roots and that name. nullptr with the
+  // reason when it cannot; the plain stream is closed then.
+  virtual std::unique_ptr<Stream> StartTls(std::unique_ptr<Stream> plain, const std::string& host,
+                                           Millis limit, TlsFailure& why) {
+    (void)host;
+    (void)limit;
+    plain.reset();
+    why = TlsFailure::kUnavailable;
+    return nullptr;
+  }
   // Empty when the system does not tell.
   virtual std::string LocalHostName() = 0;
   // nullptr when the file cannot be opened; the path is UTF-8.

@@ -9,6 +9,7 @@
 
 #include "net/Stream.h"
 #include "net/Resolve.h"
+#include "net/WinTls.h"
 #include "ui/Text.h"
 
 namespace net {
@@ -158,6 +159,11 @@ class WinServices : public Services {
         return stream;
     }
     return nullptr;
+  }
+
+  std::unique_ptr<Stream> StartTls(std::unique_ptr<Stream> plain, const std::string& host,
+                                   Millis limit, TlsFailure& why) override {
+    return StartSchannel(std::move(plain), host, limit, why);
   }
 
   std::string LocalHostName() override {

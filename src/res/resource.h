@@ -44,3 +44,4 @@
 #include "res/ids_tools.h"
 #include "res/ids_checkup.h"
 #include "res/ids_memory.h"
+#include "res/ids_online.h"

@@ -2,9 +2,32 @@
 
 #include <algorithm>
 
+#include "net/Peers.h"
 #include "ui/Text.h"
 
 namespace e2e {
+
+namespace {
+constexpr wchar_t kServerVariable[] = L"MIRVEN_SERVER=";
+
+// The maker's server for runs that do not bring their own: a local one that
+// answers the start-up check with this very version, so no box interrupts.
+std::wstring QuietServer() {
+  static nettest::TempDir* files = nullptr;
+  static std::wstring setting;
+  if (!files) {
+    files = new nettest::TempDir;
+    files->Write("windows/version.txt", "3.0\r\n");
+    nettest::Peer server = nettest::Start("http " + nettest::Encode(files->PeerPath()));
+    // Without the peers, a closed local port: a box, but no outside traffic.
+    setting = std::wstring(kServerVariable) + L"http://127.0.0.1:" +
+              std::to_wstring(server.port ? server.port : 9);
+  }
+  return setting;
+}
+
+bool SetsServer(const std::wstring& variable) { return variable.rfind(kServerVariable, 0) == 0; }
+}  // namespace
 
 std::wstring ProgramPath() {
   std::wstring p = L"Z:" + ui::Wide(MIRVEN_DIST_DIR) + L"/Mirven.exe";
@@ -36,13 +59,17 @@ bool RunningApp::StartProgram(const std::wstring& exe, const std::string& title,
 
 bool RunningApp::Launch(const std::wstring& exe, const std::wstring& args,
                         const std::vector<std::wstring>& env) {
-  // The child inherits our environment plus the given variables.
+  // The child inherits our environment plus the given variables, and
+  // always talks to a server on this machine.
+  std::vector<std::wstring> vars = env;
+  if (std::none_of(vars.begin(), vars.end(), SetsServer)) vars.push_back(QuietServer());
   std::wstring block;
   if (wchar_t* own = GetEnvironmentStringsW()) {
-    for (wchar_t* p = own; *p; p += wcslen(p) + 1) block.append(p).push_back(L'\0');
+    for (wchar_t* p = own; *p; p += wcslen(p) + 1)
+      if (!SetsServer(p)) block.append(p).push_back(L'\0');
     FreeEnvironmentStringsW(own);
   }
-  for (const auto& v : env) block.append(v).push_back(L'\0');
+  for (const auto& v : vars) block.append(v).push_back(L'\0');
   block.push_back(L'\0');
 
   std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);

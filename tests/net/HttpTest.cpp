@@ -11,6 +11,13 @@ namespace {
 using namespace std::chrono_literals;
 using nettest::Encode;
 
+// Room for the large bodies of these tests; the program's own calls keep the defaults.
+net::HttpLimits Roomy() {
+  net::HttpLimits limits;
+  limits.maxBody = 1 << 20;
+  return limits;
+}
+
 std::string Url(const nettest::Peer& peer, const std::string& path) {
   return "http://127.0.0.1:" + std::to_string(peer.port) + path;
 }
@@ -21,19 +28,6 @@ const std::string kFixedLines =
     "Accept-Language: en-us\r\n"
     "Accept-Encoding: identity\r\n"
     "User-Agent: Mozilla/4.0\r\n";
-
-// Counts connection attempts and never makes one.
-struct NoNetwork : net::Services {
-  int connects = 0;
-  net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
-                                       net::Millis) override {
-    ++connects;
-    return nullptr;
-  }
-  std::string LocalHostName() override { return {}; }
-  std::unique_ptr<net::ByteSource> OpenFile(const std::string&) override { return nullptr; }
-};
 
 TEST(HttpClient, ParseUrlSplitsAndBoundsEveryPart) {
   std::string scheme, host, path;
@@ -72,7 +66,7 @@ TEST(HttpClient, RequestBytesAreExact) {
 }
 
 TEST(HttpClient, RefusedAddressesLeaveOutputsUntouched) {
-  NoNetwork none;
+  nettest::NoNetwork none;
   for (const char* url : {"ftp://example.com/file", "http://h/" "\x01"}) {
     std::string data = "in", header = "h", body = "default";
     Request::SendRequest(none, {}, false, url, data, header, body);
@@ -116,7 +110,8 @@ TEST_F(HttpPeers, RealServerDeliversFileWhole) {
   nettest::Peer peer = nettest::Start("http " + Encode(dir.PeerPath()));
   peers_.push_back(peer);
   RequestResult result;
-  ASSERT_EQ(0, Request::SendHTTP(Url(peer, "/data.bin"), nullptr, nullptr, 0, result));
+  ASSERT_EQ(0, Request::SendHTTP(net::SystemServices(), Roomy(), Url(peer, "/data.bin"), nullptr,
+                                 nullptr, 0, result));
   EXPECT_EQ(200, result.status);
   EXPECT_EQ(bytes, result.body);
   std::string data, header, body = "default";
@@ -145,10 +140,11 @@ TEST_F(HttpPeers, ScriptedAnswersArriveAsSent) {
   for (int i = 0; i < 100000; ++i) big += static_cast<char>(i % 251 == 0 ? 0 : 'a' + i % 26);
   nettest::Peer large = Script("reply", "HTTP/1.0 200 OK\r\n\r\n" + big);
   std::string data = "a=b&c", header, body = "default";
-  ASSERT_EQ(0, Request::SendHTTP(Url(large, "/form"), "X: y\r\n", "a=b&c", 5, result));
+  ASSERT_EQ(0, Request::SendHTTP(net::SystemServices(), Roomy(), Url(large, "/form"), "X: y\r\n",
+                                 "a=b&c", 5, result));
   EXPECT_EQ(big, result.body);
   EXPECT_EQ(100000u, result.body.size());
-  Request::SendRequest(true, Url(large, "/form"), data, header, body);
+  Request::SendRequest(net::SystemServices(), Roomy(), true, Url(large, "/form"), data, header, body);
   EXPECT_EQ("", body) << "the text body ends at the first NUL";
   const std::string log = nettest::Log(large);
   EXPECT_EQ(data, log.substr(log.size() - data.size()));
@@ -192,6 +188,33 @@ TEST_F(HttpPeers, StalledOrUnreachableServersFailWithinLimits) {
   }
   EXPECT_EQ(5000ms, net::HttpLimits{}.connect);
   EXPECT_EQ(10000ms, net::HttpLimits{}.idle);
+}
+
+TEST_F(HttpPeers, EndlessOrTricklingBodiesFailWithinTheirLimits) {
+  const std::string head = "HTTP/1.0 200 OK\r\nContent-Length: 67108864\r\n\r\n";
+  // A byte every 0.3 s never trips the 1 s wait for the next bytes; only
+  // the deadline of the whole call ends it (the 9 s trickle against 10 s).
+  net::HttpLimits limits{1000ms, 1000ms, 2000ms, 256 * 1024};
+  nettest::Peer endless = Script("endless", head);
+  nettest::Peer trickle = Script("trickle:300", head + "3.1");
+  for (const auto& peer : {endless, trickle}) {
+    std::string data = "in", header = "h", body = "default";
+    auto start = std::chrono::steady_clock::now();
+    Request::SendRequest(net::SystemServices(), limits, false, Url(peer, "/v"), data, header, body);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << peer.port;
+    EXPECT_EQ("in", data);
+    EXPECT_EQ("h", header);
+    EXPECT_EQ("default", body);
+  }
+  // Exactly the limit still arrives.
+  nettest::Peer full = Script("reply", "HTTP/1.0 200 OK\r\n\r\n" + std::string(1000, 'x'));
+  limits.maxBody = 1000;
+  RequestResult result;
+  EXPECT_EQ(0, Request::SendHTTP(net::SystemServices(), limits, Url(full, "/"), nullptr, nullptr, 0,
+                                 result));
+  EXPECT_EQ(1000u, result.body.size());
+  EXPECT_EQ(15000ms, net::HttpLimits{}.total);
+  EXPECT_EQ(64u * 1024, net::HttpLimits{}.maxBody);
 }
 
 }  // namespace

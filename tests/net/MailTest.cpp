@@ -133,6 +133,11 @@ TEST(MailText, AsciiHeaderBlockKeepsItsLines) {
   EXPECT_NE(std::string::npos, net::HeaderBlock(mail, error).find("\r\nX-Mailer: \r\n"));
   mail.mailer.reset();
   EXPECT_EQ(std::string::npos, net::HeaderBlock(mail, error).find("X-Mailer"));
+  // Reply-To goes through the same encoder: a line break cannot add a header.
+  mail.replyTo = "r@example.com\r\nBcc: spy@example.com";
+  EXPECT_EQ(std::string::npos, net::HeaderBlock(mail, error).find("\nBcc:"));
+  mail.replyTo = "r@example.com";
+  EXPECT_NE(std::string::npos, net::HeaderBlock(mail, error).find("\r\nReply-To: r@example.com\r\n"));
   EXPECT_EQ(0, error);
   mail.subject.reset();
   mail.attachments = {"x"};

@@ -185,6 +185,12 @@ std::string Log(const Peer& peer) {
   return lines.empty() ? std::string() : Decode(lines[0].substr(5));
 }
 
+std::string TestCaDer() {
+  auto lines = Call("pki");
+  bool ok = lines.size() == 1 && lines[0].rfind("OK ", 0) == 0;
+  return ok ? Decode(lines[0].substr(3)) : std::string();
+}
+
 std::vector<ReceivedMail> Mails(const Peer& peer) {
   std::vector<ReceivedMail> mails;
   for (const std::string& line : Call("mails " + peer.id)) {
@@ -197,6 +203,8 @@ std::vector<ReceivedMail> Mails(const Peer& peer) {
     if (w[0] == "raw") m.raw = Decode(w[1]);
     if (w[0] == "defects") m.defects = Decode(w[1]);
     if (w[0] == "header") m.headers.emplace_back(Decode(w[1]), Decode(w[2]));
+    if (w[0] == "mailbox" && w.size() == 4)
+      m.mailboxes.push_back({Decode(w[1]), Decode(w[2]), Decode(w[3])});
     if (w[0] == "part")
       m.parts.push_back({Decode(w[1]), Decode(w[2]), Decode(w[3]), Decode(w[4])});
   }
@@ -246,6 +254,7 @@ std::string TempDir::PeerPath() const {
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   auto file = std::filesystem::u8path(path_) / std::filesystem::u8path(name);
+  std::filesystem::create_directories(file.parent_path());
   std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file.u8string();
 }

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "net/Stream.h"
+
 namespace nettest {
 
 struct Peer {
@@ -20,8 +22,14 @@ struct ReceivedPart {
   std::string contentType, filename, charset, payload;
 };
 
+// One address of an address header as the peer's parser saw it.
+struct ReceivedMailbox {
+  std::string header, name, address;
+};
+
 struct ReceivedMail {
   std::string from, raw, defects;
+  std::vector<ReceivedMailbox> mailboxes;  // From, To, Cc and Reply-To
   std::vector<std::string> recipients;
   std::vector<std::pair<std::string, std::string>> headers;
   std::vector<ReceivedPart> parts;
@@ -39,8 +47,24 @@ const std::string& Problem();
 Peer Start(const std::string& command);
 void Stop(const Peer& peer);
 std::vector<ReceivedMail> Mails(const Peer& peer);
+// The DER bytes of the CA that issued the TLS peers' certificates; empty
+// when the peers could not make it.
+std::string TestCaDer();
 // Every byte a scripted server received.
 std::string Log(const Peer& peer);
+
+// Counts connection attempts and never makes one; no file opens.
+struct NoNetwork : net::Services {
+  int connects = 0;
+  net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
+  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
+                                       net::Millis) override {
+    ++connects;
+    return nullptr;
+  }
+  std::string LocalHostName() override { return {}; }
+  std::unique_ptr<net::ByteSource> OpenFile(const std::string&) override { return nullptr; }
+};
 
 // A fresh folder for the files of one test, removed by its destructor.
 class TempDir {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <regex>
 
+#include "net/MailMessage.h"
 #include "net/Peers.h"
 #include "net/Smtp.h"
 
@@ -20,6 +21,7 @@ class SmtpPeers : public ::testing::Test {
   void TearDown() override { nettest::Stop(server_); }
 
   void Fill(CSmtp& smtp, const std::string& password = "s3cret", bool subject = true) {
+    smtp.SetSecurity(CSmtp::Security::kPlain);
     smtp.SetServerHost("127.0.0.1");
     smtp.SetServerPort(server_.port);
     smtp.SetLoginName("user@example.com");
@@ -66,7 +68,7 @@ TEST_F(SmtpPeers, PlainMessageWithCopies) {
   EXPECT_FALSE(mail.HasHeader("Bcc"));
   EXPECT_EQ("Report", mail.Header("Subject"));
   EXPECT_EQ("1.0", mail.Header("MIME-Version"));
-  EXPECT_NE(std::string::npos, mail.raw.find("\r\nFrom: user@example.com <user@example.com>\r\n"));
+  EXPECT_NE(std::string::npos, mail.raw.find("\r\nFrom: \"user@example.com\" <user@example.com>\r\n"));
   EXPECT_EQ(std::string::npos, mail.raw.find("__MESSAGE__ID__"));
   ASSERT_EQ(1u, mail.parts.size());
   EXPECT_EQ("text/plain", mail.parts[0].contentType);
@@ -107,6 +109,39 @@ TEST_F(SmtpPeers, AttachmentsArriveByteForByte) {
     EXPECT_EQ(files[i].second, mail.parts[i + 1].payload) << files[i].first;
   }
   EXPECT_EQ("", mail.defects);
+}
+
+TEST_F(SmtpPeers, NamesAndBodiesCannotBreakTheStructure) {
+  nettest::TempDir dir;
+  // A body that forges a part of its own with the fixed boundary.
+  const std::string body = std::string("See attached.\r\n--") + net::kBoundary +
+                           "\r\nContent-Type: application/x-msdownload; name=\"invoice.exe\"\r\n"
+                           "Content-Transfer-Encoding: base64\r\n\r\nTVo=\r\n--" + net::kBoundary +
+                           "--\r\n";
+  for (const char* name : {"Doe, John", "Boss <boss@corp.example>", "Q \"Quote\" \\ back"}) {
+    CSmtp smtp;
+    Fill(smtp);
+    smtp.SetSenderDisplayName(name);
+    smtp.SetBodyText(body);
+    smtp.AddAttachmentPath(dir.Write("real.txt", "real bytes"));
+    EXPECT_TRUE(smtp.SendMail()) << smtp.LastErrorCode();
+  }
+  auto mails = nettest::Mails(server_);
+  ASSERT_EQ(3u, mails.size());
+  const std::vector<std::string> names = {"Doe, John", "Boss <boss@corp.example>", "Q \"Quote\" \\ back"};
+  for (size_t i = 0; i < mails.size(); ++i) {
+    std::vector<nettest::ReceivedMailbox> from;
+    for (const auto& box : mails[i].mailboxes)
+      if (box.header == "From") from.push_back(box);
+    ASSERT_EQ(1u, from.size()) << names[i];
+    EXPECT_EQ(names[i], from[0].name);
+    EXPECT_EQ("user@example.com", from[0].address);
+    ASSERT_EQ(2u, mails[i].parts.size());
+    EXPECT_EQ(body, mails[i].parts[0].payload) << "the body went as base64, whole";
+    EXPECT_EQ("real.txt", mails[i].parts[1].filename);
+    EXPECT_EQ("real bytes", mails[i].parts[1].payload);
+    EXPECT_EQ("", mails[i].defects);
+  }
 }
 
 TEST_F(SmtpPeers, RecordedProblemsStillSend) {
@@ -158,6 +193,7 @@ class SmtpFaults : public ::testing::Test {
     EXPECT_NE(0, peer.port) << nettest::Problem();
     CSmtp smtp;
     smtp.SetTimeLimits(1000ms, 400ms);
+    smtp.SetSecurity(CSmtp::Security::kPlain);
     smtp.SetServerHost("127.0.0.1");
     smtp.SetServerPort(peer.port);
     smtp.SetLoginName(login_);

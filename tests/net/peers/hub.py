@@ -15,8 +15,12 @@ import email.policy
 import functools
 import http.server
 import os
+import shutil
 import socket
+import ssl
+import subprocess
 import sys
+import tempfile
 import threading
 
 import logging
@@ -66,6 +70,10 @@ class Mailbox:
             lines.append("raw " + b64(raw))
             for name, value in msg.items():
                 lines.append("header %s %s" % (b64(name), b64(str(value))))
+                if name in ("From", "To", "Cc", "Reply-To"):
+                    for mailbox in getattr(value, "addresses", ()):
+                        lines.append("mailbox %s %s %s" % (
+                            b64(name), b64(mailbox.display_name), b64(mailbox.addr_spec)))
             defects = list(msg.defects)
             for part in msg.walk():
                 defects += list(part.defects)
@@ -176,7 +184,9 @@ class ScriptedSmtp:
 
 class ScriptedHttp:
     """Reads one request, keeps its bytes, then answers per mode: reply
-    (send and close), stall (never answer), stallafter (send, stay open)."""
+    (send and close), stall (never answer), stallafter (send, stay open),
+    endless (send, then body bytes without end), trickle:MS (send, then
+    one byte every MS milliseconds)."""
 
     def __init__(self, mode, response):
         self.mode, self.response = mode, response
@@ -196,6 +206,17 @@ class ScriptedHttp:
                 await asyncio.sleep(3600)
             writer.write(self.response)
             await writer.drain()
+            if self.mode == "endless":
+                chunk = b"x" * 65536
+                while True:
+                    writer.write(chunk)
+                    await writer.drain()
+            if self.mode.startswith("trickle:"):
+                pause = int(self.mode.split(":")[1]) / 1000.0
+                while True:
+                    await asyncio.sleep(pause)
+                    writer.write(b"0")
+                    await writer.drain()
             if self.mode == "stallafter":
                 await asyncio.sleep(3600)
             writer.close()
@@ -208,8 +229,39 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def make_pki():
+    """A test CA, certificates it issued for localhost and for another
+    name, and a self-signed one for localhost. Returns the folder."""
+    folder = tempfile.mkdtemp(prefix="mirven-pki-")
+
+    def run(*args):
+        subprocess.run(["openssl"] + list(args), cwd=folder, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    run("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-sha256",
+        "-subj", "/CN=Mirven Test CA", "-keyout", "ca.key", "-out", "ca.pem",
+        "-addext", "basicConstraints=critical,CA:TRUE",
+        "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    run("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der")
+    for name, san in (("localhost", "DNS:localhost,IP:127.0.0.1"), ("other", "DNS:mail.other.test")):
+        cn = san.split(",")[0][4:]
+        with open(os.path.join(folder, name + ".ext"), "w") as f:
+            f.write("subjectAltName=%s\nextendedKeyUsage=serverAuth\n"
+                    "basicConstraints=CA:FALSE\n" % san)
+        run("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj", "/CN=" + cn,
+            "-keyout", name + ".key", "-out", name + ".csr")
+        run("x509", "-req", "-in", name + ".csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+            "-CAcreateserial", "-days", "2", "-sha256", "-extfile", name + ".ext",
+            "-out", name + ".pem")
+    run("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-sha256",
+        "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost",
+        "-keyout", "self.key", "-out", "self.pem")
+    return folder
+
+
 class Hub:
     def __init__(self, done, exit_with_client):
+        self.pki = None
         self.peers = {}
         self.next_id = 1
         self.done = done
@@ -234,6 +286,29 @@ class Hub:
                                         authenticator=box.authenticate,
                                         auth_require_tls=False, auth_required=True)
             server = await loop.create_server(factory, "127.0.0.1", 0)
+            port = server.sockets[0].getsockname()[1]
+            return ["OK %d %s" % (port, self.add(box, server.close))]
+        if verb == "pki":
+            if self.pki is None:
+                self.pki = make_pki()
+            with open(os.path.join(self.pki, "ca.der"), "rb") as f:
+                return ["OK " + b64(f.read())]
+        if verb == "smtptls":
+            # smtptls LOGIN PASSWORD implicit|starttls CERT (localhost, other, self)
+            if self.pki is None:
+                self.pki = make_pki()
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(os.path.join(self.pki, words[4] + ".pem"),
+                                    os.path.join(self.pki, words[4] + ".key"))
+            box = Mailbox(unb64(words[1]), unb64(words[2]))
+            implicit = words[3] == "implicit"
+            factory = functools.partial(SMTP, box, hostname="mirven.test",
+                                        authenticator=box.authenticate, auth_required=True,
+                                        auth_require_tls=not implicit,
+                                        tls_context=None if implicit else context,
+                                        require_starttls=not implicit)
+            server = await loop.create_server(factory, "127.0.0.1", 0,
+                                              ssl=context if implicit else None)
             port = server.sockets[0].getsockname()[1]
             return ["OK %d %s" % (port, self.add(box, server.close))]
         if verb == "smtpfault":
@@ -321,6 +396,9 @@ async def main():
         await asyncio.wait_for(done, timeout=3600)
     except asyncio.TimeoutError:
         pass
+    finally:
+        if hub.pki:
+            shutil.rmtree(hub.pki, ignore_errors=True)
 
 
 if __name__ == "__main__":

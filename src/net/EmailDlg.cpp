@@ -1,0 +1,122 @@
+#include "net/EmailDlg.h"
+
+#include <commdlg.h>
+
+#include <iterator>
+
+#include "res/ids_email.h"
+#include "ui/Effects.h"
+#include "ui/Task.h"
+#include "ui/Text.h"
+
+EmailDlg::EmailDlg(std::vector<net::MailProvider> providers, net::Services& services)
+    : controls::MirvenDialog(kTemplate), providers_(std::move(providers)), services_(services) {
+  // The template's body field is a rich edit.
+  LoadLibraryW(L"riched20.dll");
+}
+
+BOOL EmailDlg::OnInitDialog() {
+  controls::MirvenDialog::OnInitDialog();
+  for (int list : {IDC_EMAIL_SENDER_PROVIDER, IDC_EMAIL_RECIPIENT_PROVIDER}) {
+    for (size_t i = 0; i < providers_.size(); ++i)
+      SendDlgItemMessageW(hwnd(), list, CB_INSERTSTRING, i,
+                          reinterpret_cast<LPARAM>(ui::Wide(providers_[i].suffix).c_str()));
+    SetComboIndex(list, 0);
+  }
+  return TRUE;
+}
+
+bool EmailDlg::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_EMAIL_SENDER_PROVIDER:
+    case IDC_EMAIL_RECIPIENT_PROVIDER:
+      if (code == CBN_SELCHANGE) {
+        int index = ComboIndex(id);
+        if (index >= 0 && static_cast<size_t>(index) < providers_.size())
+          (id == IDC_EMAIL_SENDER_PROVIDER ? senderProvider_ : recipientProvider_) = index;
+      }
+      return true;
+    case IDC_EMAIL_BROWSE:
+      if (code == BN_CLICKED) OnBrowse();
+      return true;
+    case IDC_EMAIL_SEND:
+      if (code == BN_CLICKED) OnSend();
+      return true;
+    case IDC_EMAIL_QUIT:
+      if (code == BN_CLICKED) SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+      return true;
+  }
+  return false;
+}
+
+// A window closed while its mail is on the way goes away once the send
+// has ended, so that closing never waits for the server.
+void EmailDlg::OnCancel() {
+  if (!Sending()) {
+    controls::MirvenDialog::OnCancel();
+    return;
+  }
+  closeWhenSent_ = true;
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void EmailDlg::OnBrowse() {
+  wchar_t path[32768] = L"";
+  const wchar_t filter[] = L"All Files(*.*)\0*.*\0";
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd();
+  ofn.lpstrFilter = filter;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = static_cast<DWORD>(std::size(path));
+  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+  if (GetOpenFileNameW(&ofn)) SetItemText(IDC_EMAIL_ATTACHMENT, ui::Utf8(path));
+}
+
+net::EmailForm EmailDlg::ReadForm() const {
+  net::EmailForm form;
+  form.senderAccount = ItemText(IDC_EMAIL_SENDER);
+  form.password = ItemText(IDC_EMAIL_PASSWORD);
+  form.recipientAccount = ItemText(IDC_EMAIL_RECIPIENT);
+  form.copyAddress = ItemText(IDC_EMAIL_COPY);
+  form.subject = ItemText(IDC_EMAIL_SUBJECT);
+  form.attachmentPath = ItemText(IDC_EMAIL_ATTACHMENT);
+  form.body = ItemText(IDC_EMAIL_BODY);
+  form.senderProvider = senderProvider_;
+  form.recipientProvider = recipientProvider_;
+  return form;
+}
+
+void EmailDlg::OnSend() {
+  if (Sending()) return;
+  net::EmailForm form = ReadForm();
+  // Refusals that need no server are answered at once.
+  std::string refused = net::CheckEmailForm(form, providers_, services_);
+  if (!refused.empty()) {
+    ui::effects().ShowMessage(hwnd(), net::kFailedPrefix + refused, net::kEmailCaption, MB_OK);
+    return;
+  }
+  sending_ = true;
+  EnableWindow(GetDlgItem(hwnd(), IDC_EMAIL_SEND), FALSE);
+  HWND self = hwnd();
+  auto providers = providers_;
+  net::Services* services = &services_;
+  bool started = worker_.Start([this, self, form, providers, services](const ui::StopToken&) {
+    net::SendOutcome outcome = net::SendEmail(form, providers, *services);
+    ui::PostTask(self, [this, outcome] { Finish(outcome); });
+  });
+  if (!started) Finish({false, false, 0, std::string(net::kFailedPrefix) + "无法启动发送任务"});
+}
+
+void EmailDlg::Finish(const net::SendOutcome& outcome) {
+  sending_ = false;
+  EnableWindow(GetDlgItem(hwnd(), IDC_EMAIL_SEND), TRUE);
+  if (closeWhenSent_) {
+    controls::MirvenDialog::OnCancel();
+    return;
+  }
+  ui::effects().ShowMessage(hwnd(), outcome.message, net::kEmailCaption,
+                            MB_OK | (outcome.sent ? MB_ICONINFORMATION : MB_ICONWARNING));
+}
+
+EmailDlg* OpenEmailSender() { return controls::MirvenDialog::Open<EmailDlg>("邮件发送器"); }

@@ -1,0 +1,73 @@
+#include "net/UpdateCheck.h"
+
+#include <exception>
+
+#include "net/Request.h"
+
+namespace net {
+
+namespace {
+// A notice or a version is a few dozen bytes; anything near this is not ours.
+constexpr size_t kMaxTextBody = 64 * 1024;
+
+// The limits of one small fetch: whatever Request's defaults do not already
+// bound is set here.
+HttpLimits TextLimits() {
+  HttpLimits limits;
+  limits.connect = Millis{5000};
+  limits.idle = Millis{5000};
+  return limits;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+}  // namespace
+
+TextAnswer FetchText(Services& services, const std::string& url) {
+  RequestResult result;
+  try {
+    if (Request::SendHTTP(services, TextLimits(), url, nullptr, nullptr, 0, result) != 0) return {};
+  } catch (const std::exception&) {
+    return {};  // runs on a worker: nothing may escape it
+  }
+  if (result.body.size() > kMaxTextBody) return {};
+  return TextAnswer{true, result.status, std::move(result.body)};
+}
+
+std::optional<std::string> ShortLine(const TextAnswer& answer, size_t maxLength) {
+  if (!answer.ok || answer.status != 200) return std::nullopt;
+  size_t begin = 0, end = answer.body.size();
+  while (begin < end && IsBlank(answer.body[begin])) ++begin;
+  while (end > begin && IsBlank(answer.body[end - 1])) --end;
+  if (begin == end || end - begin > maxLength) return std::nullopt;
+  for (size_t i = begin; i < end; ++i) {
+    unsigned char c = static_cast<unsigned char>(answer.body[i]);
+    if (c < 0x20 || c > 0x7E || c == '<' || c == '>') return std::nullopt;
+  }
+  return answer.body.substr(begin, end - begin);
+}
+
+}  // namespace net
+
+namespace update {
+
+Decision Decide(const net::TextAnswer& answer, const std::string& current) {
+  std::optional<std::string> version = net::ShortLine(answer, kMaxVersionLength);
+  if (!version) return {};
+  if (*version == current) return Decision{Outcome::kSame, {}};
+  return Decision{Outcome::kNewer, *version};
+}
+
+std::string NewVersionLine(const std::string& version) { return "有新版本 V" + version + " 啦"; }
+
+std::string NotesText() {
+  return "Mirven电脑助手V3.0新版介绍：\r\n\r\n"
+         "1.Mirven电脑助手 3.0版本全新发布，新功能新体验。\r\n"
+         "2.全新UI视觉体验，更新，更美，更高效。\r\n"
+         "3.新增电脑优化加速功能，时刻监控内存使用情况，时刻为您加速清理。\r\n"
+         "4.新增电脑体检功能，对电脑硬件和软件信息进行全面的检查。\r\n"
+         "5.新增工具助手功能：包括Mirven计算器和Mirven时钟等实用工具。\r\n"
+         "6.改进内存显示不完整以及电脑体检和电脑清理同时进行导致卡顿等问题。\r\n"
+         "7.重构和优化部分代码，提高程序的稳定性和运行效率。\r\n";
+}
+
+}  // namespace update
