@@ -20,6 +20,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 trap mirven_stop_all EXIT
+# A private display is a test machine: the maker's server is not asked.
+export MIRVEN_SERVER="${MIRVEN_SERVER:-http://127.0.0.1:9}"
 mirven_start_xvfb
 (cd "$(dirname "$exe")" && "$MIRVEN_WINE" "$exe" >/dev/null 2>&1 &)
 shot="$BUILD/mirven-start.png"

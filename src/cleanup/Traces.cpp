@@ -11,6 +11,8 @@
 #include "cleanup/FileOps.h"
 #include "cleanup/WinLister.h"
 #include "controls/TreePaths.h"
+#include "ui/Folders.h"
+#include "ui/Seam.h"
 #include "ui/Text.h"
 
 namespace cleanup {
@@ -22,15 +24,7 @@ constexpr IID kUrlHistoryStg2 = {
     0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
 constexpr wchar_t kTypedUrlsKey[] = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-Traces* current = nullptr;
-
-std::string KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR path = nullptr;
-  std::string result;
-  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) result = ui::Utf8(path);
-  CoTaskMemFree(path);
-  return result;
-}
+ui::Seam<Traces> seam;
 
 // An enumeration call of the URL cache with a buffer that grows to what
 // the entry needs.
@@ -49,19 +43,11 @@ bool WithEntry(std::vector<BYTE>& buf, Call call) {
 
 }  // namespace
 
-Traces& traces() {
-  static Traces real;
-  return current ? *current : real;
-}
+Traces& traces() { return seam.Get(); }
+Traces* SetTraces(Traces* t) { return seam.Set(t); }
 
-Traces* SetTraces(Traces* t) {
-  Traces* old = current;
-  current = t;
-  return old;
-}
-
-std::string Traces::ProfileFolder() { return KnownFolder(FOLDERID_Profile); }
-std::string Traces::CookiesFolder() { return KnownFolder(FOLDERID_Cookies); }
+std::string Traces::ProfileFolder() { return ui::KnownFolder(FOLDERID_Profile); }
+std::string Traces::CookiesFolder() { return ui::KnownFolder(FOLDERID_Cookies); }
 
 void Traces::EmptyRecycleBin(HWND owner) {
   SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);

@@ -1,2 +1,10 @@
 #pragma once
 // Control ids of the memory windows.
+#define IDC_MEMORY_SPEED_UP 1086
+#define IDC_MEMORY_USAGE_LABEL 1087
+#define IDC_MEMORY_USAGE 1088
+#define IDC_MEMORY_USED_LABEL 1089
+#define IDC_MEMORY_TOTAL_LABEL 1090
+#define IDC_MEMORY_USED 1091
+#define IDC_MEMORY_TOTAL 1092
+#define IDC_MEMORY_MESSAGE 1093

@@ -1,5 +1,7 @@
 #include "ui/Effects.h"
 
+#include "ui/Seam.h"
+
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -44,16 +46,10 @@ SYSTEMTIME Effects::LocalTime() {
 }
 
 namespace {
-Effects realEffects;
-Effects* current = &realEffects;
+Seam<Effects> seam;
 }  // namespace
 
-Effects& effects() { return *current; }
-
-Effects* SetEffects(Effects* e) {
-  Effects* old = current;
-  current = e ? e : &realEffects;
-  return old;
-}
+Effects& effects() { return seam.Get(); }
+Effects* SetEffects(Effects* e) { return seam.Set(e); }
 
 }  // namespace ui

@@ -1,0 +1,90 @@
+#include "memory/OptDialog.h"
+
+#include "controls/Fonts.h"
+#include "memory/MemorySystem.h"
+#include "res/Bitmaps.h"
+#include "res/resource.h"
+#include "ui/Gdi.h"
+#include "ui/Task.h"
+
+namespace {
+
+constexpr controls::Place kLayout[] = {
+    {IDC_MEMORY_USAGE_LABEL, 40, 40, 300, 30, false},
+    {IDC_MEMORY_USAGE, 60, 90, 150, 150, true},
+    {IDC_MEMORY_USED_LABEL, 250, 130, 140, 22, false},
+    {IDC_MEMORY_USED, 390, 130, 130, 22, false},
+    {IDC_MEMORY_TOTAL_LABEL, 250, 170, 140, 22, false},
+    {IDC_MEMORY_TOTAL, 390, 170, 130, 22, false},
+    {IDC_MEMORY_MESSAGE, 40, 285, 480, 30, false},
+    {IDC_MEMORY_SPEED_UP, 551, 152, 210, 95, true},
+};
+
+}  // namespace
+
+BOOL OptDialog::OnInitDialog() {
+  controls::Page::OnInitDialog();
+  speedUp_.SubclassDlgItem(IDC_MEMORY_SPEED_UP, hwnd_);
+  speedUp_.SetBitmaps(IDB_FACE_SPEEDUP, IDB_FACE_SPEEDUP_HOVER);
+  usage_.SubclassDlgItem(IDC_MEMORY_USAGE, hwnd_);
+  usage_.SetBitmaps(IDB_USAGE_DIAL, IDB_USAGE_DIAL);
+  HFONT caption = controls::PageFont(controls::Face::YaHei, 22, FW_BOLD);
+  HFONT figures = controls::PageFont(controls::Face::YaHei, 16, FW_BOLD);
+  for (int id : {IDC_MEMORY_USAGE_LABEL, IDC_MEMORY_MESSAGE})
+    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(caption), FALSE);
+  for (int id : {IDC_MEMORY_USED_LABEL, IDC_MEMORY_USED, IDC_MEMORY_TOTAL_LABEL, IDC_MEMORY_TOTAL})
+    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(figures), FALSE);
+  SetLayout(kLayout);
+  Refresh();
+  SetTimer(hwnd_, kRefreshTimer, kRefreshPeriodMs, nullptr);
+  return TRUE;
+}
+
+void OptDialog::OnPaint() {
+  ui::PaintDC dc(hwnd_);
+  ui::DrawBitmapTo(dc.get(), 531, 0, 1, 420, IDB_DIVIDER);
+}
+
+bool OptDialog::OnCommand(int id, int code, HWND) {
+  if (id != IDC_MEMORY_SPEED_UP || code != BN_CLICKED) return false;
+  OnSpeedUpClicked();
+  return true;
+}
+
+void OptDialog::OnTimer(UINT_PTR id) {
+  Default();
+  if (id == kRefreshTimer) Refresh();
+}
+
+void OptDialog::Refresh() {
+  panel_.Refresh(memory::memorySystem().Read());
+  ShowPercentAndMessage();
+  SetItemText(IDC_MEMORY_USED, panel_.texts().used);
+  SetItemText(IDC_MEMORY_TOTAL, panel_.texts().total);
+}
+
+void OptDialog::ShowPercentAndMessage() {
+  usage_.SetCaption(panel_.texts().percent);
+  SetItemText(IDC_MEMORY_MESSAGE, panel_.texts().message);
+}
+
+void OptDialog::OnSpeedUpClicked() {
+  if (!panel_.Begin()) return;
+  EnableWindow(speedUp_.hwnd(), FALSE);
+  HWND page = hwnd_;
+  bool started = worker_.Start([page, this](const ui::StopToken&) {
+    memory::memorySystem().Optimize();
+    ui::PostTask(page, [this] { FinishSpeedUp(); });
+  });
+  if (!started) {
+    // No thread to spare: the speed-up is short enough to run here.
+    memory::memorySystem().Optimize();
+    FinishSpeedUp();
+  }
+}
+
+void OptDialog::FinishSpeedUp() {
+  panel_.Finish(memory::memorySystem().Read());
+  ShowPercentAndMessage();
+  EnableWindow(speedUp_.hwnd(), TRUE);
+}
