@@ -112,4 +112,10 @@ if(MIRVEN_WITH_WINDOWS)
       set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${bin}/CTestTestfile.cmake)
     endif()
   endforeach()
+
+  # The downloads in dist/: the setup program and the portable zip.
+  add_custom_target(release ALL
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/scripts/make_release.py ${MIRVEN_DIST_DIR}
+            ${CMAKE_BINARY_DIR}/windows-i686/bitmaps/mirven.ico ${CMAKE_BINARY_DIR}/release)
+  add_dependencies(release windows-i686)
 endif()

@@ -71,3 +71,14 @@ if(MIRVEN_WINDOWS_TESTS AND MIRVEN_E2E_TEST_SOURCES)
   mirven_windows_tests(mirven_e2e_tests e2e
     "${MIRVEN_E2E_TEST_SOURCES}" "${MIRVEN_E2E_TEST_SUITES}")
 endif()
+# The downloads are made from the i686 program (scripts/make_release.py);
+# their tests run in a Wine prefix and home of their own (release-run.sh).
+if(MIRVEN_RELEASE_TEST_SOURCES AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  mirven_windows_tests(mirven_release_tests release "${MIRVEN_RELEASE_TEST_SOURCES}" "")
+  add_test(NAME release.InstallerE2E COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/release-run.sh
+           $<TARGET_FILE:mirven_release_tests> --gtest_filter=InstallerE2E.*)
+  add_test(NAME release.Artefacts COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check-artefacts.sh
+           ${MIRVEN_DIST_DIR} ${MIRVEN_BITMAP_DIR}/mirven.ico $<TARGET_FILE:mirven_release_tests>)
+  set_tests_properties(release.InstallerE2E release.Artefacts PROPERTIES
+    LABELS release RESOURCE_LOCK wine-release TIMEOUT 600 ENVIRONMENT "MIRVEN_BUILD=${MIRVEN_BUILD_ROOT}")
+endif()

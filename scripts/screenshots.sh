@@ -16,6 +16,11 @@ export MIRVEN_SHOT_DIR="Z:${shots//\//\\}"
   --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*' >/dev/null
 "$ROOT/scripts/wine-run.sh" "$tests/mirven_windows_tests.exe" \
   --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*' >/dev/null
+# The setup program's pages; it is 32-bit, so only where Wine runs that.
+if [ "$MIRVEN_WINE_ARCH" = i686 ]; then
+  bash "$ROOT/scripts/release-run.sh" "$BUILD/windows-i686/mirven_release_tests.exe" \
+    --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*' >/dev/null
+fi
 for f in "$shots"/*.bmp; do
   convert "$f" "$OUT/$(basename "${f%.bmp}").png"
   echo "$OUT/$(basename "${f%.bmp}").png"

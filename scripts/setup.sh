@@ -10,7 +10,7 @@ PACKAGES=(
   xvfb xdotool imagemagick x11-utils
   fonts-wqy-zenhei fonts-wqy-microhei locales
   python3 python3-pil python3-aiosmtpd openssl
-  curl file
+  curl file nsis
 )
 
 SUDO=""

@@ -52,6 +52,13 @@ bool RunningApp::Start(const std::vector<std::wstring>& env) {
 
 bool RunningApp::StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls,
                               const std::vector<std::wstring>& env) {
+  if (!Launch(exe, L"", env)) return false;
+  main_ = WaitForWindow(title, cls, 20000);
+  return main_ != nullptr;
+}
+
+bool RunningApp::Launch(const std::wstring& exe, const std::wstring& args,
+                        const std::vector<std::wstring>& env) {
   // The child inherits our environment plus the given variables, and
   // always talks to a server on this machine.
   std::vector<std::wstring> vars = env;
@@ -65,15 +72,12 @@ bool RunningApp::StartProgram(const std::wstring& exe, const std::string& title,
   for (const auto& v : vars) block.append(v).push_back(L'\0');
   block.push_back(L'\0');
 
-  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
   std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      block.data(), dir.c_str(), &si, &pi_))
-    return false;
-  main_ = WaitForWindow(title, cls, 20000);
-  return main_ != nullptr;
+  return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.data(), dir.c_str(), &si, &pi_) != 0;
 }
 
 namespace {

@@ -25,6 +25,9 @@ class RunningApp {
   // its top-level window with this title, which then stands for main().
   bool StartProgram(const std::wstring& exe, const std::string& title, const wchar_t* cls = nullptr,
                     const std::vector<std::wstring>& env = {});
+  // Starts `exe` with arguments, in its own folder, waiting for nothing.
+  bool Launch(const std::wstring& exe, const std::wstring& args,
+              const std::vector<std::wstring>& env = {});
   HWND main() const { return main_; }
   DWORD pid() const { return pi_.dwProcessId; }
 
