@@ -36,7 +36,7 @@ add_custom_command(TARGET Mirven POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${MIRVEN_DIST_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Mirven> ${MIRVEN_DIST_DIR}/Mirven.exe)
 include(${CMAKE_SOURCE_DIR}/helpers/helpers.cmake)
-include(${CMAKE_SOURCE_DIR}/cmake/ReleaseFiles.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/Sound.cmake)
 add_dependencies(Mirven mirven_sound)
 
 # GoogleTest built with the same compiler; Windows threads come from the

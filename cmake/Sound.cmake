@@ -1,9 +1,3 @@
-# What a release of the program is: the files below, relative to dist/.
-# The installer and the release check read this one list.
-set(MIRVEN_RELEASE_FILES
-  Mirven.exe
-  music/alarm.wav)
-
 # The alarm's chime is generated, not kept in git: beside the program in
 # dist/ and beside the test programs in this build folder (the alarm looks
 # for it in its own program's folder).
