@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
       cleanup::ScanControl control;
       NoProbe probe;
       Quiet quiet;
-      checkup::RunCheckUp(lister, checkup::CheckUpFolders{{root, "", "", ""}}, control, probe, quiet);
+      checkup::RunCheckUp(lister, checkup::CheckUpFolders{{root, "", "", ""}}, control, probe,
+                          quiet);
     }
     checkupRuns.push_back(Seconds(std::chrono::steady_clock::now() - start));
   }

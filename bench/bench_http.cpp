@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < repeats; ++i) {
     RequestResult result;
     auto start = std::chrono::steady_clock::now();
-    if (Request::SendHTTP(net::SystemServices(), limits, argv[1], nullptr, nullptr, 0, result) != 0) {
+    if (Request::SendHTTP(net::SystemServices(), limits, argv[1], nullptr, nullptr, 0, result) !=
+        0) {
       std::fprintf(stderr, "transfer failed\n");
       return 1;
     }

@@ -21,8 +21,8 @@ namespace {
 constexpr int kFolders = 10000;
 constexpr int kFilesPerFolder = 10;
 constexpr int kRuns = 5;
-const char* const kExtensions[] = {".txt", ".dat", ".tmp", ".log", ".old", ".TMP",
-                                   ".cfg", ".do~", ".bin", ".gid"};
+const char* const kExtensions[] = {".txt", ".dat", ".tmp", ".log", ".old",
+                                   ".TMP", ".cfg", ".do~", ".bin", ".gid"};
 
 double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
@@ -64,8 +64,10 @@ Result Walk(const std::string& root) {
 }
 
 Result Find(const std::string& root, const std::string& extra) {
-  std::string cmd = "find '" + root + "' -type f \\( -iname '*.tmp' -o -iname '*.syd' -o -iname '*.old'"
-                    " -o -iname '*.gid' -o -iname '*._mp' -o -iname '*.??~' \\) " + extra;
+  std::string cmd = "find '" + root +
+                    "' -type f \\( -iname '*.tmp' -o -iname '*.syd' -o -iname '*.old'"
+                    " -o -iname '*.gid' -o -iname '*._mp' -o -iname '*.??~' \\) " +
+                    extra;
   auto start = std::chrono::steady_clock::now();
   FILE* p = popen(cmd.c_str(), "r");
   unsigned long long lines = 0;
@@ -115,7 +117,8 @@ int main(int argc, char** argv) {
   std::printf("scan walk (sizes of all files): %.3f s (best of %d)\n", Best(walk), kRuns);
   std::printf("find -type f, name tests:       %.3f s\n", Best(find));
   std::printf("find, also printing sizes:      %.3f s\n", Best(findStat));
-  std::printf("ratio walk / find:              %.2f (goal at most 1.25)\n", Best(walk) / Best(find));
+  std::printf("ratio walk / find:              %.2f (goal at most 1.25)\n",
+              Best(walk) / Best(find));
   std::printf("ratio walk / find with sizes:   %.2f\n", Best(walk) / Best(findStat));
   if (made) {
     std::string rm = "rm -rf '" + root + "'";

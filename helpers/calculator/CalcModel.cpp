@@ -10,16 +10,16 @@ const char kDivideByZero[] = "除数不能为零";
 const char kOverflow[] = "数值溢出";
 
 const Button kButtons[] = {
-    {Key::Percent, "%", 0, 0, 1},  {Key::ClearEntry, "CE", 0, 1, 1},
-    {Key::Clear, "C", 0, 2, 1},    {Key::Backspace, "退格", 0, 3, 1},
-    {Key::Digit7, "7", 1, 0, 1},   {Key::Digit8, "8", 1, 1, 1},
-    {Key::Digit9, "9", 1, 2, 1},   {Key::Divide, "÷", 1, 3, 1},
-    {Key::Digit4, "4", 2, 0, 1},   {Key::Digit5, "5", 2, 1, 1},
-    {Key::Digit6, "6", 2, 2, 1},   {Key::Multiply, "×", 2, 3, 1},
-    {Key::Digit1, "1", 3, 0, 1},   {Key::Digit2, "2", 3, 1, 1},
-    {Key::Digit3, "3", 3, 2, 1},   {Key::Subtract, "−", 3, 3, 1},
-    {Key::Negate, "±", 4, 0, 1},   {Key::Digit0, "0", 4, 1, 1},
-    {Key::Point, ".", 4, 2, 1},    {Key::Add, "+", 4, 3, 1},
+    {Key::Percent, "%", 0, 0, 1}, {Key::ClearEntry, "CE", 0, 1, 1},
+    {Key::Clear, "C", 0, 2, 1},   {Key::Backspace, "退格", 0, 3, 1},
+    {Key::Digit7, "7", 1, 0, 1},  {Key::Digit8, "8", 1, 1, 1},
+    {Key::Digit9, "9", 1, 2, 1},  {Key::Divide, "÷", 1, 3, 1},
+    {Key::Digit4, "4", 2, 0, 1},  {Key::Digit5, "5", 2, 1, 1},
+    {Key::Digit6, "6", 2, 2, 1},  {Key::Multiply, "×", 2, 3, 1},
+    {Key::Digit1, "1", 3, 0, 1},  {Key::Digit2, "2", 3, 1, 1},
+    {Key::Digit3, "3", 3, 2, 1},  {Key::Subtract, "−", 3, 3, 1},
+    {Key::Negate, "±", 4, 0, 1},  {Key::Digit0, "0", 4, 1, 1},
+    {Key::Point, ".", 4, 2, 1},   {Key::Add, "+", 4, 3, 1},
     {Key::Equals, "=", 5, 0, 4},
 };
 const int kButtonCount = static_cast<int>(sizeof kButtons / sizeof kButtons[0]);
@@ -42,12 +42,20 @@ bool KeyForChar(char32_t ch, Key& key) {
     return true;
   }
   switch (ch) {
-    case U'.': case U',': key = Key::Point; return true;
+    case U'.':
+    case U',': key = Key::Point; return true;
     case U'+': key = Key::Add; return true;
-    case U'-': case U'\u2212': key = Key::Subtract; return true;
-    case U'*': case U'x': case U'X': case U'\u00d7': key = Key::Multiply; return true;
-    case U'/': case U'\u00f7': key = Key::Divide; return true;
-    case U'=': case U'\r': case U'\n': key = Key::Equals; return true;
+    case U'-':
+    case U'\u2212': key = Key::Subtract; return true;
+    case U'*':
+    case U'x':
+    case U'X':
+    case U'\u00d7': key = Key::Multiply; return true;
+    case U'/':
+    case U'\u00f7': key = Key::Divide; return true;
+    case U'=':
+    case U'\r':
+    case U'\n': key = Key::Equals; return true;
     case U'%': key = Key::Percent; return true;
     case U'\x1b': key = Key::Clear; return true;
     case U'\b': key = Key::Backspace; return true;
@@ -82,7 +90,8 @@ void Calculator::Press(Key key) {
     case Key::Clear: ClearAll(); break;
     case Key::ClearEntry: ClearEntry(); break;
     case Key::Backspace: Backspace(); break;
-    default: Digit(static_cast<char>('0' + (static_cast<int>(key) - static_cast<int>(Key::Digit0))));
+    default:
+      Digit(static_cast<char>('0' + (static_cast<int>(key) - static_cast<int>(Key::Digit0))));
   }
 }
 

@@ -22,9 +22,27 @@
 namespace calc {
 
 enum class Key {
-  Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
-  Point, Add, Subtract, Multiply, Divide, Equals, Percent, Negate,
-  Clear, ClearEntry, Backspace,
+  Digit0,
+  Digit1,
+  Digit2,
+  Digit3,
+  Digit4,
+  Digit5,
+  Digit6,
+  Digit7,
+  Digit8,
+  Digit9,
+  Point,
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Equals,
+  Percent,
+  Negate,
+  Clear,
+  ClearEntry,
+  Backspace,
 };
 
 // The key a typed character stands for (digits, ". ,", "+ - * x /", "= Enter",
@@ -81,13 +99,13 @@ class Calculator {
 
   std::string display_ = "0";
   std::string expression_;
-  double shown_ = 0;       // the exact value of a result on the display
-  bool typing_ = false;    // digits append to the display
-  bool operand_ = false;   // the display holds an operand for the pending operator
+  double shown_ = 0;      // the exact value of a result on the display
+  bool typing_ = false;   // digits append to the display
+  bool operand_ = false;  // the display holds an operand for the pending operator
   bool failed_ = false;
-  double first_ = 0;       // the left operand of the pending operator
+  double first_ = 0;  // the left operand of the pending operator
   Op pending_ = Op::None;
-  Op lastOp_ = Op::None;   // what "=" repeats
+  Op lastOp_ = Op::None;  // what "=" repeats
   double lastOperand_ = 0;
 };
 

@@ -81,11 +81,8 @@ LRESULT CalculatorWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == VK_DELETE) Press(calc::Key::ClearEntry);
       if (wp == VK_F9) Press(calc::Key::Negate);
       return 0;
-    case WM_DRAWITEM:
-      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-      return TRUE;
-    default:
-      return HelperWindow::WindowProc(msg, wp, lp);
+    case WM_DRAWITEM: DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)); return TRUE;
+    default: return HelperWindow::WindowProc(msg, wp, lp);
   }
 }
 

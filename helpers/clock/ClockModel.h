@@ -6,8 +6,8 @@
 namespace clockface {
 
 struct Moment {
-  int year, month, day;       // month 1-12
-  int hour, minute, second;   // 0-23, 0-59, 0-59
+  int year, month, day;      // month 1-12
+  int hour, minute, second;  // 0-23, 0-59, 0-59
 };
 
 // "09:05:03"

@@ -9,7 +9,8 @@ BOOL CheckUpdateDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
   SetText(update::kUpdateTitle);
   SendMessageW(Item(IDC_UPDATE_TEXT), WM_SETFONT,
-               reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD)), FALSE);
+               reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD)),
+               FALSE);
   SetItemText(IDC_UPDATE_TEXT, update::NewVersionLine(version_));
   return TRUE;
 }

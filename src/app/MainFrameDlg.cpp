@@ -64,12 +64,18 @@ BOOL CMainFrameDlg::OnInitDialog() {
   currentPage_ = 1;
 
   SIZE size = ui::WindowSize(hwnd_);
-  struct { int id; int x; } labels[] = {{IDC_LINK_SITE, 500}, {IDC_LINK_PROMOTION, 200}};
+  struct {
+    int id;
+    int x;
+  } labels[] = {{IDC_LINK_SITE, 500}, {IDC_LINK_PROMOTION, 200}};
   for (const auto& label : labels) {
     HWND h = Item(label.id);
     SIZE s = ui::WindowSize(h);
     SetWindowPos(h, nullptr, label.x, size.cy - 22, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, true)), TRUE);
+    SendMessageW(
+        h, WM_SETFONT,
+        reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, true)),
+        TRUE);
   }
   online_.Start(hwnd_);
   return TRUE;
@@ -126,7 +132,8 @@ void CMainFrameDlg::DrawHeader() {
   ui::DrawBitmapTo(dc.get(), w - 100, 0, 100, header::kCaptionHeight, IDB_CAPTION_RIGHT);
   ui::DrawBitmapTo(dc.get(), 100, 0, w - 200, header::kCaptionHeight, IDB_CAPTION_MIDDLE);
   DrawCaptionButtons(header::CaptionButton::None);
-  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide, IDB_STRIP);
+  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide,
+                   IDB_STRIP);
   DrawPageButtons(currentPage_);
   DrawCaptionText();
   online_.UpdatePromotion();
@@ -135,9 +142,12 @@ void CMainFrameDlg::DrawHeader() {
 void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
   const int w = width_;
   ui::WindowDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26, lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
-  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26, lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
-  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26, lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
+  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26,
+                   lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
+  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26,
+                   lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
+  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26,
+                   lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
 }
 
 void CMainFrameDlg::DrawPageButtons(int page) {
@@ -150,12 +160,14 @@ void CMainFrameDlg::DrawPageButtons(int page) {
                        k == page ? b.litBitmap : b.normalBitmap);
     }
   }
-  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide, IDB_STRIP_END);
+  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide,
+                   IDB_STRIP_END);
 }
 
 void CMainFrameDlg::DrawCaptionText() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText, controls::PageFont(controls::Face::Song, 12, FW_BOLD), TA_CENTER, colours::kText);
+  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText,
+                 controls::PageFont(controls::Face::Song, 12, FW_BOLD), TA_CENTER, colours::kText);
 }
 
 void CMainFrameDlg::SelectPage(int page) {
@@ -229,7 +241,9 @@ void CMainFrameDlg::OnNcLButtonUp(UINT, POINT) {
     POINT at{width_ - 83, cursor.y < header::kCaptionHeight ? header::kCaptionHeight : cursor.y};
     ClientToScreen(hwnd_, &at);
     menuHot_ = false;
-    if (menu) TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, 0, hwnd_, nullptr);
+    if (menu)
+      TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, 0,
+                     hwnd_, nullptr);
   }
   Default();
 }
@@ -257,30 +271,15 @@ bool CMainFrameDlg::OnCommand(int id, int, HWND) {
       ShowWindow(hwnd_, SW_MINIMIZE);
       minimizeHot_ = false;
       return true;
-    case ID_HEADER_CLOSE:
-      ConfirmClose();
-      return true;
-    case ID_MENU_TIMED_SHUTDOWN:
-      tools::OpenShutdown();
-      return true;
-    case ID_MENU_RESTART:
-      tools::RequestPower(hwnd_, ui::PowerAction::Restart);
-      return true;
-    case ID_MENU_POWER_OFF:
-      tools::RequestPower(hwnd_, ui::PowerAction::PowerOff);
-      return true;
+    case ID_HEADER_CLOSE: ConfirmClose(); return true;
+    case ID_MENU_TIMED_SHUTDOWN: tools::OpenShutdown(); return true;
+    case ID_MENU_RESTART: tools::RequestPower(hwnd_, ui::PowerAction::Restart); return true;
+    case ID_MENU_POWER_OFF: tools::RequestPower(hwnd_, ui::PowerAction::PowerOff); return true;
     case ID_MENU_ABOUT:
-    case ID_HEADER_ABOUT:
-      ShowAbout();
-      return true;
-    case ID_MENU_NEW_FEATURES:
-      online_.OpenNotes();
-      return true;
-    case ID_MENU_CHECK_UPDATE:
-      CheckUpdate(false);
-      return true;
-    default:
-      return false;
+    case ID_HEADER_ABOUT: ShowAbout(); return true;
+    case ID_MENU_NEW_FEATURES: online_.OpenNotes(); return true;
+    case ID_MENU_CHECK_UPDATE: CheckUpdate(false); return true;
+    default: return false;
   }
 }
 

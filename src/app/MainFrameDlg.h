@@ -9,7 +9,9 @@
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
 
-namespace controls { class Page; }
+namespace controls {
+class Page;
+}
 
 class CMainFrameDlg : public ui::Dialog {
  public:

@@ -80,7 +80,8 @@ bool MainFrameOnline::RunOnWorker(std::function<void()> fetch) {
 
 void MainFrameOnline::UpdatePromotion() {
   promotionVisible_ = notices::PromotionVisible(dates_, today_);
-  if (main_) ShowWindow(GetDlgItem(main_, IDC_LINK_PROMOTION), promotionVisible_ ? SW_SHOWNORMAL : SW_HIDE);
+  if (main_)
+    ShowWindow(GetDlgItem(main_, IDC_LINK_PROMOTION), promotionVisible_ ? SW_SHOWNORMAL : SW_HIDE);
 }
 
 int MainFrameOnline::LinkAt(POINT client) const {

@@ -13,7 +13,7 @@
 
 namespace checkup {
 
-extern const char kHeadline[];      // " 开始体检您的电脑，全面检测电脑的软硬件信息！"
+extern const char kHeadline[];  // " 开始体检您的电脑，全面检测电脑的软硬件信息！"
 extern const char kChecking[];      // "检测中......"
 extern const char kHardwareDone[];  // "电脑硬件检测完毕！"
 extern const char kNoProblems[];    // "您的电脑没有垃圾冗余等问题，无需清理！"
@@ -22,7 +22,13 @@ extern const char kCleanCaption[];  // "立即清理"
 extern const char kAgainCaption[];  // "重新体检"
 
 // The four folders, in the order they are walked.
-enum FolderIndex : int { kProfile = 0, kInternetCache = 1, kCookies = 2, kHistory = 3, kFolderCount = 4 };
+enum FolderIndex : int {
+  kProfile = 0,
+  kInternetCache = 1,
+  kCookies = 2,
+  kHistory = 3,
+  kFolderCount = 4
+};
 // The headline while folder `stage` is walked; stage 4 is the hardware.
 std::string StageText(int stage);
 // The line for a folder that holds something ("" for the profile).

@@ -32,7 +32,8 @@ class Key {
   // A text value of any length; false when it is missing or not text.
   bool Text(const wchar_t* name, std::wstring& out) const {
     DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
+    if (RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+      return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
     std::wstring buf(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(buf.size() * sizeof(wchar_t));
@@ -110,8 +111,8 @@ VersionFacts CheckUpSystem::Version() {
   VersionFacts v;
   using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  auto rtlGetVersion = ntdll ? reinterpret_cast<GetVersionFn>(reinterpret_cast<void*>(
-                                   GetProcAddress(ntdll, "RtlGetVersion")))
+  auto rtlGetVersion = ntdll ? reinterpret_cast<GetVersionFn>(
+                                   reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
                              : nullptr;
   OSVERSIONINFOEXW os{};
   os.dwOSVersionInfoSize = sizeof(os);
@@ -163,7 +164,8 @@ std::vector<DriveFacts> CheckUpSystem::Drives() {
     // Only fixed disks are sized: asking an empty card reader or DVD drive
     // for its size can wait on the device.
     ULARGE_INTEGER freeToCaller, total, totalFree;
-    if (d.type == DRIVE_FIXED && GetDiskFreeSpaceExW(root.c_str(), &freeToCaller, &total, &totalFree)) {
+    if (d.type == DRIVE_FIXED &&
+        GetDiskFreeSpaceExW(root.c_str(), &freeToCaller, &total, &totalFree)) {
       d.sized = true;
       d.totalBytes = total.QuadPart;
       d.freeBytes = totalFree.QuadPart;

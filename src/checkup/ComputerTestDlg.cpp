@@ -37,9 +37,9 @@ constexpr controls::Place kLayout[] = {
 };
 
 // The profile texts that read "检测中......" while a check-up runs.
-constexpr int kProfileTexts[] = {IDC_CHECKUP_WINDOWS, IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS,
-                                 IDC_CHECKUP_PROCESSOR, IDC_CHECKUP_MEMORY, IDC_CHECKUP_VIRTUAL,
-                                 IDC_CHECKUP_DISK, IDC_CHECKUP_VIDEO};
+constexpr int kProfileTexts[] = {
+    IDC_CHECKUP_WINDOWS, IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS, IDC_CHECKUP_PROCESSOR,
+    IDC_CHECKUP_MEMORY,  IDC_CHECKUP_VIRTUAL,      IDC_CHECKUP_DISK,    IDC_CHECKUP_VIDEO};
 constexpr int kIconPeriodMs = 120;
 
 HFONT HeadlineFont() { return controls::PageFont(controls::Face::YaHei, 22, FW_BOLD); }
@@ -152,9 +152,9 @@ void ComputerTestDlg::StartCheckUp() {
   ShowWindow(start_.hwnd(), SW_HIDE);
   ShowWindow(list_.hwnd(), SW_SHOW);
   for (int id : kProfileTexts) SetItemText(id, kChecking);
-  SendDlgItemMessageW(hwnd_, IDC_CHECKUP_HEADLINE, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 16, FW_BOLD)),
-                      TRUE);
+  SendDlgItemMessageW(
+      hwnd_, IDC_CHECKUP_HEADLINE, WM_SETFONT,
+      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 16, FW_BOLD)), TRUE);
   SetItemText(IDC_CHECKUP_HEADLINE, StageText(kProfile));
   progress_.SetRange32(0, 0);
   progress_.SetPos(0);
@@ -185,10 +185,14 @@ void ComputerTestDlg::StartCheckUp() {
 
 void ComputerTestDlg::ShowProfile(const Profile& p) {
   const std::pair<int, const std::string*> texts[] = {
-      {IDC_CHECKUP_WINDOWS, &p.windows.name},   {IDC_CHECKUP_SERVICE_PACK, &p.windows.servicePack},
-      {IDC_CHECKUP_BITNESS, &p.windows.bitness}, {IDC_CHECKUP_PROCESSOR, &p.processor},
-      {IDC_CHECKUP_MEMORY, &p.memory},           {IDC_CHECKUP_VIRTUAL, &p.virtualMemory},
-      {IDC_CHECKUP_DISK, &p.disk},               {IDC_CHECKUP_VIDEO, &p.video}};
+      {IDC_CHECKUP_WINDOWS, &p.windows.name},
+      {IDC_CHECKUP_SERVICE_PACK, &p.windows.servicePack},
+      {IDC_CHECKUP_BITNESS, &p.windows.bitness},
+      {IDC_CHECKUP_PROCESSOR, &p.processor},
+      {IDC_CHECKUP_MEMORY, &p.memory},
+      {IDC_CHECKUP_VIRTUAL, &p.virtualMemory},
+      {IDC_CHECKUP_DISK, &p.disk},
+      {IDC_CHECKUP_VIDEO, &p.video}};
   for (const auto& t : texts) SetItemText(t.first, *t.second);
 }
 
@@ -211,12 +215,8 @@ void ComputerTestDlg::StopJob() {
 
 void ComputerTestDlg::OnStopOrClean() {
   switch (flow_.ClickAction()) {
-    case CheckUpFlow::Action::kStart:
-      StartCheckUp();
-      return;
-    case CheckUpFlow::Action::kStop:
-      StopJob();
-      return;
+    case CheckUpFlow::Action::kStart: StartCheckUp(); return;
+    case CheckUpFlow::Action::kStop: StopJob(); return;
     case CheckUpFlow::Action::kGoClean: {
       CMainFrameDlg& main = CMainFrameDlg::GetInstance();
       auto* cleanupPage = dynamic_cast<CMirvenComputerHelperDlg*>(main.PageWindow(1));
@@ -225,7 +225,6 @@ void ComputerTestDlg::OnStopOrClean() {
       StopJob();
       return;
     }
-    case CheckUpFlow::Action::kNone:
-      return;
+    case CheckUpFlow::Action::kNone: return;
   }
 }

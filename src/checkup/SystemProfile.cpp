@@ -78,15 +78,15 @@ std::string EditionText(unsigned edition) {
     case 25: return "Small Business Server Premium Edition";
     case 48: return "专业版";
     // The editions of Windows 8 to 11.
-    case 27: return "企业版";                // Enterprise N
-    case 49: return "专业版";                // Professional N
-    case 98: return "家庭版";                // Home N
-    case 99: return "家庭中文版";            // Home China
-    case 100: return "家庭单语言版";         // Home Single Language
+    case 27: return "企业版";         // Enterprise N
+    case 49: return "专业版";         // Professional N
+    case 98: return "家庭版";         // Home N
+    case 99: return "家庭中文版";     // Home China
+    case 100: return "家庭单语言版";  // Home Single Language
     case 101: return "家庭版";
     case 121: return "教育版";
-    case 122: return "教育版";               // Education N
-    case 125: return "企业版";               // Enterprise LTSC
+    case 122: return "教育版";  // Education N
+    case 125: return "企业版";  // Enterprise LTSC
     case 161: return "专业工作站版";
     case 164: return "专业教育版";
     default: return "";

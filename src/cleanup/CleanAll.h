@@ -40,10 +40,12 @@ class FileDeleter {
 struct CleanTally {
   uint64_t deleted = 0;
   uint64_t gone = 0;
-  uint64_t failed = 0;  // changed or refused: still there
+  uint64_t failed = 0;   // changed or refused: still there
   uint64_t freedKB = 0;  // of the files deleted here
   // The line of a listed file can go (deleted or gone).
-  static bool Done(DeleteResult r) { return r == DeleteResult::kDeleted || r == DeleteResult::kGone; }
+  static bool Done(DeleteResult r) {
+    return r == DeleteResult::kDeleted || r == DeleteResult::kGone;
+  }
   void Add(DeleteResult r, uint64_t kb);
 };
 

@@ -49,14 +49,14 @@ enum CleanOption : int {
 const char* OptionText(int option);
 const char* CompletionLine(int option);
 
-extern const char kRefusal[];       // "请选择清理选项！"
-extern const char kCleanFinished[];  // "清理完毕！"
+extern const char kRefusal[];         // "请选择清理选项！"
+extern const char kCleanFinished[];   // "清理完毕！"
 extern const char kCaption[];         // "Mirven电脑助手"
 extern const char kCloseQuestion[];   // asked when the page is closed mid-scan
 extern const char kPauseText[];       // "暂停"
 extern const char kContinueText[];    // "继续"
-extern const char kScanNotStarted[];   // no worker thread could be started
+extern const char kScanNotStarted[];  // no worker thread could be started
 extern const char kCleanNotStarted[];
-extern const char kIntroduction[];   // the status line before the first scan
+extern const char kIntroduction[];  // the status line before the first scan
 
 }  // namespace cleanup

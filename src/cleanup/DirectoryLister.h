@@ -37,7 +37,8 @@ class DirectoryLister {
   // only while it is a plain folder and, when `id` is not 0, the very
   // folder its parent's listing showed with that id: a folder above it
   // swapped for a link would lead elsewhere.
-  virtual ListResult Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) = 0;
+  virtual ListResult Read(const std::string& folder, uint64_t id,
+                          std::vector<DirEntry>& entries) = 0;
   virtual char Separator() const = 0;
 
   // Calls `visit` for each entry of `folder` until it returns false.

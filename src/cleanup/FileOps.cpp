@@ -24,7 +24,8 @@ bool OpenedItself(HANDLE file, const std::string& path) {
   // The name as the file system knows it, without the drive.
   std::vector<BYTE> buf(sizeof(FILE_NAME_INFO) + 1024);
   for (;;) {
-    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(), static_cast<DWORD>(buf.size())))
+    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(),
+                                     static_cast<DWORD>(buf.size())))
       break;
     if (GetLastError() != ERROR_MORE_DATA || buf.size() > (1u << 20)) return false;
     buf.resize(buf.size() * 2);

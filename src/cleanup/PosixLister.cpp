@@ -8,10 +8,12 @@
 
 namespace cleanup {
 
-ListResult PosixLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
+ListResult PosixLister::Read(const std::string& folder, uint64_t id,
+                             std::vector<DirEntry>& entries) {
   entries.clear();
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return errno == ELOOP || errno == ENOTDIR ? ListResult::kNotFolder : ListResult::kUnreadable;
+  if (fd < 0)
+    return errno == ELOOP || errno == ENOTDIR ? ListResult::kNotFolder : ListResult::kUnreadable;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
     close(fd);

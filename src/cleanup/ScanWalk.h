@@ -57,7 +57,8 @@ struct WalkCounts {
 class ScanWalk {
  public:
   // Called for every file visited, with its full path and whether it is junk.
-  using FileVisitor = std::function<void(const std::string& path, const DirEntry& entry, bool junk)>;
+  using FileVisitor =
+      std::function<void(const std::string& path, const DirEntry& entry, bool junk)>;
 
   ScanWalk(DirectoryLister& lister, const JunkPatterns& patterns, ScanControl& control)
       : lister_(lister), patterns_(patterns), control_(control) {}

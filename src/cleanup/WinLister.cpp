@@ -19,11 +19,11 @@ uint64_t Quad(const LARGE_INTEGER& v) { return static_cast<uint64_t>(v.QuadPart)
 
 ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
   entries.clear();
-  ui::FileHandle dir(CreateFileW(ui::Wide(tree::ExtendedPath(folder)).c_str(),
-                                 FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  ui::FileHandle dir(
+      CreateFileW(ui::Wide(tree::ExtendedPath(folder)).c_str(),
+                  FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!dir) return ListResult::kUnreadable;
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(dir.get(), FileBasicInfo, &basic, sizeof basic))

@@ -16,7 +16,6 @@ class CDirTreeCtrl : public ui::Window {
   // Item data of an item that is a reparse point.
   static constexpr LPARAM kLinkItem = 1;
 
-
   // Makes the shell's small-icon image list the tree's normal image list
   // (shared with the system: never destroyed here). FALSE on failure.
   BOOL AttachSystemImageList();

@@ -163,9 +163,7 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       Apply();
       return r;
     }
-    case LB_SETHORIZONTALEXTENT:
-      applied_ = static_cast<int>(wp);
-      return Default();
+    case LB_SETHORIZONTALEXTENT: applied_ = static_cast<int>(wp); return Default();
     case WM_SETFONT: {
       LRESULT r = Default();
       widths_.clear();
@@ -180,7 +178,6 @@ LRESULT CHSListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       stale_ = true;
       return r;
     }
-    default:
-      return ui::Window::WindowProc(msg, wp, lp);
+    default: return ui::Window::WindowProc(msg, wp, lp);
   }
 }

@@ -47,7 +47,6 @@ class CHSListBox : public ui::Window {
   void CreateMeasureDC();
   int CharWidth(wchar_t c) const;
 
-
   hslist::ExtentTracker tracker_;
   bool stale_ = false;
   int applied_ = -1;

@@ -85,8 +85,7 @@ void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
       ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE_HOVER);
       break;
     }
-    case skin::CaptionButton::None:
-      break;  // the flags keep their values until the pointer leaves
+    case skin::CaptionButton::None: break;  // the flags keep their values until the pointer leaves
   }
   // Ask for WM_NCMOUSELEAVE explicitly rather than relying on the default.
   TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE | TME_NONCLIENT, hwnd_, 0};

@@ -41,8 +41,8 @@ void EnableDebugPrivilege() {
 std::vector<uint64_t> ListFromRecords() {
   using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  auto query = ntdll ? reinterpret_cast<Query>(
-                           reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
+  auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(
+                           GetProcAddress(ntdll, "NtQuerySystemInformation")))
                      : nullptr;
   if (!query) return {};
   size_t size = kFirstBufferSize;
@@ -64,7 +64,8 @@ std::vector<uint64_t> ListFromEnumProcesses() {
   std::vector<DWORD> ids(1024);
   for (;;) {
     DWORD bytes = 0;
-    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return {};
+    if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes))
+      return {};
     if (bytes < ids.size() * sizeof(DWORD) || ids.size() >= 65536) {
       ids.resize(bytes / sizeof(DWORD));
       break;
@@ -94,8 +95,8 @@ size_t MemorySystem::Optimize() {
   if (pids.empty()) pids = ListFromEnumProcesses();
   size_t trimmed = 0;
   for (uint64_t pid : pids) {
-    ui::KernelHandle process(OpenProcess(PROCESS_SET_QUOTA | PROCESS_QUERY_INFORMATION, FALSE,
-                                         static_cast<DWORD>(pid)));
+    ui::KernelHandle process(
+        OpenProcess(PROCESS_SET_QUOTA | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(pid)));
     if (!process) continue;
     // (SIZE_T)-1 for both bounds asks the system to remove as many pages
     // as it can; they come back from memory as the process touches them.

@@ -18,9 +18,9 @@ struct ProcessRecord {
 
 // Where the fields lie in a record, for 4- or 8-byte pointers.
 struct RecordLayout {
-  size_t nameLength;   // 16-bit byte count of the image name
-  size_t nameBuffer;   // pointer to the name's UTF-16 text
-  size_t processId;    // pointer-sized process id
+  size_t nameLength;  // 16-bit byte count of the image name
+  size_t nameBuffer;  // pointer to the name's UTF-16 text
+  size_t processId;   // pointer-sized process id
   size_t pointerSize;
   size_t minimumSize;  // a record shorter than this is not read
 };

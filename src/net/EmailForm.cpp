@@ -46,9 +46,11 @@ std::string CheckEmailForm(const EmailForm& form, const std::vector<MailProvider
                            Services& files) {
   if (Trimmed(form.senderAccount).empty()) return "请填写发件人账号";
   if (Trimmed(form.recipientAccount).empty()) return "请填写收件人账号";
-  const std::string sender = FullAddress(form.senderAccount, Pick(providers, form.senderProvider).suffix);
+  const std::string sender =
+      FullAddress(form.senderAccount, Pick(providers, form.senderProvider).suffix);
   if (!IsSafeAddress(sender) || sender.find(' ') != std::string::npos) return "发件人地址无效";
-  const std::string to = FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix);
+  const std::string to =
+      FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix);
   const std::string copy = Trimmed(form.copyAddress);
   for (const std::string* address : {&to, &copy})
     if (!IsSafeAddress(*address) || address->find(' ') != std::string::npos)
@@ -76,7 +78,8 @@ void FillSmtp(const EmailForm& form, const std::vector<MailProvider>& providers,
   const std::string copy = Trimmed(form.copyAddress);
   if (!copy.empty()) smtp.AddCopyRecipient(copy);
   smtp.SetSubjectText(form.subject);
-  smtp.AddToRecipient(FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix));
+  smtp.AddToRecipient(
+      FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix));
   smtp.SetPriority(3);
   smtp.SetMailerText(kEmailCaption);
   smtp.SetBodyText(form.body);
@@ -144,7 +147,8 @@ SendOutcome SendEmail(const EmailForm& form, const std::vector<MailProvider>& pr
       outcome.error == CSmtp::kAttachmentUnreadable || outcome.error == CSmtp::kAttachmentsTooLarge;
   if (outcome.sent && attachmentLost) {
     outcome.sent = false;
-    outcome.message = kFailedPrefix + ("邮件已发出，但没有附上附件：" + SendFailureReason(outcome.error));
+    outcome.message =
+        kFailedPrefix + ("邮件已发出，但没有附上附件：" + SendFailureReason(outcome.error));
   } else {
     outcome.message = outcome.sent ? kSentText : kFailedPrefix + SendFailureReason(outcome.error);
   }

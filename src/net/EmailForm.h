@@ -23,8 +23,7 @@ struct MailProvider {
 const std::vector<MailProvider>& MailProviders();
 
 struct EmailForm {
-  std::string senderAccount, password, recipientAccount, copyAddress, subject, attachmentPath,
-      body;
+  std::string senderAccount, password, recipientAccount, copyAddress, subject, attachmentPath, body;
   size_t senderProvider = 0, recipientProvider = 0;
 };
 

@@ -32,7 +32,8 @@ std::string EncodedWords(std::string_view text) {
   while (i < text.size()) {
     size_t end = std::min(text.size(), i + kEncodedWordBytes);
     size_t cut = end;
-    while (cut < text.size() && cut > i && IsUtf8Continuation(static_cast<unsigned char>(text[cut])))
+    while (cut < text.size() && cut > i &&
+           IsUtf8Continuation(static_cast<unsigned char>(text[cut])))
       --cut;
     if (cut == i) cut = end;  // not UTF-8: cut anywhere
     if (!out.empty()) out += "\r\n ";
@@ -64,7 +65,8 @@ std::string RecipientList(const std::vector<MailRecipient>& list, size_t used) {
     }
     out += entry;
     size_t lastBreak = entry.rfind('\n');
-    lineLength = lastBreak == std::string::npos ? lineLength + entry.size() : entry.size() - lastBreak;
+    lineLength =
+        lastBreak == std::string::npos ? lineLength + entry.size() : entry.size() - lastBreak;
   }
   return out;
 }
@@ -109,8 +111,8 @@ std::string PercentEncode(std::string_view text) {
   std::string out;
   for (unsigned char c : text) {
     bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                 c == '!' || c == '#' || c == '$' || c == '&' || c == '+' || c == '-' ||
-                 c == '.' || c == '^' || c == '_' || c == '`' || c == '|' || c == '~';
+                 c == '!' || c == '#' || c == '$' || c == '&' || c == '+' || c == '-' || c == '.' ||
+                 c == '^' || c == '_' || c == '`' || c == '|' || c == '~';
     if (plain) {
       out += static_cast<char>(c);
     } else {
@@ -156,7 +158,8 @@ class AttachmentStreamer {
         pos += kAttachmentLineBytes;
       }
       carry = have - pos;
-      if (carry > 0 && pos > 0) std::copy(buffer.begin() + pos, buffer.begin() + have, buffer.begin());
+      if (carry > 0 && pos > 0)
+        std::copy(buffer.begin() + pos, buffer.begin() + have, buffer.begin());
       if (last) {
         if (!Line(buffer.data(), carry)) return false;
         return Flush();
@@ -302,8 +305,10 @@ std::string AttachmentPartHeader(const std::string& name) {
       size_t pos = 0;
       for (int index = 0; pos < value.size(); ++index) {
         size_t end = std::min(value.size(), pos + kSegment);
-        if (end < value.size() && value[end - 1] == '%') end -= 1;
-        else if (end < value.size() && end >= 2 && value[end - 2] == '%') end -= 2;
+        if (end < value.size() && value[end - 1] == '%')
+          end -= 1;
+        else if (end < value.size() && end >= 2 && value[end - 2] == '%')
+          end -= 2;
         out += ";\r\n filename*" + std::to_string(index) + "*=";
         if (index == 0) out += "UTF-8''";
         out.append(value, pos, end - pos);

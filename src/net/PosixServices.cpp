@@ -86,7 +86,6 @@ class PosixStream : public Stream {
   int fd_;
 };
 
-
 class PosixFile : public ByteSource {
  public:
   explicit PosixFile(std::FILE* file) : file_(file) {}

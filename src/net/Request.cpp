@@ -12,9 +12,7 @@ constexpr size_t kMaxHeaderBytes = 64 * 1024;
 constexpr size_t kReceiveChunk = 16 * 1024;
 using Clock = std::chrono::steady_clock;
 
-bool IsHostChar(unsigned char c) {
-  return std::isalnum(c) || c == '-' || c == '.' || c == ':';
-}
+bool IsHostChar(unsigned char c) { return std::isalnum(c) || c == '-' || c == '.' || c == ':'; }
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -170,9 +168,8 @@ void Request::SendRequest(net::Services& services, const net::HttpLimits& limits
   RequestResult result;
   int failed = 1;
   if (post) {
-    failed = SendHTTP(services, limits, url,
-                      "Content-Type: application/x-www-form-urlencoded\r\n", data.c_str(),
-                      data.size(), result);
+    failed = SendHTTP(services, limits, url, "Content-Type: application/x-www-form-urlencoded\r\n",
+                      data.c_str(), data.size(), result);
   } else {
     failed = SendHTTP(services, limits, url, nullptr, nullptr, 0, result);
   }

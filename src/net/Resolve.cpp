@@ -24,8 +24,8 @@ std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Mil
     return out;
   };
   if (numericOnly) return lookup();
-  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit).value_or(
-      std::vector<sockaddr_in>{});
+  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit)
+      .value_or(std::vector<sockaddr_in>{});
 }
 
 }  // namespace net

@@ -153,11 +153,13 @@ bool CSmtp::Secure(Session& session) {
 }
 
 bool CSmtp::Dialogue() {
-  const bool byName = !serverHost_.empty() && std::isalpha(static_cast<unsigned char>(serverHost_[0]));
+  const bool byName =
+      !serverHost_.empty() && std::isalpha(static_cast<unsigned char>(serverHost_[0]));
   const bool implicitTls = security_ == Security::kImplicitTls;
   const uint16_t port = serverPort_ != 0 ? serverPort_ : implicitTls ? 465 : 25;
-  std::unique_ptr<net::Stream> stream = services_.Connect(
-      serverHost_, port, byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_);
+  std::unique_ptr<net::Stream> stream =
+      services_.Connect(serverHost_, port,
+                        byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_);
   if (!stream) return Fail(kConnectFailed);
   // Leaving this function on any path closes the connection.
   Session session(std::move(stream), replyLimit_);
@@ -185,7 +187,8 @@ bool CSmtp::Dialogue() {
   if (int error = session.Command("AUTH LOGIN\r\n", code)) return Fail(error);
   if (code != 334) return Fail(kAuthRefused);
   if (!loginName_) return Fail(kNoLoginName);
-  if (int error = session.Command(net::Base64Encode(*loginName_) + "\r\n", code)) return Fail(error);
+  if (int error = session.Command(net::Base64Encode(*loginName_) + "\r\n", code))
+    return Fail(error);
   if (code != 334) return Fail(kLoginRefused);
   if (!loginPassword_) return Fail(kNoPassword);
   if (int error = session.Command(net::Base64Encode(*loginPassword_) + "\r\n", code))

@@ -80,8 +80,8 @@ bool DataWriter::Write(const char* data, size_t size) {
 }
 
 bool DataWriter::Flush() {
-  bool ok = buffer_.empty() ||
-            stream_.SendAll(buffer_.data(), buffer_.size(), limit_) == IoStatus::kOk;
+  bool ok =
+      buffer_.empty() || stream_.SendAll(buffer_.data(), buffer_.size(), limit_) == IoStatus::kOk;
   buffer_.clear();
   return ok;
 }

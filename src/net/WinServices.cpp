@@ -19,7 +19,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 timeval Remaining(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+  auto left =
+      std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
   if (left < 0) left = 0;
   timeval tv;
   tv.tv_sec = static_cast<long>(left / 1000000);
@@ -88,7 +89,6 @@ class WinStream : public Stream {
  private:
   SOCKET socket_;
 };
-
 
 // Paths past MAX_PATH need the \\?\ form, which takes only backslashes.
 std::wstring LongPath(const std::string& utf8) {
@@ -174,8 +174,9 @@ class WinServices : public Services {
   }
 
   std::unique_ptr<ByteSource> OpenFile(const std::string& path) override {
-    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file =
+        CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinFile>(file);
   }

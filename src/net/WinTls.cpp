@@ -122,10 +122,11 @@ class TlsStream : public Stream {
       }
       if (closed_) return {IoStatus::kClosed, 0};
       if (!incoming_.empty()) {
-        SecBuffer parts[4] = {{static_cast<ULONG>(incoming_.size()), SECBUFFER_DATA, incoming_.data()},
-                              {0, SECBUFFER_EMPTY, nullptr},
-                              {0, SECBUFFER_EMPTY, nullptr},
-                              {0, SECBUFFER_EMPTY, nullptr}};
+        SecBuffer parts[4] = {
+            {static_cast<ULONG>(incoming_.size()), SECBUFFER_DATA, incoming_.data()},
+            {0, SECBUFFER_EMPTY, nullptr},
+            {0, SECBUFFER_EMPTY, nullptr},
+            {0, SECBUFFER_EMPTY, nullptr}};
         SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
         SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
         if (status == SEC_E_OK || status == SEC_I_CONTEXT_EXPIRED) {
@@ -144,7 +145,8 @@ class TlsStream : public Stream {
       }
       IoStatus read = ReadMore(Left(deadline));
       // A peer that just hangs up after its last record is taken as closed.
-      if (read == IoStatus::kClosed) return {incoming_.empty() ? IoStatus::kClosed : IoStatus::kFailed, 0};
+      if (read == IoStatus::kClosed)
+        return {incoming_.empty() ? IoStatus::kClosed : IoStatus::kFailed, 0};
       if (read != IoStatus::kOk) return {read, 0};
     }
   }
@@ -169,7 +171,8 @@ class TlsStream : public Stream {
 
   TlsFailure Verify(std::wstring& host) {
     PCCERT_CONTEXT certificate = nullptr;
-    if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
+    if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
+            SEC_E_OK ||
         certificate == nullptr)
       return TlsFailure::kUntrusted;
     char serverAuth[] = szOID_PKIX_KP_SERVER_AUTH;
@@ -199,7 +202,7 @@ class TlsStream : public Stream {
     if (!checked) return TlsFailure::kUntrusted;
     if (result.dwError == 0) return TlsFailure::kNone;
     return static_cast<HRESULT>(result.dwError) == CERT_E_CN_NO_MATCH ? TlsFailure::kWrongHost
-                                                                       : TlsFailure::kUntrusted;
+                                                                      : TlsFailure::kUntrusted;
   }
 
   std::unique_ptr<Stream> plain_;

@@ -23,7 +23,8 @@ bool SameContents(const std::wstring& path, const void* data, DWORD size) {
   if (!f || !GetFileSizeEx(f.get(), &length) || length.QuadPart != size) return false;
   std::vector<char> bytes(size);
   DWORD read = 0;
-  if (size && (!ReadFile(f.get(), bytes.data(), size, &read, nullptr) || read != size)) return false;
+  if (size && (!ReadFile(f.get(), bytes.data(), size, &read, nullptr) || read != size))
+    return false;
   return size == 0 || std::memcmp(bytes.data(), data, size) == 0;
 }
 

@@ -4,7 +4,7 @@
 namespace tools {
 
 struct TaxBracket {
-  double upTo;            // upper bound of the taxable amount; 0 for the last
+  double upTo;  // upper bound of the taxable amount; 0 for the last
   double rate;
   double quickDeduction;
   // The row of the reference table the tool shows.

@@ -20,8 +20,14 @@ BOOL TaxDlg::OnInitDialog() {
 void TaxDlg::FillTable() {
   HWND list = Item(IDC_TAX_TABLE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  struct { const char* title; int width; } columns[] = {
-      {"级数", 40}, {"含税级距", 200}, {"不含税级距", 200}, {"税率(%)", 60}, {"速算扣除数（元）", 130}};
+  struct {
+    const char* title;
+    int width;
+  } columns[] = {{"级数", 40},
+                 {"含税级距", 200},
+                 {"不含税级距", 200},
+                 {"税率(%)", 60},
+                 {"速算扣除数（元）", 130}};
   int c = 0;
   for (const auto& col : columns) {
     std::wstring title = ui::Wide(col.title);

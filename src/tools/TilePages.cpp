@@ -15,14 +15,14 @@ struct Site {
 
 // The sites' current home pages.
 constexpr Site kSites[kShoppingTileCount] = {
-    {1, "https://www.taobao.com/"},     {2, "https://www.jd.com/"},
-    {3, "https://www.tmall.com/"},      {4, "https://www.amazon.cn/"},
-    {5, "https://www.suning.com/"},     {6, "https://www.dangdang.com/"},
-    {7, "https://www.gome.com.cn/"},    {8, "https://www.newegg.cn/"},
-    {9, "https://www.vancl.com/"},      {101, "https://ju.taobao.com/"},
-    {102, "https://www.lashou.com/"},   {103, "https://www.meituan.com/"},
-    {104, "https://www.55tuan.com/"},   {105, "https://www.nuomi.com/"},
-    {106, "https://t.dianping.com/"},   {107, "https://t.58.com/"},
+    {1, "https://www.taobao.com/"},    {2, "https://www.jd.com/"},
+    {3, "https://www.tmall.com/"},     {4, "https://www.amazon.cn/"},
+    {5, "https://www.suning.com/"},    {6, "https://www.dangdang.com/"},
+    {7, "https://www.gome.com.cn/"},   {8, "https://www.newegg.cn/"},
+    {9, "https://www.vancl.com/"},     {101, "https://ju.taobao.com/"},
+    {102, "https://www.lashou.com/"},  {103, "https://www.meituan.com/"},
+    {104, "https://www.55tuan.com/"},  {105, "https://www.nuomi.com/"},
+    {106, "https://t.dianping.com/"},  {107, "https://t.58.com/"},
     {108, "https://www.gaopeng.com/"},
 };
 }  // namespace
@@ -38,22 +38,30 @@ const tiles::Tile kToolkitTiles[kToolkitTileCount] = {
 };
 
 const Caption kToolkitLabels[kToolkitTileCount] = {
-    {"定时关机", 50, 95},   {"Mirven闹钟", 124, 95},   {"磁盘整理", 198, 95},
-    {"个税计算", 50, 295},  {"邮件发送", 124, 295},    {"Mirven计算器", 198, 295},
+    {"定时关机", 50, 95},     {"Mirven闹钟", 124, 95}, {"磁盘整理", 198, 95},
+    {"个税计算", 50, 295},    {"邮件发送", 124, 295},  {"Mirven计算器", 198, 295},
     {"Mirven时钟", 272, 295},
 };
 
 const Caption kToolkitGroups[2] = {{"系统工具", 50, 5}, {"Mirven助手", 50, 205}};
 
 const tiles::Tile kShoppingTiles[kShoppingTileCount] = {
-    {1, Card(20, 40), IDB_SHOP_TAOBAO, IDB_SHOP_TAOBAO_HOVER},    {2, Card(130, 40), IDB_SHOP_JD, IDB_SHOP_JD_HOVER},
-    {3, Card(240, 40), IDB_SHOP_TMALL, IDB_SHOP_TMALL_HOVER},   {4, Card(350, 40), IDB_SHOP_AMAZON, IDB_SHOP_AMAZON_HOVER},
-    {5, Card(460, 40), IDB_SHOP_SUNING, IDB_SHOP_SUNING_HOVER},   {6, Card(570, 40), IDB_SHOP_DANGDANG, IDB_SHOP_DANGDANG_HOVER},
-    {7, Card(680, 40), IDB_SHOP_GOME, IDB_SHOP_GOME_HOVER},   {8, Card(20, 120), IDB_SHOP_NEWEGG, IDB_SHOP_NEWEGG_HOVER},
-    {9, Card(130, 120), IDB_SHOP_VANCL, IDB_SHOP_VANCL_HOVER},  {101, Card(20, 230), IDB_SHOP_JU_TAOBAO, IDB_SHOP_JU_TAOBAO_HOVER},
-    {102, Card(130, 230), IDB_SHOP_LASHOU, IDB_SHOP_LASHOU_HOVER}, {103, Card(240, 230), IDB_SHOP_MEITUAN, IDB_SHOP_MEITUAN_HOVER},
-    {104, Card(350, 230), IDB_SHOP_WOWO, IDB_SHOP_WOWO_HOVER}, {105, Card(460, 230), IDB_SHOP_NUOMI, IDB_SHOP_NUOMI_HOVER},
-    {106, Card(570, 230), IDB_SHOP_DIANPING, IDB_SHOP_DIANPING_HOVER}, {107, Card(680, 230), IDB_SHOP_TUAN58, IDB_SHOP_TUAN58_HOVER},
+    {1, Card(20, 40), IDB_SHOP_TAOBAO, IDB_SHOP_TAOBAO_HOVER},
+    {2, Card(130, 40), IDB_SHOP_JD, IDB_SHOP_JD_HOVER},
+    {3, Card(240, 40), IDB_SHOP_TMALL, IDB_SHOP_TMALL_HOVER},
+    {4, Card(350, 40), IDB_SHOP_AMAZON, IDB_SHOP_AMAZON_HOVER},
+    {5, Card(460, 40), IDB_SHOP_SUNING, IDB_SHOP_SUNING_HOVER},
+    {6, Card(570, 40), IDB_SHOP_DANGDANG, IDB_SHOP_DANGDANG_HOVER},
+    {7, Card(680, 40), IDB_SHOP_GOME, IDB_SHOP_GOME_HOVER},
+    {8, Card(20, 120), IDB_SHOP_NEWEGG, IDB_SHOP_NEWEGG_HOVER},
+    {9, Card(130, 120), IDB_SHOP_VANCL, IDB_SHOP_VANCL_HOVER},
+    {101, Card(20, 230), IDB_SHOP_JU_TAOBAO, IDB_SHOP_JU_TAOBAO_HOVER},
+    {102, Card(130, 230), IDB_SHOP_LASHOU, IDB_SHOP_LASHOU_HOVER},
+    {103, Card(240, 230), IDB_SHOP_MEITUAN, IDB_SHOP_MEITUAN_HOVER},
+    {104, Card(350, 230), IDB_SHOP_WOWO, IDB_SHOP_WOWO_HOVER},
+    {105, Card(460, 230), IDB_SHOP_NUOMI, IDB_SHOP_NUOMI_HOVER},
+    {106, Card(570, 230), IDB_SHOP_DIANPING, IDB_SHOP_DIANPING_HOVER},
+    {107, Card(680, 230), IDB_SHOP_TUAN58, IDB_SHOP_TUAN58_HOVER},
     {108, Card(20, 310), IDB_SHOP_GAOPENG, IDB_SHOP_GAOPENG_HOVER},
 };
 

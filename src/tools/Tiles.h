@@ -8,8 +8,8 @@
 namespace tiles {
 
 struct Tile {
-  int code;           // what a click on it means to its page
-  geom::Rect rect;    // client pixels; left and top edges inside
+  int code;         // what a click on it means to its page
+  geom::Rect rect;  // client pixels; left and top edges inside
   int normalBitmap;
   int hoverBitmap;
 };

@@ -7,7 +7,8 @@
 #include "ui/Gdi.h"
 #include "ui/Text.h"
 
-ToolkitDlg::ToolkitDlg() : tools::TilePage(kTemplate, tools::kToolkitTiles, tools::kToolkitTileCount) {}
+ToolkitDlg::ToolkitDlg()
+    : tools::TilePage(kTemplate, tools::kToolkitTiles, tools::kToolkitTileCount) {}
 
 void ToolkitDlg::PaintCaptions(HDC dc) {
   RECT client;

@@ -80,8 +80,14 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND) {
     auto* self = static_cast<Dialog*>(FromHandle(hwnd));
     if (!self) return FALSE;
-    if (LOWORD(wp) == IDOK) { self->OnOK(); return TRUE; }
-    if (LOWORD(wp) == IDCANCEL) { self->OnCancel(); return TRUE; }
+    if (LOWORD(wp) == IDOK) {
+      self->OnOK();
+      return TRUE;
+    }
+    if (LOWORD(wp) == IDCANCEL) {
+      self->OnCancel();
+      return TRUE;
+    }
   }
   return FALSE;
 }
@@ -110,7 +116,9 @@ int Dialog::ItemInt(int id, bool* ok) const {
   return v;
 }
 
-void Dialog::SetItemInt(int id, int value) const { SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE); }
+void Dialog::SetItemInt(int id, int value) const {
+  SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE);
+}
 
 double Dialog::ItemDouble(int id, bool* ok) const {
   std::string s = ItemText(id);

@@ -18,9 +18,9 @@ int Effects::ShowMessage(HWND owner, const std::string& text, const std::string&
 void Effects::ExitProcess(int code) { std::exit(code); }
 
 bool Effects::ShellOpen(const std::string& file, const std::string& params, int show) {
-  auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      nullptr, nullptr, Wide(file).c_str(), params.empty() ? nullptr : Wide(params).c_str(),
-      nullptr, show));
+  auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, Wide(file).c_str(),
+                                                   params.empty() ? nullptr : Wide(params).c_str(),
+                                                   nullptr, show));
   return r > 32;
 }
 

@@ -69,7 +69,9 @@ using Menu = Unique<HMENU, MenuTraits>;
 class WindowDC {
  public:
   explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-  ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
   HDC get() const { return dc_; }
@@ -82,7 +84,9 @@ class WindowDC {
 class ClientDC {
  public:
   explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~ClientDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+  ~ClientDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
   ClientDC(const ClientDC&) = delete;
   ClientDC& operator=(const ClientDC&) = delete;
   HDC get() const { return dc_; }
@@ -110,7 +114,9 @@ class PaintDC {
 class MemoryDC {
  public:
   explicit MemoryDC(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-  ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+  ~MemoryDC() {
+    if (dc_) DeleteDC(dc_);
+  }
   MemoryDC(const MemoryDC&) = delete;
   MemoryDC& operator=(const MemoryDC&) = delete;
   HDC get() const { return dc_; }
@@ -123,7 +129,9 @@ class MemoryDC {
 class SelectGuard {
  public:
   SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~SelectGuard() { if (old_) SelectObject(dc_, old_); }
+  ~SelectGuard() {
+    if (old_) SelectObject(dc_, old_);
+  }
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
 

@@ -98,10 +98,13 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MEASUREITEM:
       child = GetDlgItem(hwnd_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID));
       break;
-    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-      child = reinterpret_cast<HWND>(lp);
-      break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: child = reinterpret_cast<HWND>(lp); break;
     default: break;
   }
   if (child && child != hwnd_) {
@@ -116,9 +119,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<HDC>(wp));
     case WM_NCPAINT: OnNcPaint(); return 0;
     case WM_NCACTIVATE: return OnNcActivate(static_cast<BOOL>(wp));
-    case WM_ACTIVATE:
-      OnActivate(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp));
-      return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp)); return 0;
     case WM_SIZE: OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0;
     case WM_NCHITTEST: return OnNcHitTest(PointOf(lp));
     case WM_NCMOUSEMOVE: OnNcMouseMove(static_cast<UINT>(wp), PointOf(lp)); return 0;
@@ -142,10 +143,15 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
       return Default();
     }
-    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
-      if (HBRUSH b = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp),
-                                CtlColorKind(msg)))
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH b =
+              OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), CtlColorKind(msg)))
         return reinterpret_cast<LRESULT>(b);
       return Default();
     default: return Default();

@@ -27,7 +27,7 @@ TEST(HeaderLayout, PageButtonsAre74SquaresWith20PixelGaps) {
   EXPECT_EQ(header::PageButtonAt({113, 50}), 0);
   EXPECT_EQ(header::PageButtonAt({114, 50}), 2);
   EXPECT_EQ(header::PageButtonAt({302, 26}), 4);
-  EXPECT_EQ(header::PageButtonAt({302, 25}), 0);  // caption bar
+  EXPECT_EQ(header::PageButtonAt({302, 25}), 0);   // caption bar
   EXPECT_EQ(header::PageButtonAt({302, 100}), 0);  // page area
   EXPECT_EQ(header::PageButtonAt({469, 60}), 5);
   EXPECT_EQ(header::PageButtonAt({470, 60}), 0);

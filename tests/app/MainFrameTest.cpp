@@ -31,7 +31,9 @@ class MainFrame : public testing::Test {
     RECT r = ui::WindowRect(main());
     return MAKELPARAM(r.left + x, r.top + y);
   }
-  static void MoveTo(int x, int y) { SendMessageW(main(), WM_NCMOUSEMOVE, HTCAPTION, ScreenAt(x, y)); }
+  static void MoveTo(int x, int y) {
+    SendMessageW(main(), WM_NCMOUSEMOVE, HTCAPTION, ScreenAt(x, y));
+  }
   static void Leave() { SendMessageW(main(), WM_NCMOUSELEAVE, 0, 0); }
   static std::vector<int> VisiblePages() {
     std::vector<int> v;
@@ -77,7 +79,8 @@ TEST_F(MainFrame, HeaderIsCaptionForTheWindowManager) {
   RECT r = ui::WindowRect(main());
   EXPECT_EQ(SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 5, r.top + 5)), HTCAPTION);
   EXPECT_EQ(SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 300, r.top + 99)), HTCAPTION);
-  EXPECT_NE(SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 300, r.top + 100)), HTCAPTION);
+  EXPECT_NE(SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 300, r.top + 100)),
+            HTCAPTION);
 }
 
 TEST_F(MainFrame, HoverLightsOneCaptionButtonAtATime) {

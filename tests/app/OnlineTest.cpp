@@ -129,8 +129,8 @@ TEST_F(Online, StartUpCheckOpensTheUpdateWindow) {
   files_->Write("windows/version.txt", "3.1\r\n");
   MainFrameOnline::SetUpdateDelay(50);
   StartOn(2015, 1, 1);
-  ASSERT_TRUE(wintest::PumpUntil([] { return wintest::FindTopLevel("软件更新-Mirven电脑助手"); },
-                                 20000));
+  ASSERT_TRUE(
+      wintest::PumpUntil([] { return wintest::FindTopLevel("软件更新-Mirven电脑助手"); }, 20000));
   HWND update = wintest::FindTopLevel("软件更新-Mirven电脑助手");
   EXPECT_EQ(frame().Online().CurrentVersion(), "3.0");
   EXPECT_EQ(frame().Online().NewVersion(), "3.1");
@@ -142,8 +142,8 @@ TEST_F(Online, StartUpCheckOpensTheUpdateWindow) {
 
   // Each check opens a window of its own.
   SendMessageW(main(), WM_COMMAND, ID_MENU_CHECK_UPDATE, 0);
-  EXPECT_TRUE(wintest::PumpUntil(
-      [] { return AllTopLevel("软件更新-Mirven电脑助手").size() == 2; }, 20000));
+  EXPECT_TRUE(
+      wintest::PumpUntil([] { return AllTopLevel("软件更新-Mirven电脑助手").size() == 2; }, 20000));
 }
 
 TEST_F(Online, MenuCheckSaysUpToDateOrFails) {

@@ -1,6 +1,6 @@
 // Not a test: how long the check-up page's thread takes to answer a posted
 // message while a check-up walks a large profile, against the same measure
-// while the page is idle. Run by bench/checkup.sh (suite CheckUpBench, which
+// while the page is idle. Run by scripts/bench-checkup.sh (suite CheckUpBench, which
 // CTest does not run) with MIRVEN_BENCH_TREE naming the prepared folder.
 #include <gtest/gtest.h>
 

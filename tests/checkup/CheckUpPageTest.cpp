@@ -46,7 +46,9 @@ class TestSystem : public checkup::CheckUpSystem {
   std::atomic<int> gatedReads{0}, listersAlive{0};
 
   checkup::CheckUpFolders Folders() override { return folders; }
-  std::unique_ptr<cleanup::DirectoryLister> Lister() override { return std::make_unique<GatedLister>(*this); }
+  std::unique_ptr<cleanup::DirectoryLister> Lister() override {
+    return std::make_unique<GatedLister>(*this);
+  }
   checkup::VersionFacts Version() override {
     checkup::VersionFacts v;
     v.known = true;
@@ -84,8 +86,10 @@ class CheckUpPage : public testing::Test {
     tree_->Write("Cookies\\c.txt", 2 * 1024);
     tree_->MakeFolder("History");
     for (int d = 0; d < 5; ++d)
-      for (int f = 0; f < 20; ++f) tree_->Write("Docs\\d" + std::to_string(d) + "\\f" + std::to_string(f), 1024);
-    system_.folders = {{tree_->Root(), tree_->Path("Cache"), tree_->Path("Cookies"), tree_->Path("History")}};
+      for (int f = 0; f < 20; ++f)
+        tree_->Write("Docs\\d" + std::to_string(d) + "\\f" + std::to_string(f), 1024);
+    system_.folders = {
+        {tree_->Root(), tree_->Path("Cache"), tree_->Path("Cookies"), tree_->Path("History")}};
     old_ = checkup::SetCheckUpSystem(&system_);
   }
   void TearDown() override {
@@ -118,7 +122,8 @@ class CheckUpPage : public testing::Test {
   }
   std::vector<std::string> Lines() {
     std::vector<std::string> v;
-    for (int k = 0; k < page_->ResultList().GetCount(); ++k) v.push_back(page_->ResultList().GetText(k));
+    for (int k = 0; k < page_->ResultList().GetCount(); ++k)
+      v.push_back(page_->ResultList().GetText(k));
     return v;
   }
 
@@ -129,9 +134,9 @@ class CheckUpPage : public testing::Test {
   std::unique_ptr<ComputerTestDlg> page_;
 };
 
-const int kProfileIds[] = {IDC_CHECKUP_WINDOWS, IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS,
-                           IDC_CHECKUP_PROCESSOR, IDC_CHECKUP_MEMORY, IDC_CHECKUP_VIRTUAL,
-                           IDC_CHECKUP_DISK, IDC_CHECKUP_VIDEO};
+const int kProfileIds[] = {IDC_CHECKUP_WINDOWS,   IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS,
+                           IDC_CHECKUP_PROCESSOR, IDC_CHECKUP_MEMORY,       IDC_CHECKUP_VIRTUAL,
+                           IDC_CHECKUP_DISK,      IDC_CHECKUP_VIDEO};
 
 TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
   ComputerTestDlg& page = Open();
@@ -151,11 +156,12 @@ TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
 
   ASSERT_TRUE(WaitEnd());
   EXPECT_EQ(page.Flow().Current(), State::kDoneJunk);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"存在垃圾文件", "存在Cookie文件", "电脑硬件检测完毕！"}));
+  EXPECT_EQ(Lines(),
+            (std::vector<std::string>{"存在垃圾文件", "存在Cookie文件", "电脑硬件检测完毕！"}));
   EXPECT_EQ(Text(IDC_CHECKUP_STOP), "立即清理");
   EXPECT_EQ(Text(IDC_CHECKUP_HEADLINE), checkup::StageText(4));
-  const char* profile[] = {"Windows 10 专业版", "", "64位", "Test CPU @ 3.00GHz", "16384 MB", "4096 MB",
-                           "1407GB", "Test Adapter"};
+  const char* profile[] = {"Windows 10 专业版", "",        "64位",   "Test CPU @ 3.00GHz",
+                           "16384 MB",          "4096 MB", "1407GB", "Test Adapter"};
   for (size_t k = 0; k < std::size(kProfileIds); ++k) EXPECT_EQ(Text(kProfileIds[k]), profile[k]);
   // 105 KB in the profile, and 5 more counted again in its cache and cookies.
   int range = static_cast<int>(SendMessageW(Item(IDC_CHECKUP_PROGRESS), PBM_GETRANGE, FALSE, 0));
@@ -165,11 +171,13 @@ TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
 }
 
 TEST_F(CheckUpPage, CleanCheckUpsKeepStopAndAppendTheirLines) {
-  system_.folders.path[1] = system_.folders.path[2] = system_.folders.path[3] = tree_->Path("History");
+  system_.folders.path[1] = system_.folders.path[2] = system_.folders.path[3] =
+      tree_->Path("History");
   ComputerTestDlg& page = Open();
   Click(IDC_CHECKUP_START);
   ASSERT_TRUE(WaitEnd());
-  const std::vector<std::string> clean = {"电脑硬件检测完毕！", "您的电脑没有垃圾冗余等问题，无需清理！"};
+  const std::vector<std::string> clean = {"电脑硬件检测完毕！",
+                                          "您的电脑没有垃圾冗余等问题，无需清理！"};
   EXPECT_EQ(Lines(), clean);
   EXPECT_EQ(page.Flow().Current(), State::kDoneClean);
   EXPECT_EQ(Text(IDC_CHECKUP_STOP), "停止");
@@ -239,7 +247,8 @@ TEST_F(CheckUpPage, CleanNowStartsAScanOnTheCleanupPage) {
   ASSERT_TRUE(wintest::PumpUntil([&] { return cleanupPage->RootSizeKnown(); }, 60000));
 
   page->StartCheckUp();
-  ASSERT_TRUE(wintest::PumpUntil([&] { return page->Flow().Current() != State::kChecking; }, 60000));
+  ASSERT_TRUE(
+      wintest::PumpUntil([&] { return page->Flow().Current() != State::kChecking; }, 60000));
   ASSERT_EQ(page->Flow().Current(), State::kDoneJunk);
   SendMessageW(GetDlgItem(page->hwnd(), IDC_CHECKUP_STOP), BM_CLICK, 0, 0);
   EXPECT_EQ(frame.CurrentPage(), 1);

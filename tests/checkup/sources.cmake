@@ -3,5 +3,5 @@ list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ProbesTest.cpp
 list(APPEND MIRVEN_WINDOWS_TEST_SUITES SystemProbes)
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CheckUpPageTest.cpp)
 list(APPEND MIRVEN_WINDOWS_TEST_SUITES CheckUpPage)
-# Timing only, run by bench/checkup.sh; not a CTest suite.
+# Timing only, run by scripts/bench-checkup.sh; not a CTest suite.
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CheckUpBench.cpp)

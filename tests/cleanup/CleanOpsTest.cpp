@@ -42,7 +42,8 @@ TEST(CleanOps, DeletesOnlyTheFileTheScanSaw) {
   cleanuptest::WriteFile(unicode, 100);
   auto seen = [&](const std::string& p) { return Seen(p); };
 
-  EXPECT_EQ(DeleteIfUnchanged(t.Path("same.tmp"), seen(t.Path("same.tmp"))), DeleteResult::kDeleted);
+  EXPECT_EQ(DeleteIfUnchanged(t.Path("same.tmp"), seen(t.Path("same.tmp"))),
+            DeleteResult::kDeleted);
   EXPECT_FALSE(Exists(t.Path("same.tmp")));
   EXPECT_EQ(DeleteIfUnchanged(t.Path(deep + "\\far.tmp"), seen(t.Path(deep + "\\far.tmp"))),
             DeleteResult::kDeleted);
@@ -62,8 +63,8 @@ TEST(CleanOps, DeletesOnlyTheFileTheScanSaw) {
 
   // In use by another program: left alone.
   cleanup::FileIdentity held = seen(t.Path("held.tmp"));
-  HANDLE h = CreateFileW(ui::Wide(t.Path("held.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
+  HANDLE h = CreateFileW(ui::Wide(t.Path("held.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(DeleteIfUnchanged(t.Path("held.tmp"), held), DeleteResult::kRefused);
   CloseHandle(h);
@@ -83,7 +84,8 @@ TEST(CleanOps, NothingIsDeletedThroughALink) {
   TempTree t("links"), outside("links-out");
   outside.Write("victim.tmp", 100);
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("victim.tmp"), t.Path("alias.tmp")));
-  EXPECT_NE(DeleteIfUnchanged(t.Path("alias.tmp"), Seen(t.Path("alias.tmp"))), DeleteResult::kDeleted);
+  EXPECT_NE(DeleteIfUnchanged(t.Path("alias.tmp"), Seen(t.Path("alias.tmp"))),
+            DeleteResult::kDeleted);
   EXPECT_FALSE(cleanup::DeleteFileEvenReadOnly(t.Path("alias.tmp")));
   EXPECT_TRUE(Exists(outside.Path("victim.tmp")));
   EXPECT_TRUE(Exists(t.Path("alias.tmp")));
@@ -98,7 +100,8 @@ TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   cookies.MakeFolder("empty");
   outside.Write("precious.txt", 10);
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Root(), cookies.Path("dirlink")));
-  ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
+  ASSERT_TRUE(
+      cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
   EXPECT_TRUE(cleanup::traces().ClearCookies(cookies.Root()));
   EXPECT_FALSE(Exists(cookies.Path("a@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("b@site.txt")));
@@ -115,7 +118,10 @@ class RecordingTraces : public cleanup::Traces {
   std::vector<std::string> calls;
   std::string CookiesFolder() override { return "C:\\no\\such\\cookies"; }
   void EmptyRecycleBin(HWND) override { calls.push_back("bin"); }
-  bool EmptyClipboard() override { calls.push_back("clipboard"); return true; }
+  bool EmptyClipboard() override {
+    calls.push_back("clipboard");
+    return true;
+  }
   void ClearUrlCache() override { calls.push_back("cache"); }
   void ClearUrlHistory() override { calls.push_back("history"); }
   bool ClearCookies(const std::string& folder) override {
@@ -133,9 +139,9 @@ TEST(CleanOps, OptionsRunInOrderAndAnUnreadableCookiesFolderStopsNothing) {
   cleanup::CleanSelectedOptions(all, nullptr, [&](const std::string& l) { lines.push_back(l); });
   EXPECT_EQ(rec.calls,
             (std::vector<std::string>{"bin", "clipboard", "cache", "history", "cookies", "typed"}));
-  EXPECT_EQ(lines, (std::vector<std::string>{"回收站清空完毕！", "剪贴板清空完毕！",
-                                             "Internet 临时文件清空完毕！", "网址历史记录清空完毕！",
-                                             "Cookies 清空完毕！", "最近网址记录清空完毕！"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "回收站清空完毕！", "剪贴板清空完毕！", "Internet 临时文件清空完毕！",
+                       "网址历史记录清空完毕！", "Cookies 清空完毕！", "最近网址记录清空完毕！"}));
   rec.calls.clear();
   lines.clear();
   bool some[cleanup::kOptionCount] = {false, true, false, false, false, false, true};
@@ -148,8 +154,9 @@ TEST(CleanOps, OptionsRunInOrderAndAnUnreadableCookiesFolderStopsNothing) {
 TEST(CleanOps, TypedUrlsKeyIsDeletedAndAMissingOneIsFine) {
   HKEY key;
   const wchar_t* path = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
   const wchar_t url[] = L"http://example.test/";
   RegSetValueExW(key, L"url1", 0, REG_SZ, reinterpret_cast<const BYTE*>(url), sizeof url);
   RegCloseKey(key);

@@ -33,8 +33,10 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
   cleanuptest::TempTree tree("bench");
   for (int d = 0; d < kFolders; ++d) {
     std::string folder = "d" + std::to_string(d / 25) + "\\e" + std::to_string(d) + "\\";
-    for (int f = 0; f < kJunkPerFolder; ++f) tree.Write(folder + "junk" + std::to_string(f) + ".tmp", 1);
-    for (int f = 0; f < kOtherPerFolder; ++f) tree.Write(folder + "keep" + std::to_string(f) + ".txt", 1);
+    for (int f = 0; f < kJunkPerFolder; ++f)
+      tree.Write(folder + "junk" + std::to_string(f) + ".tmp", 1);
+    for (int f = 0; f < kOtherPerFolder; ++f)
+      tree.Write(folder + "keep" + std::to_string(f) + ".txt", 1);
   }
   EmptyProfile profile;
   cleanup::Traces* old = cleanup::SetTraces(&profile);
@@ -82,8 +84,9 @@ TEST(CleanupBench, ListBoxAdditions) {
                               440, nullptr, nullptr, nullptr, nullptr);
   for (DWORD style : {DWORD(0), DWORD(LBS_SORT)}) {
     for (bool extent : {false, true}) {
-      HWND lb = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | style,
-                                0, 0, 500, 300, host, nullptr, nullptr, nullptr);
+      HWND lb = CreateWindowExW(0, L"LISTBOX", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | style, 0, 0, 500,
+                                300, host, nullptr, nullptr, nullptr);
       CHSListBox hs;
       if (extent) hs.SubclassWindow(lb);
       auto start = std::chrono::steady_clock::now();

@@ -50,7 +50,8 @@ class CleanupPage : public testing::Test {
     big_ = new TempTree("big");
     for (int d = 0; d < 60; ++d)
       for (int f = 0; f < 40; ++f)
-        big_->Write("d" + std::to_string(d) + "\\f" + std::to_string(f) + (f % 10 ? ".dat" : ".tmp"), 10);
+        big_->Write(
+            "d" + std::to_string(d) + "\\f" + std::to_string(f) + (f % 10 ? ".dat" : ".tmp"), 10);
   }
   static void TearDownTestSuite() {
     delete big_;
@@ -80,16 +81,23 @@ class CleanupPage : public testing::Test {
     WaitMeasured();
     return *page_;
   }
-  void WaitMeasured() { EXPECT_TRUE(wintest::PumpUntil([&] { return page_->RootSizeKnown(); }, 20000)); }
-  bool WaitScanEnd() { return wintest::PumpUntil([&] { return !page_->IsScanning(); }, 60000); }
-  bool WaitCleanEnd() { return wintest::PumpUntil([&] { return !page_->IsCleaning(); }, 20000); }
+  void WaitMeasured() {
+    EXPECT_TRUE(wintest::PumpUntil([&] { return page_->RootSizeKnown(); }, 20000));
+  }
+  bool WaitScanEnd() {
+    return wintest::PumpUntil([&] { return !page_->IsScanning(); }, 60000);
+  }
+  bool WaitCleanEnd() {
+    return wintest::PumpUntil([&] { return !page_->IsCleaning(); }, 20000);
+  }
 
   HWND Item(int id) const { return GetDlgItem(page_->hwnd(), id); }
   std::string Status() const { return wintest::TextOf(Item(IDC_CLEANUP_STATUS)); }
   void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
   std::vector<std::string> Lines() {
     std::vector<std::string> v;
-    for (int k = 0; k < page_->JunkList().GetCount(); ++k) v.push_back(page_->JunkList().GetText(k));
+    for (int k = 0; k < page_->JunkList().GetCount(); ++k)
+      v.push_back(page_->JunkList().GetText(k));
     return v;
   }
   bool HasLine(const std::string& s) {
@@ -162,8 +170,8 @@ TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
   tree_->Write("a.tmp", 2048);
   tree_->Write("sub\\B.OLD", 1024 * 1024);
   tree_->Write("sub\\keep.txt", 5000);
-  tree_->Write("tmp", 4096);                 // no extension: never junk
-  tree_->Write("x.tmp\\note.txt", 100);      // junk folder name, plain file
+  tree_->Write("tmp", 4096);             // no extension: never junk
+  tree_->Write("x.tmp\\note.txt", 100);  // junk folder name, plain file
   tree_->Write("sub\\w.do~", 512);
   const std::string unicode = tree_->Path("한글😀.tmp");  // outside code page 936
   cleanuptest::WriteFile(unicode, 1024);
@@ -354,7 +362,8 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   for (const char* gone : {"a.tmp", "sub\\c.old"}) EXPECT_FALSE(Exists(tree_->Path(gone))) << gone;
   EXPECT_FALSE(Exists(unicode));
   EXPECT_FALSE(Exists(tree_->Path(deep + "\\far.gid")));
-  for (const char* kept : {"sub\\keep.txt", "tmp", "moved-away.tmp", "changed.tmp", "x.tmp\\note.txt"})
+  for (const char* kept :
+       {"sub\\keep.txt", "tmp", "moved-away.tmp", "changed.tmp", "x.tmp\\note.txt"})
     EXPECT_TRUE(Exists(tree_->Path(kept))) << kept;
   EXPECT_FALSE(Exists(cookies_->Path("user@site.txt")));
   EXPECT_TRUE(Exists(cookies_->Path("kept\\inner.txt")));

@@ -73,7 +73,7 @@ TEST(CleanupText, SizesSwitchUnitsAt1024) {
   EXPECT_EQ(FormatJunkSize(1572864), "1.50GB");
   EXPECT_EQ(FormatJunkSize(1048576 + 5243), "1.00GB");   // 0.0050 GB
   EXPECT_EQ(FormatJunkSize(1048576 + 10486), "1.01GB");  // 0.0100 GB
-  EXPECT_EQ(FormatJunkSize(1069547), "1.02GB");  // 0.0199995 GB: "%f" gives 0.020000
+  EXPECT_EQ(FormatJunkSize(1069547), "1.02GB");          // 0.0199995 GB: "%f" gives 0.020000
   EXPECT_EQ(FormatJunkSize(2 * 1048576 - 1), "1.99GB");  // truncated, not rounded up
 }
 

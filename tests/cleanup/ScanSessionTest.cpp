@@ -32,7 +32,8 @@ class GridLister : public DirectoryLister {
       return ListResult::kListed;
     }
     for (int f = 0; f < files_; ++f)
-      entries.push_back(DirEntry{"f" + std::to_string(f) + (f % 2 ? ".txt" : ".tmp"), false, false, 2048});
+      entries.push_back(
+          DirEntry{"f" + std::to_string(f) + (f % 2 ? ".txt" : ".tmp"), false, false, 2048});
     return ListResult::kListed;
   }
   char Separator() const override { return '\\'; }
@@ -229,7 +230,8 @@ class FakeDeleter : public FileDeleter {
 
 TEST(CleanAll, AFileAlreadyGoneIsDoneAndOnlyRealFailuresKeepTheirLines) {
   FakeDeleter d;
-  d.results = {{"b", DeleteResult::kGone}, {"c", DeleteResult::kRefused}, {"e", DeleteResult::kChanged}};
+  d.results = {
+      {"b", DeleteResult::kGone}, {"c", DeleteResult::kRefused}, {"e", DeleteResult::kChanged}};
   std::vector<FoundFile> files;
   for (const char* p : {"a", "b", "c", "d", "e"}) files.push_back(FoundFile{p, {}, 1024});
   std::vector<std::string> done;
@@ -238,7 +240,8 @@ TEST(CleanAll, AFileAlreadyGoneIsDoneAndOnlyRealFailuresKeepTheirLines) {
     return true;
   });
   EXPECT_EQ(done, (std::vector<std::string>{"a", "b", "d"}));
-  EXPECT_EQ(CleanReport(t), "共删除 2 个垃圾文件，释放 2MB 磁盘空间，2 个文件未能删除，1 个文件已不存在。");
+  EXPECT_EQ(CleanReport(t),
+            "共删除 2 个垃圾文件，释放 2MB 磁盘空间，2 个文件未能删除，1 个文件已不存在。");
   EXPECT_EQ(CleanReport(3, 5, 0), "共删除 3 个垃圾文件，释放 5KB 磁盘空间，0 个文件未能删除。");
 
   d.asked.clear();

@@ -62,7 +62,7 @@ FakeLister Tree() {
   FakeLister l;
   l.File("C:\\r", "a.tmp", 2048);
   l.Folder("C:\\r", "sub");
-  l.File("C:\\r\\sub", "b.OLD", 1536);    // 1 KB, truncated
+  l.File("C:\\r\\sub", "b.OLD", 1536);     // 1 KB, truncated
   l.File("C:\\r\\sub", "keep.txt", 5000);  // 4 KB
   l.Folder("C:\\r", "link", true);
   l.File("C:\\r\\link", "c.tmp", 1 << 20);  // behind a reparse point
@@ -152,7 +152,8 @@ TEST(ScanWalk, PauseHoldsTheWalkUntilResumedAndStopEndsAPause) {
   ScanWalk walk(l, patterns, control);
   control.Pause();
   std::atomic<int> files{0};
-  std::thread t([&] { walk.Run("C:\\r", [&](const std::string&, const DirEntry&, bool) { ++files; }); });
+  std::thread t(
+      [&] { walk.Run("C:\\r", [&](const std::string&, const DirEntry&, bool) { ++files; }); });
   // Nothing is visited while paused; give the walk the chance to misbehave.
   for (int i = 0; i < 50; ++i) std::this_thread::yield();
   EXPECT_EQ(files.load(), 0);
@@ -164,7 +165,8 @@ TEST(ScanWalk, PauseHoldsTheWalkUntilResumedAndStopEndsAPause) {
   ScanWalk walk2(l, patterns, paused);
   paused.Pause();
   bool result = true;
-  std::thread t2([&] { result = walk2.Run("C:\\r", [](const std::string&, const DirEntry&, bool) {}); });
+  std::thread t2(
+      [&] { result = walk2.Run("C:\\r", [](const std::string&, const DirEntry&, bool) {}); });
   paused.Stop();  // a stop while paused ends the walk without a resume
   t2.join();
   EXPECT_FALSE(result);
@@ -329,7 +331,8 @@ TEST_F(TempTree, AFolderSwappedForALinkNeverLeadsOutsideTheRoot) {
     ++walks;
   }
   swapper.join();
-  EXPECT_TRUE(outside.empty()) << outside.size() << " of " << walks << " walks, e.g. " << outside[0];
+  EXPECT_TRUE(outside.empty()) << outside.size() << " of " << walks << " walks, e.g. "
+                               << outside[0];
   EXPECT_GT(skipped, 0u);  // the link was met
 }
 

@@ -50,7 +50,7 @@ DWORD Attributes(const std::string& path) { return GetFileAttributesW(Long(path)
 
 void MakeFolders(const std::string& path) {
   size_t from = path.size() > 2 && path[1] == ':' ? 3 : 0;
-  for (size_t cut = path.find('\\', from); ; cut = path.find('\\', cut + 1)) {
+  for (size_t cut = path.find('\\', from);; cut = path.find('\\', cut + 1)) {
     std::string part = cut == std::string::npos ? path : path.substr(0, cut);
     CreateDirectoryW(Long(part).c_str(), nullptr);
     if (cut == std::string::npos) break;
@@ -95,8 +95,8 @@ void RemoveTree(const std::string& path) {
 
 bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   using UnixName = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return false;
   auto convert = [&](const std::string& p) {
     char* u = unixName(ui::Wide(p).c_str());
@@ -111,8 +111,8 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(L"Z:\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &si, &pi))
+  if (!CreateProcessW(L"Z:\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi))
     return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);

@@ -56,7 +56,8 @@ TEST(WinLister, AChainOfFoldersDeeperThanTheOldWalkCouldGoIsWalkedToTheBottom) {
   for (int level = 0; level < kDepth; ++level) bottom += "\\d";
 
   DeepWalk w{tree.Root(), {}, {}};
-  HANDLE thread = CreateThread(nullptr, 256 * 1024, RunWalk, &w, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread =
+      CreateThread(nullptr, 256 * 1024, RunWalk, &w, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   ASSERT_NE(thread, nullptr);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);

@@ -100,16 +100,19 @@ TEST_F(MirvenDialog, MinimizeClearsItsFlag) {
 TEST_F(MirvenDialog, StaticsAndButtonsDrawWhiteOnTheDialogBlue) {
   HDC dc = GetDC(h_);
   HWND ok = GetDlgItem(h_, IDOK);
-  auto b1 = SendMessageW(h_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
+  auto b1 = SendMessageW(h_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(ok));
   EXPECT_EQ(GetTextColor(dc), colours::kText);
   EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-  auto b2 = SendMessageW(h_, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
+  auto b2 =
+      SendMessageW(h_, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
   EXPECT_NE(b1, 0);
   EXPECT_EQ(b1, b2);  // one brush, created once
   LOGBRUSH lb{};
   GetObjectW(reinterpret_cast<HBRUSH>(b1), sizeof lb, &lb);
   EXPECT_EQ(lb.lbColor, colours::kWindow);
-  auto b3 = SendMessageW(h_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
+  auto b3 =
+      SendMessageW(h_, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
   EXPECT_NE(b3, b1);
   ReleaseDC(h_, dc);
 }

@@ -6,8 +6,10 @@ using skin::CaptionButton;
 
 TEST(SkinLayout, ButtonsAnswerFivePixelsRightOfTheirPictures) {
   const int w = 300;
-  for (int x = 274; x <= 299; ++x) EXPECT_EQ(skin::CaptionButtonAt(w, {x, 0}), CaptionButton::Close) << x;
-  for (int x = 248; x <= 273; ++x) EXPECT_EQ(skin::CaptionButtonAt(w, {x, 25}), CaptionButton::Minimize) << x;
+  for (int x = 274; x <= 299; ++x)
+    EXPECT_EQ(skin::CaptionButtonAt(w, {x, 0}), CaptionButton::Close) << x;
+  for (int x = 248; x <= 273; ++x)
+    EXPECT_EQ(skin::CaptionButtonAt(w, {x, 25}), CaptionButton::Minimize) << x;
   EXPECT_EQ(skin::CaptionButtonAt(w, {247, 0}), CaptionButton::None);
   EXPECT_EQ(skin::CaptionButtonAt(w, {300, 0}), CaptionButton::None);
   EXPECT_EQ(skin::CaptionButtonAt(w, {280, 26}), CaptionButton::None);

@@ -32,7 +32,8 @@ class PreparedFolder {
     std::string path = Path(relative);
     size_t cut = path.rfind('\\');
     CreateDirectoryW(ui::Wide(path.substr(0, cut)).c_str(), nullptr);
-    HANDLE f = CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f =
+        CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     std::string data(bytes, 'x');
     DWORD n = 0;
     if (bytes) WriteFile(f, data.data(), static_cast<DWORD>(bytes), &n, nullptr);
@@ -71,7 +72,8 @@ bool Exists(const std::string& path) {
 
 int CompareNames(const std::wstring& a, const std::wstring& b) {
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.c_str(), -1,
-                        b.c_str(), -1) - CSTR_EQUAL;
+                        b.c_str(), -1) -
+         CSTR_EQUAL;
 }
 
 class CleanupPageDriver {
@@ -96,7 +98,8 @@ class CleanupPageDriver {
     auto drive = std::find(drives.begin(), drives.end(), std::wstring(L"C:\\"));
     if (drive == drives.end()) return false;
     HTREEITEM item = TreeView_GetRoot(tree);
-    for (auto it = drives.begin(); it != drive && item; ++it) item = TreeView_GetNextSibling(tree, item);
+    for (auto it = drives.begin(); it != drive && item; ++it)
+      item = TreeView_GetNextSibling(tree, item);
     if (!item) return false;
     TreeView_SelectItem(tree, item);
     TreeView_Expand(tree, item, TVE_EXPAND);
@@ -107,15 +110,18 @@ class CleanupPageDriver {
     if (find == INVALID_HANDLE_VALUE) return false;
     do {
       std::wstring n = fd.cFileName;
-      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && n != L"." && n != L"..") folders.push_back(n);
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && n != L"." && n != L"..")
+        folders.push_back(n);
     } while (FindNextFileW(find, &fd));
     FindClose(find);
-    std::stable_sort(folders.begin(), folders.end(),
-                     [](const std::wstring& a, const std::wstring& b) { return CompareNames(a, b) < 0; });
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::wstring& a, const std::wstring& b) { return CompareNames(a, b) < 0; });
     auto at = std::find(folders.begin(), folders.end(), ui::Wide(name));
     if (at == folders.end()) return false;
     HTREEITEM child = TreeView_GetChild(tree, item);
-    for (auto it = folders.begin(); it != at && child; ++it) child = TreeView_GetNextSibling(tree, child);
+    for (auto it = folders.begin(); it != at && child; ++it)
+      child = TreeView_GetNextSibling(tree, child);
     if (!child) return false;
     TreeView_SelectItem(tree, child);
     TreeView_EnsureVisible(tree, child);
@@ -175,8 +181,10 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
   page.ClickItem(IDC_CLEANUP_SCAN_NOW);
   ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status().rfind("扫描已完成", 0) == 0; }, 20000))
       << page.Status();
-  EXPECT_EQ(page.Status(), "扫描已完成！本次共扫描出 2 个垃圾文件，立即清除可帮您节省 5KB 磁盘空间。");
-  EXPECT_EQ(page.Lines(), (std::vector<std::string>{folder.Path("a.tmp"), folder.Path("sub\\b.OLD")}));
+  EXPECT_EQ(page.Status(),
+            "扫描已完成！本次共扫描出 2 个垃圾文件，立即清除可帮您节省 5KB 磁盘空间。");
+  EXPECT_EQ(page.Lines(),
+            (std::vector<std::string>{folder.Path("a.tmp"), folder.Path("sub\\b.OLD")}));
   EXPECT_FALSE(IsWindowVisible(page.Item(IDC_CLEANUP_SCAN_NOW)));
 
   page.ChooseOnly(cleanup::kClipboard);
@@ -187,18 +195,20 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
       << page.Status();
   EXPECT_FALSE(Exists(folder.Path("a.tmp")));
   EXPECT_FALSE(Exists(folder.Path("sub\\b.OLD")));
-  for (const char* kept : {"keep.txt", "tmp", "sub\\notes.doc"}) EXPECT_TRUE(Exists(folder.Path(kept))) << kept;
+  for (const char* kept : {"keep.txt", "tmp", "sub\\notes.doc"})
+    EXPECT_TRUE(Exists(folder.Path(kept))) << kept;
   auto lines = page.Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "剪贴板清空完毕！"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), cleanup::CleanReport(2, 5, 0)), lines.end());
 }
 
-
 TEST(Screenshots, DISABLED_CleanupPage) {
   PreparedFolder folder;
   for (int d = 0; d < 100; ++d)
     for (int f = 0; f < 100; ++f)
-      folder.Write("folder" + std::to_string(d) + "\\file" + std::to_string(f) + (f % 2 ? ".tmp" : ".txt"), 700);
+      folder.Write(
+          "folder" + std::to_string(d) + "\\file" + std::to_string(f) + (f % 2 ? ".tmp" : ".txt"),
+          700);
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start());
   CleanupPageDriver page(app);

@@ -76,8 +76,8 @@ bool RunningApp::Launch(const std::wstring& exe, const std::wstring& args,
   std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        block.data(), dir.c_str(), &si, &pi_) != 0;
+  return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, block.data(), dir.c_str(), &si, &pi_) != 0;
 }
 
 namespace {
@@ -124,7 +124,8 @@ HWND RunningApp::Page(const std::string& title) const {
 
 DWORD RunningApp::WaitExit(DWORD ms) const {
   DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
+  if (WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0)
+    GetExitCodeProcess(pi_.hProcess, &code);
   return code;
 }
 

@@ -33,7 +33,8 @@ class RunningApp {
 
   // A visible top-level window of the program with this title (and class,
   // when given), waited for up to `ms`.
-  HWND WaitForWindow(const std::string& title, const wchar_t* cls = nullptr, DWORD ms = 10000) const;
+  HWND WaitForWindow(const std::string& title, const wchar_t* cls = nullptr,
+                     DWORD ms = 10000) const;
   // The child page of the main window with this title.
   HWND Page(const std::string& title) const;
   // Exit code once the process has ended, or STILL_ACTIVE after `ms`.

@@ -51,12 +51,13 @@ bool HasLine(HWND list, const std::string& line) {
 }
 
 bool SpeedUpReported(HWND page) {
-  return std::regex_match(ItemText(page, IDC_MEMORY_MESSAGE), std::regex("本次加速为您清理了-?[0-9]+MB内存哦~"));
+  return std::regex_match(ItemText(page, IDC_MEMORY_MESSAGE),
+                          std::regex("本次加速为您清理了-?[0-9]+MB内存哦~"));
 }
 
-const int kProfileIds[] = {IDC_CHECKUP_WINDOWS, IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS,
-                           IDC_CHECKUP_PROCESSOR, IDC_CHECKUP_MEMORY, IDC_CHECKUP_VIRTUAL,
-                           IDC_CHECKUP_DISK, IDC_CHECKUP_VIDEO};
+const int kProfileIds[] = {IDC_CHECKUP_WINDOWS,   IDC_CHECKUP_SERVICE_PACK, IDC_CHECKUP_BITNESS,
+                           IDC_CHECKUP_PROCESSOR, IDC_CHECKUP_MEMORY,       IDC_CHECKUP_VIRTUAL,
+                           IDC_CHECKUP_DISK,      IDC_CHECKUP_VIDEO};
 
 TEST(MemCheckE2E, SpeedUpThenCheckUpTheComputer) {
   e2e::RunningApp app;
@@ -65,7 +66,8 @@ TEST(MemCheckE2E, SpeedUpThenCheckUpTheComputer) {
   ASSERT_NE(memory, nullptr);
   ClickPageButton(app, 5);
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(memory) != FALSE; }));
-  EXPECT_TRUE(std::regex_match(ItemText(memory, IDC_MEMORY_USAGE), std::regex("(0|[1-9][0-9]?|100)%")))
+  EXPECT_TRUE(
+      std::regex_match(ItemText(memory, IDC_MEMORY_USAGE), std::regex("(0|[1-9][0-9]?|100)%")))
       << ItemText(memory, IDC_MEMORY_USAGE);
   EXPECT_TRUE(std::regex_match(ItemText(memory, IDC_MEMORY_USED), std::regex("[1-9][0-9]*MB")));
   EXPECT_TRUE(std::regex_match(ItemText(memory, IDC_MEMORY_TOTAL), std::regex("[1-9][0-9]*MB")));
@@ -85,7 +87,8 @@ TEST(MemCheckE2E, SpeedUpThenCheckUpTheComputer) {
     return caption == "立即清理" || HasLine(list, "您的电脑没有垃圾冗余等问题，无需清理！");
   }));
   for (int id : kProfileIds) EXPECT_NE(ItemText(checkup, id), "检测中......") << id;
-  EXPECT_TRUE(std::regex_match(ItemText(checkup, IDC_CHECKUP_MEMORY), std::regex("[1-9][0-9]* MB")));
+  EXPECT_TRUE(
+      std::regex_match(ItemText(checkup, IDC_CHECKUP_MEMORY), std::regex("[1-9][0-9]* MB")));
   EXPECT_TRUE(std::regex_match(ItemText(checkup, IDC_CHECKUP_DISK), std::regex("[0-9]+GB")));
   EXPECT_EQ(ItemText(checkup, IDC_CHECKUP_WINDOWS).rfind("Windows ", 0), 0u);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(checkup, IDC_CHECKUP_START)));
@@ -106,8 +109,8 @@ class ProfileFiles {
       std::wstring folder = root_ + L"\\d" + std::to_wstring(d);
       CreateDirectoryW(folder.c_str(), nullptr);
       for (int f = 0; f < 100; ++f) {
-        HANDLE h = CreateFileW((folder + L"\\f" + std::to_wstring(f) + L".dat").c_str(), GENERIC_WRITE, 0,
-                               nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileW((folder + L"\\f" + std::to_wstring(f) + L".dat").c_str(),
+                               GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD n = 0;
         static const std::string data(2048, 'x');  // whole KB: they count
         WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
@@ -119,7 +122,8 @@ class ProfileFiles {
     if (root_.empty()) return;
     for (int d = 0; d < 100; ++d) {
       std::wstring folder = root_ + L"\\d" + std::to_wstring(d);
-      for (int f = 0; f < 100; ++f) DeleteFileW((folder + L"\\f" + std::to_wstring(f) + L".dat").c_str());
+      for (int f = 0; f < 100; ++f)
+        DeleteFileW((folder + L"\\f" + std::to_wstring(f) + L".dat").c_str());
       RemoveDirectoryW(folder.c_str());
     }
     RemoveDirectoryW(root_.c_str());

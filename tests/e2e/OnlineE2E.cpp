@@ -24,7 +24,8 @@ class FakeBrowser {
     std::wstring command = L"Z:\\usr\\bin\\python3 " +
                            ui::Wide(MIRVEN_SOURCE_DIR "/tests/e2e/fake_browser.py ") +
                            ui::Wide(log_) + L" \"%1\"";
-    RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
     DWORD size = sizeof saved_;
     hadValue_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(saved_),
                                  &size) == ERROR_SUCCESS;
@@ -66,7 +67,8 @@ struct NewVersionServer {
     SYSTEMTIME t;
     GetLocalTime(&t);
     long today = t.wYear * 10000L + t.wMonth * 100 + t.wDay;
-    files.Write("windows/ads_time.txt", std::to_string(today - 1) + "-" + std::to_string(today + 1));
+    files.Write("windows/ads_time.txt",
+                std::to_string(today - 1) + "-" + std::to_string(today + 1));
     peer = nettest::Start("http " + nettest::Encode(files.PeerPath()));
     address = "http://127.0.0.1:" + std::to_string(peer.port);
   }
@@ -92,16 +94,15 @@ TEST(OnlineE2E, UpdateWindowAfterStartOpensTheDownloadPage) {
   RECT button = e2e::RectOf(GetDlgItem(update, IDC_UPDATE_DOWNLOAD));
   e2e::Click((button.left + button.right) / 2, (button.top + button.bottom) / 2);
   const std::string page = server.address + "/windows/index.aspx\n";
-  EXPECT_TRUE(e2e::WaitUntil([&] { return browser.Opened() == page; }, 20000))
-      << browser.Opened();
+  EXPECT_TRUE(e2e::WaitUntil([&] { return browser.Opened() == page; }, 20000)) << browser.Opened();
   EXPECT_TRUE(IsWindowVisible(update));
 
   // The link labels under the main window answer the mouse.
   EXPECT_TRUE(IsWindowVisible(GetDlgItem(app.main(), IDC_LINK_PROMOTION)));
   RECT site = e2e::RectOf(GetDlgItem(app.main(), IDC_LINK_SITE));
   e2e::Click((site.left + site.right) / 2, (site.top + site.bottom) / 2);
-  EXPECT_TRUE(e2e::WaitUntil([&] { return browser.Opened() == page + server.address + "/\n"; },
-                             20000))
+  EXPECT_TRUE(
+      e2e::WaitUntil([&] { return browser.Opened() == page + server.address + "/\n"; }, 20000))
       << browser.Opened();
 }
 

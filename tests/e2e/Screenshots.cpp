@@ -8,7 +8,6 @@
 
 namespace {
 
-
 TEST(Screenshots, DISABLED_MainWindowPages) {
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start());

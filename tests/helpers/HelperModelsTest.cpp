@@ -12,11 +12,16 @@ calc::Calculator Typed(const std::string& keys) {
   calc::Calculator c;
   for (char ch : keys) {
     calc::Key key;
-    if (ch == 'n') key = calc::Key::Negate;
-    else if (ch == 'E') key = calc::Key::ClearEntry;
-    else if (ch == 'C') key = calc::Key::Clear;
-    else if (ch == '<') key = calc::Key::Backspace;
-    else if (!calc::KeyForChar(static_cast<unsigned char>(ch), key)) ADD_FAILURE() << ch;
+    if (ch == 'n')
+      key = calc::Key::Negate;
+    else if (ch == 'E')
+      key = calc::Key::ClearEntry;
+    else if (ch == 'C')
+      key = calc::Key::Clear;
+    else if (ch == '<')
+      key = calc::Key::Backspace;
+    else if (!calc::KeyForChar(static_cast<unsigned char>(ch), key))
+      ADD_FAILURE() << ch;
     c.Press(key);
   }
   return c;
@@ -26,12 +31,12 @@ std::string Shows(const std::string& keys) { return Typed(keys).Display(); }
 
 TEST(CalcModel, OperatorChainsGoLeftToRight) {
   EXPECT_EQ(Shows("12+30="), "42");
-  EXPECT_EQ(Shows("2+3*4="), "20");          // pocket calculator, not 14
-  EXPECT_EQ(Shows("2+3*"), "5");             // each operator finishes the pending one
+  EXPECT_EQ(Shows("2+3*4="), "20");  // pocket calculator, not 14
+  EXPECT_EQ(Shows("2+3*"), "5");     // each operator finishes the pending one
   EXPECT_EQ(Shows("10-4/3="), "2");
-  EXPECT_EQ(Shows("5+*2="), "10");           // the second operator replaces the first
-  EXPECT_EQ(Shows("5+="), "10");             // no second operand: the first again
-  EXPECT_EQ(Shows("12+30=*2="), "84");       // a result goes on into the next operation
+  EXPECT_EQ(Shows("5+*2="), "10");      // the second operator replaces the first
+  EXPECT_EQ(Shows("5+="), "10");        // no second operand: the first again
+  EXPECT_EQ(Shows("12+30=*2="), "84");  // a result goes on into the next operation
   EXPECT_EQ(Typed("12+").Expression(), "12 +");
   EXPECT_EQ(Typed("12+30=").Expression(), "12 + 30 =");
 }
@@ -39,8 +44,8 @@ TEST(CalcModel, OperatorChainsGoLeftToRight) {
 TEST(CalcModel, RepeatedEqualsRepeatsTheLastOperation) {
   EXPECT_EQ(Shows("2+3=="), "8");
   EXPECT_EQ(Shows("2+3==="), "11");
-  EXPECT_EQ(Shows("2+3=7="), "7");           // a new number starts a new calculation
-  EXPECT_EQ(Shows("2+3=n="), "-2");          // ± on the result, then + 3 again
+  EXPECT_EQ(Shows("2+3=7="), "7");   // a new number starts a new calculation
+  EXPECT_EQ(Shows("2+3=n="), "-2");  // ± on the result, then + 3 again
 }
 
 TEST(CalcModel, PercentSignAndClearing) {
@@ -50,17 +55,17 @@ TEST(CalcModel, PercentSignAndClearing) {
   EXPECT_EQ(Shows("50*10%="), "5");
   EXPECT_EQ(Shows("50%"), "0.5");
   EXPECT_EQ(Shows("5n"), "-5");
-  EXPECT_EQ(Shows("0n"), "0");               // never "-0"
+  EXPECT_EQ(Shows("0n"), "0");  // never "-0"
   EXPECT_EQ(Shows("0.n"), "0.");
   EXPECT_EQ(Shows("3-3=n"), "0");
-  EXPECT_EQ(Shows("12+n="), "0");            // ± on the shown first operand makes it the second
-  EXPECT_EQ(Shows("12+5E3="), "15");         // CE clears only the entry
+  EXPECT_EQ(Shows("12+n="), "0");     // ± on the shown first operand makes it the second
+  EXPECT_EQ(Shows("12+5E3="), "15");  // CE clears only the entry
   EXPECT_EQ(Shows("12+E="), "12");
-  EXPECT_EQ(Shows("12+5C3="), "3");          // C forgets the pending operation
+  EXPECT_EQ(Shows("12+5C3="), "3");  // C forgets the pending operation
   EXPECT_EQ(Shows("123<"), "12");
-  EXPECT_EQ(Shows("5n<"), "0");              // "-" alone becomes 0, never "-0"
-  EXPECT_EQ(Shows("0.5n<"), "0.");           // "-0." would show a negative zero
-  EXPECT_EQ(Shows("2+3=<"), "5");            // a result is not edited
+  EXPECT_EQ(Shows("5n<"), "0");     // "-" alone becomes 0, never "-0"
+  EXPECT_EQ(Shows("0.5n<"), "0.");  // "-0." would show a negative zero
+  EXPECT_EQ(Shows("2+3=<"), "5");   // a result is not edited
 }
 
 TEST(CalcModel, DivisionByZeroAndOverflowShowAMessageThenStartAfresh) {
@@ -68,9 +73,9 @@ TEST(CalcModel, DivisionByZeroAndOverflowShowAMessageThenStartAfresh) {
   EXPECT_EQ(c.Display(), calc::kDivideByZero);
   EXPECT_TRUE(c.Failed());
   EXPECT_EQ(Shows("5/0=+%n="), calc::kDivideByZero);  // operators are ignored
-  EXPECT_EQ(Shows("5/0=7"), "7");                    // the next digit starts afresh
+  EXPECT_EQ(Shows("5/0=7"), "7");                     // the next digit starts afresh
   EXPECT_EQ(Shows("0/0="), calc::kDivideByZero);
-  EXPECT_EQ(Shows("8/0*"), calc::kDivideByZero);     // a chain fails as soon as it divides
+  EXPECT_EQ(Shows("8/0*"), calc::kDivideByZero);  // a chain fails as soon as it divides
   EXPECT_EQ(Shows("5/0=<"), "0");
   std::string huge = "999999999999999*=";
   for (int i = 0; i < 21; ++i) huge += "=";
@@ -80,9 +85,9 @@ TEST(CalcModel, DivisionByZeroAndOverflowShowAMessageThenStartAfresh) {
 TEST(CalcModel, DisplayPrecision) {
   EXPECT_EQ(Shows("0.1+0.2="), "0.3");
   EXPECT_EQ(Shows("1/3="), "0.333333333333333");
-  EXPECT_EQ(Shows("1/3*3="), "1");           // the exact value goes on, not the shown one
-  EXPECT_EQ(Shows("2.50*2="), "5");          // no trailing zeros in a result
-  EXPECT_EQ(Shows("2.50"), "2.50");          // ... but typing keeps what was typed
+  EXPECT_EQ(Shows("1/3*3="), "1");   // the exact value goes on, not the shown one
+  EXPECT_EQ(Shows("2.50*2="), "5");  // no trailing zeros in a result
+  EXPECT_EQ(Shows("2.50"), "2.50");  // ... but typing keeps what was typed
   EXPECT_EQ(Shows("12.+"), "12");
   EXPECT_EQ(Shows("1234567890123456789"), "123456789012345");  // 15 digits at most
   EXPECT_EQ(Shows("0.12345678901234567"), "0.123456789012345");
@@ -125,7 +130,7 @@ TEST(ClockModel, TextsAndHands) {
   EXPECT_EQ(clockface::Weekday(1900, 3, 1), 4);  // Thursday: 1900 was no leap year
 
   clockface::Hands h = clockface::HandAngles(Moment{2026, 1, 1, 15, 30, 0});
-  EXPECT_DOUBLE_EQ(h.hour, 105);     // half way from 3 to 4
+  EXPECT_DOUBLE_EQ(h.hour, 105);  // half way from 3 to 4
   EXPECT_DOUBLE_EQ(h.minute, 180);
   EXPECT_DOUBLE_EQ(h.second, 0);
   h = clockface::HandAngles(Moment{2026, 1, 1, 0, 0, 30});

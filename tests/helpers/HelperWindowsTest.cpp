@@ -42,7 +42,9 @@ TEST_F(CalculatorWindow, ButtonsAndKeysDriveTheDisplay) {
   // A click gives the keys back to the window.
   EXPECT_EQ(GetFocus(), wnd.hwnd());
 
-  Type("\x1b" "5/0\r");
+  Type(
+      "\x1b"
+      "5/0\r");
   EXPECT_EQ(Display(), "除数不能为零");
   Type("7*3=");
   EXPECT_EQ(Display(), "21");
@@ -61,7 +63,8 @@ TEST_F(CalculatorWindow, ButtonsAndKeysDriveTheDisplay) {
 
 TEST_F(CalculatorWindow, PaintingLeaksNothing) {
   Type("1234567890.1234");
-  RedrawWindow(wnd.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(wnd.hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   DWORD before = wintest::GdiObjects();
   for (int i = 0; i < 20; ++i) {
     Click(i % 2 ? calc::Key::Digit9 : calc::Key::Backspace);

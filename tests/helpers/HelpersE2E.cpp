@@ -33,7 +33,8 @@ std::wstring Extract(int id, const wchar_t* name) {
   std::wstring dir = std::wstring(temp) + L"mirven-e2e-helpers";
   CreateDirectoryW(dir.c_str(), nullptr);
   std::wstring path = dir + L"\\" + name;
-  std::ofstream(ui::Utf8(path), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(ui::Utf8(path), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -55,8 +56,7 @@ TEST(HelpersE2E, CalculatorAddsWithTheMouse) {
   using calc::Key;
   for (Key k : {Key::Digit1, Key::Digit2, Key::Add, Key::Digit3, Key::Digit0, Key::Equals})
     ClickItem(app.main(), helpers::CalculatorWnd::ButtonId(k));
-  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TextOf(display) == "42"; }))
-      << e2e::TextOf(display);
+  EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TextOf(display) == "42"; })) << e2e::TextOf(display);
   // The keyboard goes on from there.
   for (WORD vk : {WORD('2'), WORD(VK_RETURN)}) e2e::Key(vk);
   EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::TextOf(display) == "2"; })) << e2e::TextOf(display);

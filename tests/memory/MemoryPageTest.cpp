@@ -55,7 +55,9 @@ class MemoryPage : public testing::Test {
   }
   std::string Text(int id) { return wintest::TextOf(GetDlgItem(page_->hwnd(), id)); }
   void Click() { SendMessageW(GetDlgItem(page_->hwnd(), IDC_MEMORY_SPEED_UP), BM_CLICK, 0, 0); }
-  bool WaitDone() { return wintest::PumpUntil([&] { return !page_->SpeedingUp(); }); }
+  bool WaitDone() {
+    return wintest::PumpUntil([&] { return !page_->SpeedingUp(); });
+  }
 
   FakeMemory fake_;
   memory::MemorySystem* old_ = nullptr;

@@ -16,9 +16,9 @@ TEST(MemoryText, LevelMessagesPercentAndFreedTexts) {
   const char* half = "您的电脑内存快接近一半啦，试试加速下哦~";
   const char* slow = "您的电脑快跑不动啦，赶快清理来加速吧~";
   const char* stuck = "你的电脑已经寸步难行啦，赶紧加速下吧~";
-  std::pair<int, const char*> cases[] = {{0, low},    {29, low},   {30, half},   {49, half},
-                                         {50, slow},  {79, slow},  {80, stuck},  {100, stuck},
-                                         {101, low}};
+  std::pair<int, const char*> cases[] = {{0, low},    {29, low},    {30, half},
+                                         {49, half},  {50, slow},   {79, slow},
+                                         {80, stuck}, {100, stuck}, {101, low}};
   for (auto& c : cases) EXPECT_EQ(LevelMessage(c.first), c.second) << c.first;
   EXPECT_EQ(PercentText(5), "5%");
   EXPECT_EQ(PercentText(45), "45%");
@@ -58,7 +58,8 @@ TEST(MemoryText, SpeedUpIsMeasuredFromTheLastReading) {
   ASSERT_TRUE(panel.Begin());
   EXPECT_EQ(panel.Finish(Figures{41, 8192, 2969}).message, "本次加速为您清理了0MB内存哦~");
   // The next tick puts the level message back.
-  EXPECT_EQ(panel.Refresh(Figures{41, 8192, 2969}).message, "您的电脑内存快接近一半啦，试试加速下哦~");
+  EXPECT_EQ(panel.Refresh(Figures{41, 8192, 2969}).message,
+            "您的电脑内存快接近一半啦，试试加速下哦~");
 }
 
 // Writes process records the way the system lays them out.

@@ -148,8 +148,10 @@ TEST(Screenshots, DISABLED_EmailSender) {
   SetDlgItemTextW(h, IDC_EMAIL_PASSWORD, L"abcdefgh");
   SetDlgItemTextW(h, IDC_EMAIL_RECIPIENT, L"lisi");
   SetDlgItemTextW(h, IDC_EMAIL_SUBJECT, ui::Wide("本周工作总结").c_str());
-  SetDlgItemTextW(h, IDC_EMAIL_ATTACHMENT, ui::Wide("C:\\Users\\zhangsan\\Documents\\周报.xlsx").c_str());
-  SetDlgItemTextW(h, IDC_EMAIL_BODY, ui::Wide("李四你好：\r\n\r\n本周工作总结见附件，请查收。\r\n\r\n张三").c_str());
+  SetDlgItemTextW(h, IDC_EMAIL_ATTACHMENT,
+                  ui::Wide("C:\\Users\\zhangsan\\Documents\\周报.xlsx").c_str());
+  SetDlgItemTextW(h, IDC_EMAIL_BODY,
+                  ui::Wide("李四你好：\r\n\r\n本周工作总结见附件，请查收。\r\n\r\n张三").c_str());
   SendDlgItemMessageW(h, IDC_EMAIL_RECIPIENT_PROVIDER, CB_SETCURSEL, 1, 0);
   SetWindowPos(h, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
   wintest::PumpUntil([] { return false; }, 500);

@@ -29,7 +29,7 @@ struct Files : nettest::NoNetwork {
 TEST(EmailForm, NineProvidersWithEncryptedPorts) {
   const auto& providers = net::MailProviders();
   ASSERT_EQ(9u, providers.size());
-  const char* suffixes[] = {"@qq.com", "@163.com", "@126.com", "@gmail.com", "@hotmail.com",
+  const char* suffixes[] = {"@qq.com",      "@163.com",  "@126.com",  "@gmail.com", "@hotmail.com",
                             "@outlook.com", "@sohu.com", "@sina.com", "@139.com"};
   for (size_t i = 0; i < providers.size(); ++i) {
     EXPECT_EQ(suffixes[i], providers[i].suffix);
@@ -48,10 +48,14 @@ TEST(EmailForm, RefusedBeforeConnecting) {
   const std::vector<std::pair<std::function<void(net::EmailForm&)>, std::string>> cases = {
       {[](net::EmailForm& f) { f.senderAccount = "  "; }, "发送失败：请填写发件人账号"},
       {[](net::EmailForm& f) { f.recipientAccount = ""; }, "发送失败：请填写收件人账号"},
-      {[](net::EmailForm& f) { f.attachmentPath = "missing"; }, "发送失败：附件不存在或无法读取：missing"},
-      {[](net::EmailForm& f) { f.attachmentPath = "locked"; }, "发送失败：附件不存在或无法读取：locked"},
-      {[](net::EmailForm& f) { f.attachmentPath = "5243904"; }, "发送失败：附件超过5MB的大小限制：5243904"},
-      {[](net::EmailForm& f) { f.copyAddress = "a@b.c>\r\nRCPT TO:<x@y.z"; }, "发送失败：抄送地址无效"},
+      {[](net::EmailForm& f) { f.attachmentPath = "missing"; },
+       "发送失败：附件不存在或无法读取：missing"},
+      {[](net::EmailForm& f) { f.attachmentPath = "locked"; },
+       "发送失败：附件不存在或无法读取：locked"},
+      {[](net::EmailForm& f) { f.attachmentPath = "5243904"; },
+       "发送失败：附件超过5MB的大小限制：5243904"},
+      {[](net::EmailForm& f) { f.copyAddress = "a@b.c>\r\nRCPT TO:<x@y.z"; },
+       "发送失败：抄送地址无效"},
       {[](net::EmailForm& f) { f.recipientAccount = "you there"; }, "发送失败：收件人地址无效"},
   };
   for (const auto& [change, message] : cases) {
@@ -81,8 +85,8 @@ TEST(EmailForm, AddressesAndReasons) {
   // Every code the client records has words of its own, and no two
   // different situations share them by accident.
   std::set<std::string> seen;
-  for (int code : {100, 102, 103, 106, 108, 109, 110, 201, 206, 301, 302, 303, 304, 307, 308, 400,
-                   402, 403, 404, 406}) {
+  for (int code : {100, 102, 103, 106, 108, 109, 110, 201, 206, 301,
+                   302, 303, 304, 307, 308, 400, 402, 403, 404, 406}) {
     std::string reason = net::SendFailureReason(code);
     EXPECT_EQ(std::string::npos, reason.find("错误代码")) << code;
     seen.insert(reason);

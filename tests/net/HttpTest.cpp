@@ -48,11 +48,12 @@ TEST(HttpClient, ParseUrlSplitsAndBoundsEveryPart) {
 
   // Limits fail instead of truncating; a bad port or a blank in the path fails.
   EXPECT_TRUE(Request::ParseURL("http://" + std::string(255, 'h') + "/", scheme, host, path, port));
-  EXPECT_FALSE(Request::ParseURL("http://" + std::string(256, 'h') + "/", scheme, host, path, port));
+  EXPECT_FALSE(
+      Request::ParseURL("http://" + std::string(256, 'h') + "/", scheme, host, path, port));
   EXPECT_TRUE(Request::ParseURL("http://h/" + std::string(1022, 'p'), scheme, host, path, port));
   EXPECT_FALSE(Request::ParseURL("http://h/" + std::string(1023, 'p'), scheme, host, path, port));
-  for (const char* bad : {"http://h:0/", "http://h:65536/", "http://h:/", "http://h/a b",
-                          "http://h/a\r\nX: y"})
+  for (const char* bad :
+       {"http://h:0/", "http://h:65536/", "http://h:/", "http://h/a b", "http://h/a\r\nX: y"})
     EXPECT_FALSE(Request::ParseURL(bad, scheme, host, path, port)) << bad;
 }
 
@@ -60,14 +61,16 @@ TEST(HttpClient, RequestBytesAreExact) {
   EXPECT_EQ("GET /windows/version.txt HTTP/1.0\r\n" + kFixedLines + "Host: WWW.EXAMPLE.COM\r\n\r\n",
             Request::FormatRequest("WWW.EXAMPLE.COM", "/windows/version.txt", nullptr, nullptr, 0));
   const char* form = "Content-Type: application/x-www-form-urlencoded\r\n";
-  EXPECT_EQ("POST / HTTP/1.0\r\n" + kFixedLines + "Content-Length: 5\r\nHost: H\r\n" + form +
-                "\r\na=b&c",
-            Request::FormatRequest("H", "", form, "a=b&c", 5));
+  EXPECT_EQ(
+      "POST / HTTP/1.0\r\n" + kFixedLines + "Content-Length: 5\r\nHost: H\r\n" + form + "\r\na=b&c",
+      Request::FormatRequest("H", "", form, "a=b&c", 5));
 }
 
 TEST(HttpClient, RefusedAddressesLeaveOutputsUntouched) {
   nettest::NoNetwork none;
-  for (const char* url : {"ftp://example.com/file", "http://h/" "\x01"}) {
+  for (const char* url : {"ftp://example.com/file",
+                          "http://h/"
+                          "\x01"}) {
     std::string data = "in", header = "h", body = "default";
     Request::SendRequest(none, {}, false, url, data, header, body);
     EXPECT_EQ("in", data);
@@ -127,7 +130,8 @@ TEST_F(HttpPeers, ScriptedAnswersArriveAsSent) {
   const std::string page = "HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<h1>gone</h1>";
   nettest::Peer missing = Script("reply", page);
   RequestResult result;
-  ASSERT_EQ(0, Request::SendHTTP(Url(missing, "/windows/version.txt"), nullptr, nullptr, 0, result));
+  ASSERT_EQ(0,
+            Request::SendHTTP(Url(missing, "/windows/version.txt"), nullptr, nullptr, 0, result));
   EXPECT_EQ(404, result.status);
   EXPECT_EQ("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n", result.header);
   EXPECT_EQ("<h1>gone</h1>", result.body);
@@ -144,7 +148,8 @@ TEST_F(HttpPeers, ScriptedAnswersArriveAsSent) {
                                  "a=b&c", 5, result));
   EXPECT_EQ(big, result.body);
   EXPECT_EQ(100000u, result.body.size());
-  Request::SendRequest(net::SystemServices(), Roomy(), true, Url(large, "/form"), data, header, body);
+  Request::SendRequest(net::SystemServices(), Roomy(), true, Url(large, "/form"), data, header,
+                       body);
   EXPECT_EQ("", body) << "the text body ends at the first NUL";
   const std::string log = nettest::Log(large);
   EXPECT_EQ(data, log.substr(log.size() - data.size()));
@@ -161,7 +166,8 @@ TEST_F(HttpPeers, ScriptedAnswersArriveAsSent) {
 }
 
 TEST_F(HttpPeers, PortInAddressIsUsedButNotSentInHost) {
-  nettest::Peer fixed = nettest::Start("httpfault reply " + Encode("HTTP/1.0 200 OK\r\n\r\nok") + " 8080");
+  nettest::Peer fixed =
+      nettest::Start("httpfault reply " + Encode("HTTP/1.0 200 OK\r\n\r\nok") + " 8080");
   if (fixed.port == 0) GTEST_SKIP() << "port 8080 is taken on this machine";
   peers_.push_back(fixed);
   RequestResult result;

@@ -81,8 +81,12 @@ net::MailContent AsciiMail() {
 }
 
 TEST(MailText, Base64AndDates) {
-  const char* vectors[][2] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                              {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
+  const char* vectors[][2] = {{"", ""},
+                              {"f", "Zg=="},
+                              {"fo", "Zm8="},
+                              {"foo", "Zm9v"},
+                              {"foob", "Zm9vYg=="},
+                              {"fooba", "Zm9vYmE="},
                               {"foobar", "Zm9vYmFy"}};
   for (auto& v : vectors) EXPECT_EQ(v[1], net::Base64Encode(v[0]));
   EXPECT_EQ("AP/+", net::Base64Encode(std::string("\0\xff\xfe", 3)));
@@ -116,18 +120,19 @@ TEST(MailText, HeaderTextIsPlainOrEncodedWords) {
 TEST(MailText, AsciiHeaderBlockKeepsItsLines) {
   net::MailContent mail = AsciiMail();
   int error = 0;
-  EXPECT_EQ("Date: Sat, 06 Dec 2014 09:05:03 +0000\r\n"
-            "Message-ID: <1.2@example.com>\r\n"
-            "From:  <me@example.com>\r\n"
-            "X-Mailer: Mailer 1\r\n"
-            "X-Priority: 2 (High)\r\n"
-            "To: <a@example.com>,<b@example.com>\r\n"
-            "Cc: <c@example.com>\r\n"
-            "Subject: Hello\r\n"
-            "MIME-Version: 1.0\r\n"
-            "Content-type: text/plain; charset=US-ASCII\r\n"
-            "Content-Transfer-Encoding: 7bit\r\n\r\n",
-            net::HeaderBlock(mail, error));
+  EXPECT_EQ(
+      "Date: Sat, 06 Dec 2014 09:05:03 +0000\r\n"
+      "Message-ID: <1.2@example.com>\r\n"
+      "From:  <me@example.com>\r\n"
+      "X-Mailer: Mailer 1\r\n"
+      "X-Priority: 2 (High)\r\n"
+      "To: <a@example.com>,<b@example.com>\r\n"
+      "Cc: <c@example.com>\r\n"
+      "Subject: Hello\r\n"
+      "MIME-Version: 1.0\r\n"
+      "Content-type: text/plain; charset=US-ASCII\r\n"
+      "Content-Transfer-Encoding: 7bit\r\n\r\n",
+      net::HeaderBlock(mail, error));
   // A mailer text that is set but empty still gives its line; none gives none.
   mail.mailer = "";
   EXPECT_NE(std::string::npos, net::HeaderBlock(mail, error).find("\r\nX-Mailer: \r\n"));
@@ -137,7 +142,8 @@ TEST(MailText, AsciiHeaderBlockKeepsItsLines) {
   mail.replyTo = "r@example.com\r\nBcc: spy@example.com";
   EXPECT_EQ(std::string::npos, net::HeaderBlock(mail, error).find("\nBcc:"));
   mail.replyTo = "r@example.com";
-  EXPECT_NE(std::string::npos, net::HeaderBlock(mail, error).find("\r\nReply-To: r@example.com\r\n"));
+  EXPECT_NE(std::string::npos,
+            net::HeaderBlock(mail, error).find("\r\nReply-To: r@example.com\r\n"));
   EXPECT_EQ(0, error);
   mail.subject.reset();
   mail.attachments = {"x"};
@@ -145,12 +151,13 @@ TEST(MailText, AsciiHeaderBlockKeepsItsLines) {
   std::string block = net::HeaderBlock(mail, error);
   EXPECT_EQ(202, error);
   EXPECT_NE(std::string::npos, block.find("X-Priority: 3 (Normal)\r\n"));
-  EXPECT_NE(std::string::npos,
-            block.find("Subject:  \r\nMIME-Version: 1.0\r\n"
-                       "Content-Type: multipart/mixed; boundary=\"__MESSAGE__ID__54yg6f6h6y456345\"\r\n"
-                       "\r\n--__MESSAGE__ID__54yg6f6h6y456345\r\n"
-                       "Content-type: text/plain; charset=US-ASCII\r\n"
-                       "Content-Transfer-Encoding: 7bit\r\n\r\n"));
+  EXPECT_NE(
+      std::string::npos,
+      block.find("Subject:  \r\nMIME-Version: 1.0\r\n"
+                 "Content-Type: multipart/mixed; boundary=\"__MESSAGE__ID__54yg6f6h6y456345\"\r\n"
+                 "\r\n--__MESSAGE__ID__54yg6f6h6y456345\r\n"
+                 "Content-type: text/plain; charset=US-ASCII\r\n"
+                 "Content-Transfer-Encoding: 7bit\r\n\r\n"));
   EXPECT_EQ("a\r\nb\r\nc\r\n\r\n", net::BodyPiece("a\nb\rc\r\n"));
 }
 
@@ -158,11 +165,12 @@ TEST(MailText, AttachmentPartsAndNames) {
   EXPECT_EQ("a.txt", net::AttachmentName("C:\\dir\\a.txt"));
   EXPECT_EQ("a.txt", net::AttachmentName("/tmp/dir/a.txt"));
   EXPECT_EQ("a.txt", net::AttachmentName("a.txt"));
-  EXPECT_EQ("--__MESSAGE__ID__54yg6f6h6y456345\r\n"
-            "Content-Type: application/x-msdownload; name=\"a.txt\"\r\n"
-            "Content-Transfer-Encoding: base64\r\n"
-            "Content-Disposition: attachment; filename=\"a.txt\"\r\n\r\n",
-            net::AttachmentPartHeader("a.txt"));
+  EXPECT_EQ(
+      "--__MESSAGE__ID__54yg6f6h6y456345\r\n"
+      "Content-Type: application/x-msdownload; name=\"a.txt\"\r\n"
+      "Content-Transfer-Encoding: base64\r\n"
+      "Content-Disposition: attachment; filename=\"a.txt\"\r\n\r\n",
+      net::AttachmentPartHeader("a.txt"));
   std::string part = net::AttachmentPartHeader("报告.txt");
   EXPECT_NE(std::string::npos, part.find("filename*=UTF-8''%E6%8A%A5%E5%91%8A.txt\r\n"));
   EXPECT_NE(std::string::npos, part.find("name=\"=?UTF-8?B?5oql5ZGKLnR4dA==?=\""));
@@ -183,8 +191,9 @@ TEST(MailText, AttachmentsStreamInLinesAndObeyTheLimit) {
   EXPECT_EQ(0, error);
   EXPECT_NE(std::string::npos, sink.text.find("filename=\"54\"\r\n\r\n" + z54 + "\r\n\r\n--"));
   EXPECT_NE(std::string::npos, sink.text.find("filename=\"1\"\r\n\r\neg==\r\n--"));
-  EXPECT_NE(std::string::npos, sink.text.find(
-      "filename=\"0\"\r\n\r\n\r\n\r\n--__MESSAGE__ID__54yg6f6h6y456345--\r\n"));
+  EXPECT_NE(
+      std::string::npos,
+      sink.text.find("filename=\"0\"\r\n\r\n\r\n\r\n--__MESSAGE__ID__54yg6f6h6y456345--\r\n"));
 
   // The running total, cut to whole KiB, may reach 5 MiB but not pass it.
   auto [fits, fitsSink] = compose({"5243903"});

@@ -205,8 +205,7 @@ std::vector<ReceivedMail> Mails(const Peer& peer) {
     if (w[0] == "header") m.headers.emplace_back(Decode(w[1]), Decode(w[2]));
     if (w[0] == "mailbox" && w.size() == 4)
       m.mailboxes.push_back({Decode(w[1]), Decode(w[2]), Decode(w[3])});
-    if (w[0] == "part")
-      m.parts.push_back({Decode(w[1]), Decode(w[2]), Decode(w[3]), Decode(w[4])});
+    if (w[0] == "part") m.parts.push_back({Decode(w[1]), Decode(w[2]), Decode(w[3]), Decode(w[4])});
   }
   return mails;
 }
@@ -239,8 +238,8 @@ TempDir::~TempDir() {
 std::string TempDir::PeerPath() const {
 #ifdef _WIN32
   using ToUnix = char*(__cdecl*)(const wchar_t*);
-  auto toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
   if (toUnix == nullptr) return path_;
   char* unixPath = toUnix(ui::Wide(path_).c_str());
   if (unixPath == nullptr) return path_;
@@ -255,7 +254,8 @@ std::string TempDir::PeerPath() const {
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   auto file = std::filesystem::u8path(path_) / std::filesystem::u8path(name);
   std::filesystem::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(file, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file.u8string();
 }
 

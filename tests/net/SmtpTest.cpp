@@ -56,11 +56,12 @@ TEST_F(SmtpPeers, PlainMessageWithCopies) {
   EXPECT_EQ("user@example.com", mail.from);
   EXPECT_EQ((std::vector<std::string>{"to@example.org", "cc@example.org", "hidden@example.org"}),
             mail.recipients);
-  EXPECT_TRUE(std::regex_match(mail.Header("Date"),
-                               std::regex("[A-Z][a-z]{2}, \\d\\d [A-Z][a-z]{2} \\d{4} "
-                                          "\\d\\d:\\d\\d:\\d\\d \\+0000")))
+  EXPECT_TRUE(
+      std::regex_match(mail.Header("Date"), std::regex("[A-Z][a-z]{2}, \\d\\d [A-Z][a-z]{2} \\d{4} "
+                                                       "\\d\\d:\\d\\d:\\d\\d \\+0000")))
       << mail.Header("Date");
-  EXPECT_TRUE(std::regex_match(mail.Header("Message-ID"), std::regex("<[0-9a-f.]+@example\\.com>")));
+  EXPECT_TRUE(
+      std::regex_match(mail.Header("Message-ID"), std::regex("<[0-9a-f.]+@example\\.com>")));
   EXPECT_EQ("Mailer 1", mail.Header("X-Mailer"));
   EXPECT_EQ("4 (Low)", mail.Header("X-Priority"));
   EXPECT_EQ("to@example.org", mail.Header("To"));
@@ -68,7 +69,8 @@ TEST_F(SmtpPeers, PlainMessageWithCopies) {
   EXPECT_FALSE(mail.HasHeader("Bcc"));
   EXPECT_EQ("Report", mail.Header("Subject"));
   EXPECT_EQ("1.0", mail.Header("MIME-Version"));
-  EXPECT_NE(std::string::npos, mail.raw.find("\r\nFrom: \"user@example.com\" <user@example.com>\r\n"));
+  EXPECT_NE(std::string::npos,
+            mail.raw.find("\r\nFrom: \"user@example.com\" <user@example.com>\r\n"));
   EXPECT_EQ(std::string::npos, mail.raw.find("__MESSAGE__ID__"));
   ASSERT_EQ(1u, mail.parts.size());
   EXPECT_EQ("text/plain", mail.parts[0].contentType);
@@ -82,8 +84,11 @@ TEST_F(SmtpPeers, AttachmentsArriveByteForByte) {
   std::string binary;
   for (int i = 0; i < 20000; ++i) binary += static_cast<char>((i * 131 + i / 256) % 256);
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"empty.dat", ""}, {"54.bin", std::string(54, '\x01')}, {"one.txt", "x"},
-      {"binary.bin", binary}, {"报告 二〇一四.txt", "中文内容\r\n"}};
+      {"empty.dat", ""},
+      {"54.bin", std::string(54, '\x01')},
+      {"one.txt", "x"},
+      {"binary.bin", binary},
+      {"报告 二〇一四.txt", "中文内容\r\n"}};
   CSmtp smtp;
   Fill(smtp);
   smtp.SetSubjectText("月度报告 – résumé");
@@ -116,8 +121,8 @@ TEST_F(SmtpPeers, NamesAndBodiesCannotBreakTheStructure) {
   // A body that forges a part of its own with the fixed boundary.
   const std::string body = std::string("See attached.\r\n--") + net::kBoundary +
                            "\r\nContent-Type: application/x-msdownload; name=\"invoice.exe\"\r\n"
-                           "Content-Transfer-Encoding: base64\r\n\r\nTVo=\r\n--" + net::kBoundary +
-                           "--\r\n";
+                           "Content-Transfer-Encoding: base64\r\n\r\nTVo=\r\n--" +
+                           net::kBoundary + "--\r\n";
   for (const char* name : {"Doe, John", "Boss <boss@corp.example>", "Q \"Quote\" \\ back"}) {
     CSmtp smtp;
     Fill(smtp);
@@ -128,7 +133,8 @@ TEST_F(SmtpPeers, NamesAndBodiesCannotBreakTheStructure) {
   }
   auto mails = nettest::Mails(server_);
   ASSERT_EQ(3u, mails.size());
-  const std::vector<std::string> names = {"Doe, John", "Boss <boss@corp.example>", "Q \"Quote\" \\ back"};
+  const std::vector<std::string> names = {"Doe, John", "Boss <boss@corp.example>",
+                                          "Q \"Quote\" \\ back"};
   for (size_t i = 0; i < mails.size(); ++i) {
     std::vector<nettest::ReceivedMailbox> from;
     for (const auto& box : mails[i].mailboxes)
@@ -229,8 +235,8 @@ TEST_F(SmtpFaults, RepliesDecideTheOutcome) {
 }
 
 TEST_F(SmtpFaults, ClosedOrStalledConnectionsEndInTime) {
-  for (const char* step : {"GREETING", "EHLO", "AUTH", "USER", "PASS", "MAIL", "RCPT", "DATA", "DOT",
-                           "QUIT"}) {
+  for (const char* step :
+       {"GREETING", "EHLO", "AUTH", "USER", "PASS", "MAIL", "RCPT", "DATA", "DOT", "QUIT"}) {
     Send(std::string("close=") + step, false, 400);
     if (std::string(step) != "QUIT") Send(std::string("stall=") + step, false, 103);
   }

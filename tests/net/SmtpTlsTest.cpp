@@ -120,9 +120,13 @@ bool Send(net::Services& services, CSmtp::Security security, uint16_t port, int&
   return sent;
 }
 
-const std::vector<std::string> kAfterLogin = {
-    "AUTH LOGIN", net::Base64Encode("me@example.com"), net::Base64Encode("pa55word"),
-    "MAIL FROM:<me@example.com>", "RCPT TO:<you@example.org>", "DATA", "QUIT"};
+const std::vector<std::string> kAfterLogin = {"AUTH LOGIN",
+                                              net::Base64Encode("me@example.com"),
+                                              net::Base64Encode("pa55word"),
+                                              "MAIL FROM:<me@example.com>",
+                                              "RCPT TO:<you@example.org>",
+                                              "DATA",
+                                              "QUIT"};
 
 std::vector<std::string> Layer(const char* layer, std::vector<std::string> commands) {
   for (auto& c : commands) c = std::string(layer) + " " + c;

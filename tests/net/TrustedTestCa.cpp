@@ -5,7 +5,6 @@
 
 #include <utility>
 
-
 namespace nettest {
 
 namespace {
@@ -21,10 +20,9 @@ TrustedTestCa::TrustedTestCa(std::string der) : der_(std::move(der)) {
   HCERTSTORE root = OpenRoot();
   if (root == nullptr) return;
   // Closing the store writes it out before any chain engine reads it.
-  added_ = CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING,
-                                            reinterpret_cast<const BYTE*>(der_.data()),
-                                            static_cast<DWORD>(der_.size()),
-                                            CERT_STORE_ADD_REPLACE_EXISTING, nullptr) != FALSE;
+  added_ = CertAddEncodedCertificateToStore(
+               root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der_.data()),
+               static_cast<DWORD>(der_.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) != FALSE;
   CertCloseStore(root, 0);
 }
 
@@ -32,8 +30,9 @@ TrustedTestCa::~TrustedTestCa() {
   if (!added_) return;
   HCERTSTORE root = OpenRoot();
   if (root == nullptr) return;
-  PCCERT_CONTEXT probe = CertCreateCertificateContext(
-      X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der_.data()), static_cast<DWORD>(der_.size()));
+  PCCERT_CONTEXT probe =
+      CertCreateCertificateContext(X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der_.data()),
+                                   static_cast<DWORD>(der_.size()));
   if (probe != nullptr) {
     PCCERT_CONTEXT found =
         CertFindCertificateInStore(root, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, probe, nullptr);

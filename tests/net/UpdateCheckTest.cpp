@@ -25,12 +25,12 @@ TEST(UpdateDecision, TrimmedTextComparedExactly) {
 
 TEST(UpdateDecision, OnlyAShortLineInA200IsAnAnswer) {
   const net::TextAnswer failed[] = {
-      net::TextAnswer{},                         // no connection
-      Ok("3.1", 404),                            // another status
-      Ok("3.1", 0),                              // no status line
+      net::TextAnswer{},                          // no connection
+      Ok("3.1", 404),                             // another status
+      Ok("3.1", 0),                               // no status line
       Ok("<html><body>Not Found</body></html>"),  // a page, even on 200
       Ok("<h1>3.1"),
-      Ok("3.1\r\n3.2"),        // two lines
+      Ok("3.1\r\n3.2"),          // two lines
       Ok(std::string(33, '9')),  // too long for a version
       Ok(std::string("3.1\0x", 5)),
       Ok("   \r\n"),
@@ -59,9 +59,9 @@ TEST(UpdatePeers, FetchTakesOnlySmallAnswers) {
   EXPECT_EQ(Outcome::kFailed, update::Decide(missing, "3.0").outcome);
   nettest::Stop(files);
 
-  nettest::Peer big = nettest::Start("httpfault reply " +
-                                     nettest::Encode("HTTP/1.0 200 OK\r\n\r\n3.1" +
-                                                     std::string(200000, ' ')));
+  nettest::Peer big =
+      nettest::Start("httpfault reply " +
+                     nettest::Encode("HTTP/1.0 200 OK\r\n\r\n3.1" + std::string(200000, ' ')));
   ASSERT_NE(0, big.port) << nettest::Problem();
   net::TextAnswer huge =
       net::FetchText(net::SystemServices(), "http://127.0.0.1:" + std::to_string(big.port) + "/");

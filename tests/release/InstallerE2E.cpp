@@ -39,7 +39,9 @@ std::wstring StartMenuLink() { return Folder(CSIDL_PROGRAMS) + L"\\" + ui::Wide(
 std::wstring DesktopLink() { return Folder(CSIDL_DESKTOPDIRECTORY) + L"\\" + ui::Wide(kLinkName); }
 std::wstring SetupProgram() { return WinPath(MIRVEN_DIST_DIR "/Mirven-3.0-setup.exe"); }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -82,7 +84,8 @@ std::set<std::wstring> Installed() {
   std::set<std::wstring> entries{L"Uninstall.exe"};
   for (const auto& f : ReleaseFiles()) {
     entries.insert(f);
-    for (size_t slash = f.find(L'\\'); slash != std::wstring::npos; slash = f.find(L'\\', slash + 1))
+    for (size_t slash = f.find(L'\\'); slash != std::wstring::npos;
+         slash = f.find(L'\\', slash + 1))
       entries.insert(f.substr(0, slash + 1));
   }
   return entries;
@@ -143,7 +146,8 @@ DWORD UninstallAndWait() {
 bool RegString(const wchar_t* name, std::wstring* value) {
   wchar_t buf[1024] = {};
   DWORD size = sizeof buf - sizeof buf[0];
-  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+      ERROR_SUCCESS)
     return false;
   *value = buf;
   return true;
@@ -151,7 +155,8 @@ bool RegString(const wchar_t* name, std::wstring* value) {
 
 bool UninstallKeyExists() {
   HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(key);
   return true;
 }
@@ -238,8 +243,8 @@ TEST_F(InstallerE2E, SilentInstallPutsFilesShortcutsAndUninstallEntry) {
     EXPECT_TRUE(SamePath(v, want)) << ui::Utf8(name) << ": " << ui::Utf8(v);
   }
   DWORD kb = 0, size = sizeof kb;
-  ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize", RRF_RT_REG_DWORD,
-                                        nullptr, &kb, &size));
+  ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize",
+                                        RRF_RT_REG_DWORD, nullptr, &kb, &size));
   EXPECT_GE(kb, ReadAll(exe).size() / 1024);
 }
 
@@ -267,8 +272,9 @@ TEST_F(InstallerE2E, ReinstallAndUpgradeLeaveOneSetOfFiles) {
   std::wstring old = Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Mirven 2.0";
   RemoveTree(old);  // left by an earlier run that failed
   ASSERT_NE(0, MoveFileW(InstallDir().c_str(), old.c_str()));
-  ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation", REG_SZ,
-                                           old.c_str(), static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t))));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegSetKeyValueW(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation", REG_SZ,
+                            old.c_str(), static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t))));
   WriteFile(old + L"\\Mirven.exe", "an older Mirven.exe");
 
   ASSERT_EQ(0u, RunSetup());
@@ -279,7 +285,8 @@ TEST_F(InstallerE2E, ReinstallAndUpgradeLeaveOneSetOfFiles) {
 TEST_F(InstallerE2E, UninstallRemovesWhatItPutThereAndKeepsTheUsersFiles) {
   std::string note = "我的笔记";
   WriteFile(InstallDir() + ui::Wide("\\我的笔记.txt"), note);
-  ASSERT_TRUE(CreateDirectoryW(CarriedDir().c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(CreateDirectoryW(CarriedDir().c_str(), nullptr) ||
+              GetLastError() == ERROR_ALREADY_EXISTS);
   WriteFile(CarriedDir() + L"\\calculator.exe", "carried");
   WriteFile(CarriedDir() + L"\\Clock.exe", "carried");
 
@@ -353,8 +360,8 @@ TEST(Screenshots, DISABLED_InstallerPages) {
   ClickNext(wizard);  // to the components
   ClickNext(wizard);  // install
   HWND run = nullptr;
-  ASSERT_TRUE(e2e::WaitUntil([&] { return (run = FindChildWithText(wizard, "运行 Mirven电脑助手")) != nullptr; },
-                             60000));
+  ASSERT_TRUE(e2e::WaitUntil(
+      [&] { return (run = FindChildWithText(wizard, "运行 Mirven电脑助手")) != nullptr; }, 60000));
   Shoot(wizard, "installer-finish");
   SendMessageW(run, BM_SETCHECK, BST_UNCHECKED, 0);
   ClickNext(wizard);

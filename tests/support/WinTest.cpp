@@ -26,7 +26,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
   }
 }
 
-int FakeEffects::ShowMessage(HWND, const std::string& text, const std::string& caption, UINT style) {
+int FakeEffects::ShowMessage(HWND, const std::string& text, const std::string& caption,
+                             UINT style) {
   messages.push_back({text, caption, style});
   return answer;
 }
@@ -99,7 +100,8 @@ bool SaveScreen(const RECT& r, const std::string& name) {
   std::ofstream out(ui::Wide(path).c_str(), std::ios::binary);
   out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
   out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
+  out.write(static_cast<const char*>(bits),
+            static_cast<std::streamsize>(stride * static_cast<DWORD>(h)));
   return out.good();
 }
 

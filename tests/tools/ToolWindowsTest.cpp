@@ -336,7 +336,8 @@ TEST_F(ToolWindows, CarriedProgramsAreWrittenToTheUserFolderAndStarted) {
     EXPECT_EQ(effects_.fake.runs.back().verb, "open");
     EXPECT_EQ(effects_.fake.runs.back().file, path);
     // A different file there is replaced; the same one is left alone.
-    HANDLE f = CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f =
+        CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(f, "old", 3, &n, nullptr);
     CloseHandle(f);

@@ -1,7 +1,7 @@
 // The toolkit as a new user meets it: page 2 of the running program, every
 // tool opened with the mouse and closed with its own close button, a tax
-// computed, the carried calculator and clock started from their tiles. Plus the pictures of every tool window for
-// scripts/screenshots.sh.
+// computed, the carried calculator and clock started from their tiles. Plus the pictures of every
+// tool window for scripts/screenshots.sh.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -21,11 +21,12 @@ struct Tool {
   const char* title;
   const char* shot;  // screenshot name
 };
-const Tool kTools[] = {{52, 62, "定时关机-Mirven电脑助手", "tool-shutdown"},
-                       {126, 62, "Mirven闹钟-Mirven电脑助手", "tool-alarm"},
-                       {200, 62, "磁盘碎片整理-Mirven电脑助手", "tool-defrag"},
-                       {52, 262, "个税计算器-Mirven电脑助手", "tool-tax"},
-                       {126, 262, "邮件发送器-Mirven电脑助手", nullptr}};  // pictured by its own tests
+const Tool kTools[] = {
+    {52, 62, "定时关机-Mirven电脑助手", "tool-shutdown"},
+    {126, 62, "Mirven闹钟-Mirven电脑助手", "tool-alarm"},
+    {200, 62, "磁盘碎片整理-Mirven电脑助手", "tool-defrag"},
+    {52, 262, "个税计算器-Mirven电脑助手", "tool-tax"},
+    {126, 262, "邮件发送器-Mirven电脑助手", nullptr}};  // pictured by its own tests
 
 void ShowPage(const e2e::RunningApp& app, int page) {
   RECT r = e2e::RectOf(app.main());
@@ -127,7 +128,8 @@ TEST(Screenshots, DISABLED_ToolWindows) {
     HWND tool = OpenTool(app, t);
     ASSERT_NE(tool, nullptr) << t.title;
     if (std::string(t.shot) == "tool-tax") {
-      SendMessageW(GetDlgItem(tool, IDC_TAX_GROSS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"8000"));
+      SendMessageW(GetDlgItem(tool, IDC_TAX_GROSS), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"8000"));
       ClickItem(tool, IDC_TAX_COMPUTE);
     }
     e2e::MoveMouse(r.right - 5, r.bottom - 5);
