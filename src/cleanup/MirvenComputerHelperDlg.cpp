@@ -89,7 +89,7 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   HWND tab = Item(IDC_CLEANUP_TAB);
   ui::InsertTab(tab, 0, "扫描目录");
   ui::InsertTab(tab, 1, "清理选项");
-  // Both tabs side by side within the control, with no scroll arrows.
+  // Both tabs side by side, each at least half the control less one pixel.
   SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 1);
 
   ShowWindow(options_.hwnd(), SW_HIDE);
