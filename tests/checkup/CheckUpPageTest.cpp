@@ -141,7 +141,11 @@ const int kProfileIds[] = {IDC_CHECKUP_WINDOWS,   IDC_CHECKUP_SERVICE_PACK, IDC_
 TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
   ComputerTestDlg& page = Open();
   EXPECT_EQ(Text(IDC_CHECKUP_HEADLINE), checkup::kHeadline);
-  EXPECT_EQ(Text(IDC_CHECKUP_WINDOWS), "未知");
+  // The four initial texts of the profile.
+  EXPECT_EQ(Text(IDC_CHECKUP_MEMORY), "未知");
+  EXPECT_EQ(Text(IDC_CHECKUP_WINDOWS), "Windows 版本");
+  EXPECT_EQ(Text(IDC_CHECKUP_SERVICE_PACK), "WindowsSP版本");
+  EXPECT_EQ(Text(IDC_CHECKUP_BITNESS), "Windows位数");
   EXPECT_FALSE(IsWindowVisible(Item(IDC_CHECKUP_STOP)));
   EXPECT_FALSE(IsWindowVisible(Item(IDC_CHECKUP_LIST)));
 
