@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "cleanup/CleanJob.h"
 #include "cleanup/CleanupText.h"
@@ -131,20 +132,19 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
 void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
   scanRoot_ = NormalizeRoot(root);
   if (measureControl_) measureControl_->Stop();
-  const uint64_t run = ++measureRun_;
+  measureWorker_.Abandon();
   rootSizeKB_ = 0;
   rootSizeKnown_ = scanRoot_.empty() || IsDriveRoot(scanRoot_);
   if (IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
   if (rootSizeKnown_) return;
   auto control = measureControl_ = std::make_shared<ScanControl>();
-  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const ui::StopToken&) {
+  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const ui::StopToken& run) {
     uint64_t kb = 0;
     if (!IsLinkFolder(folder)) {
       WinLister lister;
       kb = FolderSizeKB(lister, folder, control.get());
     }
-    ui::PostTask(page, [this, run, kb] {
-      if (run != measureRun_) return;
+    run.Post(page, [this, kb] {
       rootSizeKB_ = kb;
       rootSizeKnown_ = true;
       if (scanning_) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
@@ -188,11 +188,12 @@ void CMirvenComputerHelperDlg::StartScan() {
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   progress_.SetPos(0);
 
-  // Each scan has a run number of its own: what an older one posts is ignored.
-  const uint64_t run = ++scanRun_;
+  // The session reports from its worker's run, which tags what it posts:
+  // an older scan's reports are dropped.
+  auto run = std::make_shared<std::optional<ui::StopToken>>();
   auto post = [this, run, page = hwnd_](std::function<void()> show) {
-    ui::PostTask(page, [this, run, show] {
-      if (run == scanRun_ && scanning_) show();
+    (*run)->Post(page, [this, show] {
+      if (scanning_) show();
     });
   };
   ScanSession::Callbacks callbacks{[post, this] { post([this] { ShowPending(); }); },
@@ -209,7 +210,8 @@ void CMirvenComputerHelperDlg::StartScan() {
   session_ =
       std::make_shared<ScanSession>(std::move(root), std::move(patterns), std::move(callbacks));
   scanning_ = true;
-  bool started = scanWorker_.Start([session = session_](const ui::StopToken&) {
+  bool started = scanWorker_.Start([session = session_, run](const ui::StopToken& token) {
+    *run = token;
     WinLister lister;
     session->Run(lister);
   });

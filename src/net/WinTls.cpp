@@ -28,6 +28,13 @@ Millis Left(Clock::time_point deadline) {
   return std::max(Millis(0), std::chrono::duration_cast<Millis>(deadline - Clock::now()));
 }
 
+// The content types of TLS records: change_cipher_spec, alert, handshake,
+// application_data.
+bool CanStartTlsRecord(char first) {
+  const unsigned char type = static_cast<unsigned char>(first);
+  return type >= 20 && type <= 23;
+}
+
 IoStatus SendBuffer(Stream& plain, const SecBuffer& buffer, Millis limit) {
   if (buffer.cbBuffer == 0 || buffer.pvBuffer == nullptr) return IoStatus::kOk;
   return plain.SendAll(static_cast<const char*>(buffer.pvBuffer), buffer.cbBuffer, limit);
@@ -82,9 +89,13 @@ class TlsStream : public Stream {
       } else if (status != SEC_E_INCOMPLETE_MESSAGE) {
         return TlsFailure::kHandshake;
       }
+      const bool recordStart = incoming_.empty();
       IoStatus read = ReadMore(Left(deadline));
       if (read == IoStatus::kTimedOut) return TlsFailure::kTimedOut;
       if (read != IoStatus::kOk) return TlsFailure::kHandshake;
+      // A plain server's "220 ..." is no TLS record: refused now rather
+      // than read as the start of one that never completes.
+      if (recordStart && !CanStartTlsRecord(incoming_[0])) return TlsFailure::kHandshake;
     }
     if (QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK)
       return TlsFailure::kHandshake;
