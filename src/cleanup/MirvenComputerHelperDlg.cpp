@@ -138,7 +138,7 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
   if (IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
   if (rootSizeKnown_) return;
   auto control = measureControl_ = std::make_shared<ScanControl>();
-  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const ui::StopToken& run) {
+  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const auto& run) {
     uint64_t kb = 0;
     if (!IsLinkFolder(folder)) {
       WinLister lister;

@@ -95,8 +95,7 @@ size_t MemorySystem::Optimize() {
   if (pids.empty()) pids = ListFromEnumProcesses();
   size_t trimmed = 0;
   for (uint64_t pid : pids) {
-    ui::KernelHandle process(
-        OpenProcess(PROCESS_SET_QUOTA, FALSE, static_cast<DWORD>(pid)));
+    ui::KernelHandle process(OpenProcess(PROCESS_SET_QUOTA, FALSE, static_cast<DWORD>(pid)));
     if (!process) continue;
     // (SIZE_T)-1 for both bounds asks the system to remove as many pages
     // as it can; they come back from memory as the process touches them.

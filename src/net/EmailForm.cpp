@@ -55,8 +55,8 @@ bool IsMailbox(const std::string& address) {
       domain.find("..") != std::string::npos)
     return false;
   for (unsigned char c : address)
-    if (c <= ' ' || c == 0x7F || std::string_view(",;<>()[]\\\"").find(static_cast<char>(c)) !=
-                                      std::string_view::npos)
+    if (c <= ' ' || c == 0x7F ||
+        std::string_view(",;<>()[]\\\"").find(static_cast<char>(c)) != std::string_view::npos)
       return false;
   return IsSafeAddress(address);
 }

@@ -31,8 +31,8 @@ int StatusOf(const std::string& header) {
     if (!std::isdigit(static_cast<unsigned char>(header[i]))) return 0;
     code = code * 10 + (header[i] - '0');
   }
-  if (space + 4 < header.size() && std::string_view(" \r\n").find(header[space + 4]) ==
-                                       std::string_view::npos)
+  if (space + 4 < header.size() &&
+      std::string_view(" \r\n").find(header[space + 4]) == std::string_view::npos)
     return 0;
   return code;
 }
@@ -54,7 +54,8 @@ long long ContentLength(const std::string& header) {
     while (i < header.size() && (header[i] == ' ' || header[i] == '\t')) ++i;
     long long value = 0;
     size_t digits = 0;
-    for (; i < header.size() && std::isdigit(static_cast<unsigned char>(header[i])); ++i, ++digits) {
+    for (; i < header.size() && std::isdigit(static_cast<unsigned char>(header[i]));
+         ++i, ++digits) {
       if (value > (1LL << 50)) return -2;
       value = value * 10 + (header[i] - '0');
     }

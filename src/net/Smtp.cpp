@@ -158,10 +158,9 @@ bool CSmtp::Dialogue() {
       !serverHost_.empty() && std::isalpha(static_cast<unsigned char>(serverHost_[0]));
   const bool implicitTls = security_ == Security::kImplicitTls;
   const uint16_t port = serverPort_ != 0 ? serverPort_ : implicitTls ? 465 : 25;
-  std::unique_ptr<net::Stream> stream =
-      services_.Connect(serverHost_, port,
-                        byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_,
-                        stop_);
+  std::unique_ptr<net::Stream> stream = services_.Connect(
+      serverHost_, port, byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_,
+      stop_);
   if (!stream) return Fail(kConnectFailed);
   // Leaving this function on any path closes the connection.
   Session session(std::move(stream), replyLimit_);

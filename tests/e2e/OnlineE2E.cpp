@@ -109,8 +109,8 @@ TEST(OnlineE2E, UpdateWindowAfterStartOpensTheDownloadPage) {
 // A server that answers the start-up fetch one byte a second keeps it
 // going; "是" still ends the process at once.
 TEST(OnlineE2E, ClosingDuringASlowFetchEndsTheProcessWithinTwoSeconds) {
-  nettest::Peer slow = nettest::Start("httpfault trickle:1000 " +
-                                      nettest::Encode("HTTP/1.0 200 OK\r\n\r\n"));
+  nettest::Peer slow =
+      nettest::Start("httpfault trickle:1000 " + nettest::Encode("HTTP/1.0 200 OK\r\n\r\n"));
   ASSERT_NE(0, slow.port) << nettest::Problem();
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start({L"MIRVEN_SERVER=http://127.0.0.1:" + std::to_wstring(slow.port)}));

@@ -136,8 +136,8 @@ TEST_F(EmailSender, FailuresSayWhyInChinese) {
 // answering other threads while the send is refused.
 TEST_F(EmailSender, APipeAsAttachmentNeverFreezesTheWindow) {
   const std::wstring name = L"\\\\.\\pipe\\mirven-mute-" + std::to_wstring(GetCurrentProcessId());
-  HANDLE pipe = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0,
-                                 nullptr);
+  HANDLE pipe =
+      CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
   Set(IDC_EMAIL_ATTACHMENT, ui::Utf8(name));
   std::atomic<bool> done{false};

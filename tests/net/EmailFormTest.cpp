@@ -67,7 +67,8 @@ TEST(EmailForm, RefusedBeforeConnecting) {
        "发送失败：发件人地址无效"},
       {[](net::EmailForm& f) { f.copyAddress = "boss@localhost"; }, "发送失败：抄送地址无效"},
       // Devices and pipes are refused by their names, before any open.
-      {[](net::EmailForm& f) { f.attachmentPath = "COM1"; }, "发送失败：附件不是磁盘上的普通文件：COM1"},
+      {[](net::EmailForm& f) { f.attachmentPath = "COM1"; },
+       "发送失败：附件不是磁盘上的普通文件：COM1"},
       {[](net::EmailForm& f) { f.attachmentPath = "\\\\.\\pipe\\mail"; },
        "发送失败：附件不是磁盘上的普通文件：\\\\.\\pipe\\mail"},
   };
@@ -90,12 +91,12 @@ TEST(EmailForm, RefusedBeforeConnecting) {
 }
 
 TEST(EmailForm, DevicesArePathsThatAreNeverOpened) {
-  for (const char* device :
-       {"COM1", "com9.txt", "C:\\dir\\lpt1.log", "D:/x/NUL  .txt", "aux:", "c:con", "CONOUT$", "\\\\server\\share\\prn.doc.x",
-        "\\\\.\\COM1", "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "\\??\\C:\\a"})
+  for (const char* device : {"COM1", "com9.txt", "C:\\dir\\lpt1.log", "D:/x/NUL  .txt", "aux:",
+                             "c:con", "CONOUT$", "\\\\server\\share\\prn.doc.x", "\\\\.\\COM1",
+                             "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "\\??\\C:\\a"})
     EXPECT_TRUE(net::IsDevicePath(device)) << device;
-  for (const char* file : {"COM10", "com0", "console.txt", "C:\\nul\\a.txt", "LPT", "report.aux",
-                           "\\\\?\\C:\\a.txt"})
+  for (const char* file :
+       {"COM10", "com0", "console.txt", "C:\\nul\\a.txt", "LPT", "report.aux", "\\\\?\\C:\\a.txt"})
     EXPECT_FALSE(net::IsDevicePath(file)) << file;
 
   // A FIFO exists on disk yet is no regular file: it is refused without
