@@ -52,7 +52,13 @@ BOOL CMainFrameDlg::OnInitDialog() {
   pages_[0] = std::make_unique<CMirvenComputerHelperDlg>();
   pages_[1] = std::make_unique<ToolkitDlg>();
   pages_[2] = std::make_unique<ShoppingDlg>();
-  pages_[3] = std::make_unique<ComputerTestDlg>();
+  auto checkUp = std::make_unique<ComputerTestDlg>();
+  checkUp->SetGoClean([this] {
+    auto* cleanup = static_cast<CMirvenComputerHelperDlg*>(pages_[0].get());
+    if (!cleanup->IsScanning()) cleanup->OnStartClicked();
+    SelectPage(1);
+  });
+  pages_[3] = std::move(checkUp);
   pages_[4] = std::make_unique<OptDialog>();
   SIZE pageSize{controls::Page::kWidth, controls::Page::kHeight};
   for (int k = 0; k < header::kPageCount; ++k) {

@@ -2,14 +2,11 @@
 
 #include <optional>
 
-#include "app/MainFrameDlg.h"
 #include "checkup/CheckUpSystem.h"
-#include "cleanup/MirvenComputerHelperDlg.h"
 #include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Gdi.h"
-#include "ui/Task.h"
 
 using namespace checkup;
 
@@ -171,7 +168,7 @@ void ComputerTestDlg::StartCheckUp() {
     job->run = run;
     // The walk is background work: the page's own thread comes first.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-    std::unique_ptr<cleanup::DirectoryLister> lister = system->Lister();
+    std::unique_ptr<base::DirectoryLister> lister = system->Lister();
     CheckUpResult r = RunCheckUp(*lister, system->Folders(), job->control, *system, *job);
     job->Post([junk = r.junkFound](ComputerTestDlg& d) { d.OnFinished(junk); });
   });
@@ -221,14 +218,10 @@ void ComputerTestDlg::OnStopOrClean() {
   switch (flow_.ClickAction()) {
     case CheckUpFlow::Action::kStart: StartCheckUp(); return;
     case CheckUpFlow::Action::kStop: StopJob(); return;
-    case CheckUpFlow::Action::kGoClean: {
-      CMainFrameDlg& main = CMainFrameDlg::GetInstance();
-      auto* cleanupPage = dynamic_cast<CMirvenComputerHelperDlg*>(main.PageWindow(1));
-      if (cleanupPage && !cleanupPage->IsScanning()) cleanupPage->OnStartClicked();
-      main.SelectPage(1);
+    case CheckUpFlow::Action::kGoClean:
+      if (goClean_) goClean_();
       StopJob();
       return;
-    }
     case CheckUpFlow::Action::kNone: return;
   }
 }

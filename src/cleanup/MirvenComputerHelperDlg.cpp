@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/Paths.h"
+#include "base/WinLister.h"
 #include "cleanup/CleanJob.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/Traces.h"
-#include "cleanup/WinLister.h"
 #include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
@@ -134,14 +135,14 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
   if (measureControl_) measureControl_->Stop();
   measureWorker_.Abandon();
   rootSizeKB_ = 0;
-  rootSizeKnown_ = scanRoot_.empty() || IsDriveRoot(scanRoot_);
-  if (IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
+  rootSizeKnown_ = scanRoot_.empty() || base::IsDriveRoot(scanRoot_);
+  if (base::IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
   if (rootSizeKnown_) return;
   auto control = measureControl_ = std::make_shared<ScanControl>();
   bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const auto& run) {
     uint64_t kb = 0;
     if (!IsLinkFolder(folder)) {
-      WinLister lister;
+      base::WinLister lister;
       kb = FolderSizeKB(lister, folder, control.get());
     }
     run.Post(page, [this, kb] {
@@ -212,7 +213,7 @@ void CMirvenComputerHelperDlg::StartScan() {
   scanning_ = true;
   bool started = scanWorker_.Start([session = session_, run](const ui::StopToken& token) {
     *run = token;
-    WinLister lister;
+    base::WinLister lister;
     session->Run(lister);
   });
   if (!started) {

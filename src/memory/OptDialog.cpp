@@ -5,7 +5,6 @@
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Gdi.h"
-#include "ui/Task.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 
 #include "res/ids_email.h"
 #include "ui/Effects.h"
-#include "ui/Task.h"
 #include "ui/Text.h"
 
 EmailDlg::EmailDlg(std::vector<net::MailProvider> providers, net::Services& services)

@@ -7,10 +7,10 @@
 #include <mutex>
 #include <vector>
 
-#include "net/Stream.h"
+#include "base/Text.h"
 #include "net/Resolve.h"
+#include "net/Stream.h"
 #include "net/WinTls.h"
-#include "ui/Text.h"
 
 namespace net {
 
@@ -95,7 +95,7 @@ class WinStream : public Stream {
 
 // Paths past MAX_PATH need the \\?\ form, which takes only backslashes.
 std::wstring LongPath(const std::string& utf8) {
-  std::wstring path = ui::Wide(utf8);
+  std::wstring path = base::Wide(utf8);
   if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
   std::replace(path.begin(), path.end(), L'/', L'\\');
   if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;

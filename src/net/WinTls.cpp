@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Text.h"
 #include "net/WinTls.h"
-#include "ui/Text.h"
 
 namespace net {
 
@@ -62,7 +62,7 @@ class TlsStream : public Stream {
       return TlsFailure::kUnavailable;
     haveCredentials_ = true;
 
-    std::wstring target = ui::Wide(host);
+    std::wstring target = base::Wide(host);
     const ULONG wanted = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                          ISC_REQ_EXTENDED_ERROR | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                          ISC_REQ_MANUAL_CRED_VALIDATION;
