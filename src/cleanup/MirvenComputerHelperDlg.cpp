@@ -29,8 +29,9 @@ constexpr size_t kSliceFiles = 32;
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
 constexpr controls::Place kLayout[] = {
+    {IDC_CLEANUP_BUSY, 14, 8, 24, 24},
     {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
-    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false},
+    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false, {controls::Face::YaHei, 20, FW_BOLD, false}},
     {IDC_CLEANUP_START, 240, 4, 88, 25, true},
     {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
     {IDC_CLEANUP_STOP, 426, 4, 88, 25, true},
@@ -79,12 +80,11 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   SetStatusFont(FW_BOLD);
   SetStatus(kIntroduction);
   SetFramed(true);
-  SetLayout(kLayout);
-  busy_.Create(hwnd_, GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXDLGFRAME) + 10, 8, 24,
-               24,
+  busy_.Create(hwnd_, IDC_CLEANUP_BUSY,
                {IDB_BUSY_1, IDB_BUSY_2, IDB_BUSY_3, IDB_BUSY_4, IDB_BUSY_5, IDB_BUSY_6, IDB_BUSY_7,
                 IDB_BUSY_8, IDB_BUSY_9},
                130);
+  SetLayout(kLayout);
 
   HWND tab = Item(IDC_CLEANUP_TAB);
   ui::InsertTab(tab, 0, "扫描目录");
@@ -292,9 +292,16 @@ void CMirvenComputerHelperDlg::FinishScan() {
 }
 
 void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
+  statusWeight_ = weight;
   SendDlgItemMessageW(
       hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight)), FALSE);
+      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight, dpi_)), FALSE);
+}
+
+void CMirvenComputerHelperDlg::OnDpiApplied() {
+  SetStatusFont(statusWeight_);
+  SendMessageW(Item(IDC_CLEANUP_TAB), TCM_SETMINTABWIDTH, 0,
+               ui::WindowSize(Item(IDC_CLEANUP_TAB)).cx / 2 - 1);
 }
 
 void CMirvenComputerHelperDlg::SetStatus(const std::string& text, bool path) {
