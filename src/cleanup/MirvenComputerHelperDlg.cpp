@@ -89,8 +89,7 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   HWND tab = Item(IDC_CLEANUP_TAB);
   ui::InsertTab(tab, 0, "扫描目录");
   ui::InsertTab(tab, 1, "清理选项");
-  // Both tabs side by side, each at least half the control less one pixel.
-  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 1);
+  SetTabWidths();
 
   ShowWindow(options_.hwnd(), SW_HIDE);
   ShowWindow(tree_.hwnd(), SW_SHOWNORMAL);
@@ -300,8 +299,15 @@ void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
 
 void CMirvenComputerHelperDlg::OnDpiApplied() {
   SetStatusFont(statusWeight_);
-  SendMessageW(Item(IDC_CLEANUP_TAB), TCM_SETMINTABWIDTH, 0,
-               ui::WindowSize(Item(IDC_CLEANUP_TAB)).cx / 2 - 1);
+  SetTabWidths();
+}
+
+void CMirvenComputerHelperDlg::SetTabWidths() {
+  // Both tabs side by side, each half the control less the 2 design pixels
+  // by which the selected tab is drawn wider on either side: a pixel more
+  // and the control shows its scroll arrows and cuts a caption.
+  HWND tab = Item(IDC_CLEANUP_TAB);
+  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - S(3));
 }
 
 void CMirvenComputerHelperDlg::SetStatus(const std::string& text, bool path) {

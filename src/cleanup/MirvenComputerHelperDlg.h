@@ -77,6 +77,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void SetStatus(const std::string& text, bool path = false);
   void SetStatusFont(int weight);
   void OnDpiApplied() override;
+  void SetTabWidths();
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
   CCheckListBox options_;

@@ -96,10 +96,12 @@ void CheckWindow(HWND window) {
       EXPECT_LE(need.bottom, inner.bottom) << Name(child) << " is cut";
       EXPECT_LE(need.right, inner.right) << Name(child) << " is cut";
     }
-    if (font && !text.empty() && cls == "Button" && (style & BS_TYPEMASK) != BS_OWNERDRAW)
+    if (font && !text.empty() && cls == "Button" && (style & BS_TYPEMASK) != BS_OWNERDRAW) {
       EXPECT_LE(Extent(dc.get(), font, text).cx, inner.right - 4) << Name(child) << " is cut";
-    if (font && !text.empty() && cls == "Edit" && !(style & ES_MULTILINE))
+    }
+    if (font && !text.empty() && cls == "Edit" && !(style & ES_MULTILINE)) {
       EXPECT_LE(Extent(dc.get(), font, text).cx, inner.right) << Name(child) << " is cut";
+    }
     if (cls == "SysTabControl32") {
       for (HWND part : Children(child))
         EXPECT_FALSE(IsWindowVisible(part)) << "tab control shows its scroll arrows";
@@ -124,7 +126,7 @@ void CheckWindow(HWND window) {
           wchar_t buf[128] = {};
           ListView_GetItemText(child, row, c, buf, 128);
           // The list's own measure, plus the margins it draws cells with.
-          int need = ListView_GetStringWidthW(child, buf) + 12;
+          int need = ListView_GetStringWidth(child, buf) + 12;
           EXPECT_LE(need, ListView_GetColumnWidth(child, c))
               << "row " << row << " column " << c << " is cut";
         }

@@ -31,9 +31,13 @@ TEST(Scale, NeighboursKeepTheirGapsAndNothingNewOverlaps) {
     geom::Rect b = geom::Rect::At(pos(random), pos(random), size(random), size(random));
     for (int dpi : kDpis) {
       geom::Rect sa = geom::Scale(a, dpi), sb = geom::Scale(b, dpi);
-      if (!Overlap(a, b)) ASSERT_FALSE(Overlap(sa, sb)) << k << " at " << dpi;
+      if (!Overlap(a, b)) {
+        ASSERT_FALSE(Overlap(sa, sb)) << k << " at " << dpi;
+      }
       // Touching edges stay touching.
-      if (a.right == b.left) ASSERT_EQ(sa.right, sb.left);
+      if (a.right == b.left) {
+        ASSERT_EQ(sa.right, sb.left);
+      }
     }
   }
 }
