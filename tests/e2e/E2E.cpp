@@ -203,4 +203,9 @@ RECT RectOf(HWND hwnd) {
 
 int D(int designPixels) { return geom::Scale(designPixels, ui::SystemDpi()); }
 
+void ClickPageButton(const RunningApp& app, int page) {
+  RECT r = RectOf(app.main());
+  Click(r.left + D(20 + (page - 1) * 94 + 37), r.top + D(60));
+}
+
 }  // namespace e2e
