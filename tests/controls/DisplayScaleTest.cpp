@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/CheckUpdateDlg.h"
+#include "calculator/CalculatorWnd.h"
+#include "clock/ClockWnd.h"
 #include "app/MainFrameDlg.h"
 #include "app/NewVersionDlg.h"
 #include "controls/MirvenDialog.h"
@@ -204,6 +206,20 @@ TEST_F(DisplayScale, EveryPageAndToolWindowIsWholeAtThePrefixDpi) {
   CheckToolWindow<CheckUpdateDlg>("软件更新", std::string("3.1"));
   CheckToolWindow<NewVersionDlg>("新版特性");
   CheckToolWindow<controls::MirvenDialog>("对话框");
+
+  // The carried calculator and clock, in-process.
+  helpers::CalculatorWnd calculator;
+  ASSERT_TRUE(calculator.Create());
+  GetClientRect(calculator.hwnd(), &client);
+  EXPECT_EQ(client.right, geom::Scale(298, dpi));
+  ShowWindow(calculator.hwnd(), SW_SHOWNA);
+  CheckWindow(calculator.hwnd());
+  DestroyWindow(calculator.hwnd());
+  helpers::ClockWnd clock;
+  ASSERT_TRUE(clock.Create());
+  ShowWindow(clock.hwnd(), SW_SHOWNA);
+  CheckWindow(clock.hwnd());
+  DestroyWindow(clock.hwnd());
 }
 
 TEST_F(DisplayScale, AMoveToAnotherMonitorLaysEverythingOutAgain) {
