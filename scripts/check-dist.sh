@@ -18,7 +18,7 @@ static_gui() {
 }
 static_gui "$exe" Mirven.exe
 size=$(stat -c %s "$exe")
-[ "$size" -le $((8 * 1024 * 1024)) ] || fail "Mirven.exe is $size bytes, more than 8 MB"
+[ "$size" -le 8000000 ] || fail "Mirven.exe is $size bytes, more than 8 MB"
 rc=$(i686-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
 grep -q 'Microsoft.Windows.Common-Controls' <<<"$rc" || fail "no common controls 6 manifest"
 grep -q 'asInvoker' <<<"$rc" || fail "manifest does not ask for asInvoker"

@@ -33,20 +33,15 @@ class Com {
   T* p_ = nullptr;
 };
 
-// Balances a CoInitializeEx for the calls in its scope; COM already running
-// in another mode on this thread serves as well.
-class ComScope {
- public:
-  ComScope() : init_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(init_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT init_;
-};
+// COM on the calling thread (the window thread that paints), started once
+// and kept: ending it after each picture would unload the codecs each time.
+// COM already running in the other mode serves as well.
+void EnsureCom() {
+  thread_local bool started = false;
+  if (started) return;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  started = true;
+}
 
 struct Resource {
   const BYTE* data = nullptr;
@@ -191,7 +186,7 @@ std::unique_ptr<pix::Image> DecodeVariant(int id, int variantDpi) {
   std::wstring type = L"PNG" + std::to_wstring(variantDpi * 100 / geom::kDesignDpi);
   Resource r = FindData(id, type.c_str());
   if (!r.data) return nullptr;
-  ComScope com;
+  EnsureCom();
   Com<IWICImagingFactory> factory;
   Com<IWICStream> stream;
   Com<IWICBitmapDecoder> decoder;

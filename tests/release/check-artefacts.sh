@@ -12,7 +12,7 @@ fail() { echo "check-artefacts: $*" >&2; exit 1; }
 setup="$DIST/Mirven-3.0-setup.exe"
 file "$setup" | grep -q 'PE32 executable (GUI) Intel 80386' || fail "setup: $(file -b "$setup")"
 size=$(stat -c %s "$setup")
-[ "$size" -le $((2 * 1024 * 1024)) ] || fail "setup is $size bytes, more than 2 MB"
+[ "$size" -le 2000000 ] || fail "setup is $size bytes, more than 2 MB"
 rc=$(i686-w64-mingw32-windres -i "$setup" -O rc 2>/dev/null)
 grep -q 'VALUE "ProductVersion", "3.0"' <<<"$rc" || fail "setup has no version 3.0"
 grep -aq 'level="asInvoker"' "$setup" || fail "setup asks for elevation"

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "res/Bitmaps.h"
 #include "ui/Gdi.h"
 #include "ui/Scale.h"
@@ -47,7 +50,9 @@ TEST(Pictures, EachDpiGetsTheScaledSizeFromTheVariantDrawnForIt) {
       auto pixels = ui::PicturePixels(kIds[i], dpi);
       ASSERT_TRUE(pixels);
       ASSERT_EQ(pixels->width, want.cx);
-      if (dpi == 96 || dpi == 240) continue;
+      if (std::count(std::begin(ui::kPictureVariantDpis), std::end(ui::kPictureVariantDpis),
+                     dpi) == 0)
+        continue;
       // Drawn for this scale and decoded through WIC, not scaled from another.
       auto variant = ui::DecodeVariant(kIds[i], dpi);
       ASSERT_TRUE(variant) << "PNG variant of " << kIds[i] << " at " << dpi << " does not decode";
