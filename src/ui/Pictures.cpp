@@ -121,7 +121,7 @@ std::vector<int> SourceOrder(int dpi) {
   for (int v : kPictureVariantDpis)
     if (v >= dpi) order.push_back(v);
   for (auto it = std::rbegin(kPictureVariantDpis); it != std::rend(kPictureVariantDpis); ++it)
-    if (*it < dpi && *it > geom::kDesignDpi) order.push_back(*it);
+    if (*it<dpi&& * it> geom::kDesignDpi) order.push_back(*it);
   return order;
 }
 
@@ -198,22 +198,21 @@ std::unique_ptr<pix::Image> DecodeVariant(int id, int variantDpi) {
                               IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out()))) ||
       FAILED(factory->CreateStream(stream.Out())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(r.data), r.size)) ||
-      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                              WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
+      FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                              decoder.Out())) ||
       FAILED(decoder->GetFrame(0, frame.Out())) ||
       FAILED(factory->CreateFormatConverter(converter.Out())) ||
       FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)) ||
-      FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
-      width > 16384 || height > 16384)
+      FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 16384 ||
+      height > 16384)
     return nullptr;
   auto img = std::make_unique<pix::Image>();
   img->width = static_cast<int>(width);
   img->height = static_cast<int>(height);
   img->pixels.resize(static_cast<std::size_t>(width) * height);
-  if (FAILED(converter->CopyPixels(nullptr, width * 4,
-                                   static_cast<UINT>(img->Bytes()),
+  if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(img->Bytes()),
                                    reinterpret_cast<BYTE*>(img->pixels.data()))))
     return nullptr;
   return img;
@@ -226,7 +225,8 @@ std::shared_ptr<const pix::Image> PicturePixels(int id, int dpi) {
   SIZE design = DesignSize(id);
   if (design.cx <= 0) return nullptr;
   // The 100 % bitmap is at hand in the program's image: not worth a cache entry.
-  if (Same(ScaledSize(design, dpi), design)) return std::shared_ptr<const pix::Image>(DesignPixels(id));
+  if (Same(ScaledSize(design, dpi), design))
+    return std::shared_ptr<const pix::Image>(DesignPixels(id));
   return TheCache().Get(id, dpi);
 }
 
@@ -248,8 +248,8 @@ Bitmap PictureBitmap(int id, int dpi) {
 void DrawPixels(HDC dc, int x, int y, int w, int h, const pix::Image& img) {
   BITMAPINFO bi = TopDown32(img.width, img.height);
   int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchDIBits(dc, x, y, w, h, 0, 0, img.width, img.height, img.pixels.data(), &bi,
-                DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dc, x, y, w, h, 0, 0, img.width, img.height, img.pixels.data(), &bi, DIB_RGB_COLORS,
+                SRCCOPY);
   if (oldMode) SetStretchBltMode(dc, oldMode);
 }
 

@@ -50,8 +50,8 @@ TEST(Pictures, EachDpiGetsTheScaledSizeFromTheVariantDrawnForIt) {
       auto pixels = ui::PicturePixels(kIds[i], dpi);
       ASSERT_TRUE(pixels);
       ASSERT_EQ(pixels->width, want.cx);
-      if (std::count(std::begin(ui::kPictureVariantDpis), std::end(ui::kPictureVariantDpis),
-                     dpi) == 0)
+      if (std::count(std::begin(ui::kPictureVariantDpis), std::end(ui::kPictureVariantDpis), dpi) ==
+          0)
         continue;
       // Drawn for this scale and decoded through WIC, not scaled from another.
       auto variant = ui::DecodeVariant(kIds[i], dpi);
@@ -82,7 +82,8 @@ TEST(Pictures, DrawnOneToOneTheRightWayUpAndStretchedWhenAsked) {
   // A piece made to be stretched keeps its rows at any width.
   ui::DrawBitmapTo(canvas.dc.get(), 0, 0, 2 * w + 10, h, IDB_STRIP, 192);
   GdiFlush();
-  for (int y = 0; y < h; ++y) ASSERT_EQ(canvas.At(2 * w + 9, y), strip->pixels[y * w] | 0xFF000000u);
+  for (int y = 0; y < h; ++y)
+    ASSERT_EQ(canvas.At(2 * w + 9, y), strip->pixels[y * w] | 0xFF000000u);
   // A missing picture draws nothing.
   canvas.bits[0] = 0x123456;
   ui::DrawBitmapTo(canvas.dc.get(), 0, 0, 10, 10, 9999, 192);

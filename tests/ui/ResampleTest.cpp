@@ -12,10 +12,10 @@ pix::Image Flat(int w, int h, std::uint32_t colour) {
 
 std::uint8_t Byte(std::uint32_t p, int c) { return static_cast<std::uint8_t>(p >> (8 * c)); }
 
-// Every size the program asks for from a larger variant (200 % to 175 or
-// 125 %, 150 % to 125 %), from the 100 % picture, and up above 200 %.
+// Sizes the program asks for: a larger variant scaled down (200 % to
+// 175 %), the 100 % picture scaled when a variant fails, and up above 200 %.
 TEST(Resample, FlatColourStaysExactAtEverySize) {
-  const int sizes[][4] = {{180, 180, 158, 158}, {113, 113, 94, 94}, {1562, 148, 1367, 130},
+  const int sizes[][4] = {{180, 180, 158, 158}, {113, 113, 94, 94},   {1562, 148, 1367, 130},
                           {90, 60, 113, 75},    {180, 120, 225, 150}, {3, 433, 5, 541},
                           {7, 5, 1, 1}};
   for (const auto& s : sizes) {
@@ -28,8 +28,10 @@ TEST(Resample, FlatColourStaysExactAtEverySize) {
 }
 
 TEST(Resample, HalvingAveragesEachTwoByTwoBlock) {
-  pix::Image src{4, 2, {0xFF000000u, 0xFF0000FFu, 0xFF00FF00u, 0xFF00FF00u,   //
-                        0xFF000000u, 0xFF0000FFu, 0xFF000000u, 0xFF000000u}};
+  pix::Image src{4,
+                 2,
+                 {0xFF000000u, 0xFF0000FFu, 0xFF00FF00u, 0xFF00FF00u,  //
+                  0xFF000000u, 0xFF0000FFu, 0xFF000000u, 0xFF000000u}};
   pix::Image out = pix::Resample(src, 2, 1);
   ASSERT_EQ(out.pixels.size(), 2u);
   EXPECT_EQ(Byte(out.pixels[0], 0), 128);  // (0 + 255 + 0 + 255) / 4, rounded
@@ -49,8 +51,8 @@ TEST(Resample, KeyColourStaysExactAwayFromTheShape) {
   for (int y = 0; y < 35; ++y)
     for (int x = 0; x < 35; ++x) {
       // source span of the new pixel: [x * 40 / 35, (x + 1) * 40 / 35)
-      bool nearShape = (x + 1) * 40 > 10 * 35 && x * 40 < 30 * 35 && (y + 1) * 40 > 10 * 35 &&
-                       y * 40 < 30 * 35;
+      bool nearShape =
+          (x + 1) * 40 > 10 * 35 && x * 40 < 30 * 35 && (y + 1) * 40 > 10 * 35 && y * 40 < 30 * 35;
       if (!nearShape) {
         ASSERT_EQ(out.pixels[y * 35 + x], kKey) << x << "," << y;
       }
