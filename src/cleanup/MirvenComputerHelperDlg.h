@@ -67,6 +67,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnTimer(UINT_PTR id) override;
 
  private:
+  int statusWeight_ = FW_BOLD;
   bool StartRefused();
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
@@ -75,6 +76,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void SetProgressRange();
   void SetStatus(const std::string& text, bool path = false);
   void SetStatusFont(int weight);
+  void OnDpiApplied() override;
+  void SetTabWidths();
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
 
   CCheckListBox options_;

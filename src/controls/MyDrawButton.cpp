@@ -3,7 +3,7 @@
 #include "controls/ButtonCaption.h"
 #include "controls/Colours.h"
 #include "controls/Fonts.h"
-#include "ui/Dpi.h"
+#include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
 #include "ui/Pictures.h"
 #include "ui/Text.h"
@@ -54,7 +54,7 @@ void MyDrawButton::DrawItem(HDC dc) {
 
 void MyDrawButton::DrawFace(HDC dc) {
   int id = static_cast<int>(faceBitmap_ & 0xFFFF);
-  int dpi = ui::DpiOf(hwnd_);
+  int dpi = controls::ControlDpi(hwnd_);  // the DPI its caption's font is made for
   ui::Bitmap bmp = ui::PictureBitmap(id, dpi);
   if (!bmp || !dc) return;
   SIZE size = ui::PictureSize(id, dpi);
@@ -66,7 +66,8 @@ void MyDrawButton::DrawFace(HDC dc) {
 void MyDrawButton::DrawCaption(HDC dc) {
   std::string text = Text();
   fontHeight_ = button::CaptionFontHeight(text);
-  HFONT font = controls::PageFont(controls::Face::YaHei, fontHeight_, FW_BOLD);
+  HFONT font = controls::PageFont(controls::Face::YaHei, fontHeight_, FW_BOLD,
+                                  controls::ControlDpi(hwnd_));
   RECT rc{};
   GetClientRect(hwnd_, &rc);
   std::wstring wide = ui::Wide(text);

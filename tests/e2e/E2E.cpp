@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "net/Peers.h"
+#include "ui/Dpi.h"
 #include "ui/Text.h"
 
 namespace e2e {
@@ -199,5 +200,7 @@ RECT RectOf(HWND hwnd) {
   GetWindowRect(hwnd, &r);
   return r;
 }
+
+int D(int designPixels) { return geom::Scale(designPixels, ui::SystemDpi()); }
 
 }  // namespace e2e

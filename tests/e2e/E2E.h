@@ -66,5 +66,8 @@ bool WaitUntil(F f, DWORD ms = 5000) {
 
 std::string TextOf(HWND hwnd);
 RECT RectOf(HWND hwnd);
+// Design pixels of the program's windows at the display's DPI, for clicks
+// on painted parts.
+int D(int designPixels);
 
 }  // namespace e2e

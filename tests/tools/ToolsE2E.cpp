@@ -30,13 +30,13 @@ const Tool kTools[] = {
 
 void ShowPage(const e2e::RunningApp& app, int page) {
   RECT r = e2e::RectOf(app.main());
-  e2e::Click(r.left + 20 + (page - 1) * 94 + 37, r.top + 60);
+  e2e::Click(r.left + e2e::D(20 + (page - 1) * 94 + 37), r.top + e2e::D(60));
 }
 
 HWND OpenTool(const e2e::RunningApp& app, const Tool& t) {
   RECT r = e2e::RectOf(app.main());
-  e2e::MoveMouse(r.left + t.x - 5, r.top + 100 + t.y - 5);
-  e2e::Click(r.left + t.x, r.top + 100 + t.y);
+  e2e::MoveMouse(r.left + e2e::D(t.x - 5), r.top + e2e::D(100 + t.y - 5));
+  e2e::Click(r.left + e2e::D(t.x), r.top + e2e::D(100 + t.y));
   return app.WaitForWindow(t.title, L"#32770", 10000);
 }
 
