@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/PosixLister.h"
 #include "checkup/CheckUp.h"
-#include "cleanup/PosixLister.h"
 #include "cleanup/ScanWalk.h"
 
 namespace {
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     MakeTree(root);
     made = true;
   }
-  cleanup::PosixLister lister;
+  base::PosixLister lister;
   std::vector<double> cleanupRuns, checkupRuns;
   uint64_t files = 0;
   for (int run = 0; run < kRuns; ++run) {
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
       cleanup::FolderSizeKB(lister, root, &control);
       cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
       cleanup::ScanWalk walk(lister, patterns, control);
-      walk.Run(root, [](const std::string&, const cleanup::DirEntry&, bool) {});
+      walk.Run(root, [](const std::string&, const base::DirEntry&, bool) {});
       files = walk.files();
     }
     cleanupRuns.push_back(Seconds(std::chrono::steady_clock::now() - start));

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cleanup/PosixLister.h"
+#include "base/PosixLister.h"
 #include "cleanup/ScanWalk.h"
 
 namespace {
@@ -53,13 +53,13 @@ struct Result {
 };
 
 Result Walk(const std::string& root) {
-  cleanup::PosixLister lister;
+  base::PosixLister lister;
   cleanup::ScanControl control;
   cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
   cleanup::ScanWalk walk(lister, patterns, control);
   unsigned long long junk = 0;
   auto start = std::chrono::steady_clock::now();
-  walk.Run(root, [&](const std::string&, const cleanup::DirEntry&, bool j) { junk += j; });
+  walk.Run(root, [&](const std::string&, const base::DirEntry&, bool j) { junk += j; });
   return {Seconds(std::chrono::steady_clock::now() - start), junk};
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Times the network clients against curl and smtplib on 127.0.0.1.
 
-Builds the two bench programs optimised and without sanitizers, serves a
-20 MB file over HTTP and runs an aiosmtpd server, then prints ratios:
+Builds the bench programs optimised and without sanitizers (through
+scripts/bench-build.sh), serves a 20 MB file over HTTP and runs an aiosmtpd
+server, then prints ratios:
 HTTP time / curl time, SMTP time / smtplib time for a 5 MB attachment, and
 the client's peak memory with that attachment minus without it.
 """
@@ -54,17 +55,10 @@ def bench_message(attachment):
     return msg
 
 
-def build(work):
-    sources = [os.path.join(ROOT, "src/net", f) for f in sorted(os.listdir(os.path.join(ROOT, "src/net")))
-               if f.endswith(".cpp") and not f.startswith("Win") and not f.endswith("Dlg.cpp")]
-    programs = {}
-    for name in ("bench_http", "bench_smtp"):
-        out = os.path.join(work, name)
-        subprocess.run(["g++", "-O2", "-std=c++17", "-pthread", "-I", os.path.join(ROOT, "src"),
-                        os.path.join(ROOT, "bench", name + ".cpp")] + sources + ["-o", out],
-                       check=True)
-        programs[name] = out
-    return programs
+def build():
+    folder = subprocess.run(["bash", os.path.join(ROOT, "scripts", "bench-build.sh")], check=True,
+                            capture_output=True, text=True).stdout.strip()
+    return {name: os.path.join(folder, name) for name in ("bench_http", "bench_smtp")}
 
 
 def best_of(runs, action):
@@ -78,7 +72,7 @@ def best_of(runs, action):
 
 def main():
     work = tempfile.mkdtemp(prefix="mirven-bench-")
-    programs = build(work)
+    programs = build()
     with open(os.path.join(work, "big.bin"), "wb") as f:
         f.write(os.urandom(20 * 1024 * 1024))
     attachment = os.path.join(work, "five.bin")

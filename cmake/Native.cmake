@@ -1,12 +1,8 @@
 # Native half: the portable core with sanitizers and its unit tests; then
 # the Windows half as a nested cross build whose tests join this CTest run.
-set(MIRVEN_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_compile_options(${MIRVEN_SANITIZE})
-add_link_options(${MIRVEN_SANITIZE})
-add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# With MIRVEN_BENCH the tree holds only the benchmarks: the core built
+# optimised and without sanitizers (scripts/bench-build.sh makes it).
+option(MIRVEN_BENCH "Build only the benchmarks, optimised and unsanitised" OFF)
 
 if(NOT EXISTS ${CMAKE_BINARY_DIR}/core_anchor.cpp)
   file(WRITE ${CMAKE_BINARY_DIR}/core_anchor.cpp "// keeps the core library non-empty\n")
@@ -18,9 +14,32 @@ mirven_bitmaps(mirven_core)
 find_package(Threads REQUIRED)
 target_link_libraries(mirven_core PUBLIC Threads::Threads)
 
+if(MIRVEN_BENCH)
+  # One target builds every benchmark program; the scripts run them.
+  file(GLOB MIRVEN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  add_custom_target(mirven_benches)
+  foreach(src ${MIRVEN_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${MIRVEN_WARNINGS})
+    target_link_libraries(${name} PRIVATE mirven_core)
+    add_dependencies(mirven_benches ${name})
+  endforeach()
+  return()
+endif()
+
+# The sanitizers go on our code. GoogleTest is built once, without them,
+# and linked into both the AddressSanitizer and the ThreadSanitizer tests.
+set(MIRVEN_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(mirven_core PRIVATE ${MIRVEN_SANITIZE})
+target_link_options(mirven_core INTERFACE ${MIRVEN_SANITIZE})
+
 add_executable(mirven_native_tests ${MIRVEN_NATIVE_TEST_SOURCES})
 target_include_directories(mirven_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(mirven_native_tests PRIVATE ${MIRVEN_WARNINGS})
+target_compile_options(mirven_native_tests PRIVATE ${MIRVEN_WARNINGS} ${MIRVEN_SANITIZE})
 target_compile_definitions(mirven_native_tests PRIVATE
   MIRVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MIRVEN_BINARY_DIR="${CMAKE_BINARY_DIR}")
 target_link_libraries(mirven_native_tests PRIVATE mirven_core GTest::gtest_main)
@@ -28,8 +47,7 @@ include(GoogleTest)
 gtest_discover_tests(mirven_native_tests PROPERTIES LABELS native TIMEOUT 120)
 
 # ThreadSanitizer cannot share a binary with AddressSanitizer: the scan
-# session and what it runs on, with its tests and GoogleTest, built again
-# for it alone.
+# session and what it runs on, with its tests, built again for it alone.
 set(MIRVEN_TSAN -fsanitize=thread -fno-omit-frame-pointer)
 set(MIRVEN_TSAN_SOURCES
   ${CMAKE_SOURCE_DIR}/src/cleanup/CleanAll.cpp
@@ -38,27 +56,14 @@ set(MIRVEN_TSAN_SOURCES
   ${CMAKE_SOURCE_DIR}/src/cleanup/ScanSession.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/ScanWalk.cpp
   ${CMAKE_SOURCE_DIR}/tests/cleanup/ScanSessionTest.cpp)
-add_executable(mirven_tsan_tests ${MIRVEN_TSAN_SOURCES}
-  ${GTEST_SOURCE_DIR}/googletest/src/gtest-all.cc ${GTEST_SOURCE_DIR}/googletest/src/gtest_main.cc)
-set_property(TARGET mirven_tsan_tests PROPERTY COMPILE_OPTIONS ${MIRVEN_TSAN})
-set_property(TARGET mirven_tsan_tests PROPERTY LINK_OPTIONS ${MIRVEN_TSAN})
-set_source_files_properties(${MIRVEN_TSAN_SOURCES}
-  PROPERTIES COMPILE_OPTIONS "${MIRVEN_WARNINGS}")
-target_include_directories(mirven_tsan_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests
-  ${GTEST_SOURCE_DIR}/googletest/include ${GTEST_SOURCE_DIR}/googletest)
-target_link_libraries(mirven_tsan_tests PRIVATE Threads::Threads)
+add_executable(mirven_tsan_tests ${MIRVEN_TSAN_SOURCES})
+target_compile_options(mirven_tsan_tests PRIVATE ${MIRVEN_WARNINGS} ${MIRVEN_TSAN})
+target_link_options(mirven_tsan_tests PRIVATE ${MIRVEN_TSAN})
+target_include_directories(mirven_tsan_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(mirven_tsan_tests PRIVATE GTest::gtest_main Threads::Threads)
 add_test(NAME native.ScanSessionThreads COMMAND mirven_tsan_tests)
 set_tests_properties(native.ScanSessionThreads PROPERTIES LABELS native TIMEOUT 300
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
-
-# Benchmarks: built here, run by scripts/bench.sh, never part of the tests.
-file(GLOB MIRVEN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-foreach(src ${MIRVEN_BENCH_SOURCES})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
-  target_compile_options(${name} PRIVATE ${MIRVEN_WARNINGS})
-  target_link_libraries(${name} PRIVATE mirven_core)
-endforeach()
 
 option(MIRVEN_WITH_WINDOWS "Build the Windows program and its tests" ON)
 if(MIRVEN_WITH_WINDOWS)

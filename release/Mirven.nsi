@@ -23,6 +23,13 @@ XPStyle on
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Mirven"
 ; where the program writes its carried calculator and clock
 !define CARRIED_DIR "$LOCALAPPDATA\Mirven"
+; the files it writes there (and a half-written copy of each, ".new")
+!macro MIRVEN_REMOVE_CARRIED dir
+  Delete "${dir}\calculator.exe"
+  Delete "${dir}\calculator.exe.new"
+  Delete "${dir}\Clock.exe"
+  Delete "${dir}\Clock.exe.new"
+!macroend
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -149,9 +156,11 @@ Function RunProgram
   Exec '"$INSTDIR\Mirven.exe"'
 FunctionEnd
 
-; Removes what the installer put there and the carried programs' folder;
-; anything else of the user's in the program folder stays, and so does the
-; folder then.
+; Removes, by name, what the installer put there and the programs that
+; Mirven.exe carries and writes out; a folder goes only when it is empty
+; then. Anything else of the user's stays, and so does its folder. A
+; carried-programs folder that is a junction or link is left alone: its
+; files lie elsewhere.
 Section "Uninstall"
   SetShellVarContext current
   Call un.WaitUntilClosed
@@ -160,10 +169,12 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$DESKTOP\${PRODUCT}.lnk"
-  ; (unless the user installed the program into that very folder)
   ${If} $LOCALAPPDATA != ""
-  ${AndIf} $INSTDIR != "${CARRIED_DIR}"
-    RMDir /r "${CARRIED_DIR}"
+    ${GetFileAttributes} "${CARRIED_DIR}" "REPARSE_POINT" $0
+    ${If} $0 != 1
+      !insertmacro MIRVEN_REMOVE_CARRIED "${CARRIED_DIR}"
+      RMDir "${CARRIED_DIR}"
+    ${EndIf}
   ${EndIf}
   DeleteRegKey HKCU "${UNINST_KEY}"
 SectionEnd

@@ -12,11 +12,8 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 
 echo "== check-up walk against the cleanup walk"
-g++ -O2 -std=c++17 -pthread -I "$ROOT/src" "$ROOT/bench/bench_checkup.cpp" \
-  "$ROOT/src/checkup/CheckUp.cpp" "$ROOT/src/checkup/SystemProfile.cpp" \
-  "$ROOT/src/cleanup/ScanWalk.cpp" "$ROOT/src/cleanup/JunkRules.cpp" \
-  "$ROOT/src/cleanup/CleanupText.cpp" "$ROOT/src/cleanup/PosixLister.cpp" -o "$WORK/bench_checkup"
-"$WORK/bench_checkup" "$@"
+BENCH="$(bash "$ROOT/scripts/bench-build.sh")"
+"$BENCH/bench_checkup" "$@"
 
 echo "== page answers during a check-up against idle, under Wine"
 source "$ROOT/scripts/wine-env.sh"

@@ -7,14 +7,10 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 export MIRVEN_BUILD="${MIRVEN_BUILD:-$ROOT/build}"
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
 
 echo "== scan walk against find"
-g++ -O2 -std=c++17 -pthread -I "$ROOT/src" "$ROOT/bench/bench_scan.cpp" \
-  "$ROOT/src/cleanup/ScanWalk.cpp" "$ROOT/src/cleanup/JunkRules.cpp" \
-  "$ROOT/src/cleanup/CleanupText.cpp" "$ROOT/src/cleanup/PosixLister.cpp" -o "$WORK/bench_scan"
-"$WORK/bench_scan" "$@"
+BENCH="$(bash "$ROOT/scripts/bench-build.sh")"
+"$BENCH/bench_scan" "$@"
 
 echo "== scan in the page against the bare walk, under Wine"
 source "$ROOT/scripts/wine-env.sh"

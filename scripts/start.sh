@@ -5,14 +5,25 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="${MIRVEN_BUILD:-$ROOT/build}"
 export MIRVEN_BUILD="$BUILD"
-bash "$ROOT/scripts/build.sh"
+bash "$ROOT/scripts/setup.sh"
 source "$ROOT/scripts/wine-env.sh"
-mirven_wine_prefix
 
+# Only the program is built, in the same tree and with the same settings
+# as the full build (scripts/build.sh) gives it: no tests, no GoogleTest.
 # Where this machine's Wine cannot start 32-bit programs, the x86_64 build
 # of the same program stands in.
-exe="$ROOT/dist/Mirven.exe"
-[ "$MIRVEN_WINE_ARCH" = x86_64 ] && exe="$BUILD/windows-x86_64/dist/Mirven.exe"
+arch="$MIRVEN_WINE_ARCH"
+dist="$ROOT/dist"
+[ "$arch" = x86_64 ] && dist="$BUILD/windows-$arch/dist"
+cmake -S "$ROOT" -B "$BUILD/windows-$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DGTEST_SOURCE_DIR=/usr/src/googletest -DMIRVEN_DIST_DIR="$dist" \
+  -DMIRVEN_BUILD_ROOT="$BUILD" >/dev/null
+# The Wine prefix is made meanwhile.
+mirven_wine_prefix &
+prefix=$!
+cmake --build "$BUILD/windows-$arch" --target Mirven -j"$(nproc)"
+wait "$prefix"
+exe="$dist/Mirven.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   cd "$(dirname "$exe")"

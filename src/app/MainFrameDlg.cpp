@@ -62,7 +62,13 @@ BOOL CMainFrameDlg::OnInitDialog() {
   pages_[0] = std::make_unique<CMirvenComputerHelperDlg>();
   pages_[1] = std::make_unique<ToolkitDlg>();
   pages_[2] = std::make_unique<ShoppingDlg>();
-  pages_[3] = std::make_unique<ComputerTestDlg>();
+  auto checkUp = std::make_unique<ComputerTestDlg>();
+  checkUp->SetGoClean([this] {
+    auto* cleanup = static_cast<CMirvenComputerHelperDlg*>(pages_[0].get());
+    if (!cleanup->IsScanning()) cleanup->OnStartClicked();
+    SelectPage(1);
+  });
+  pages_[3] = std::move(checkUp);
   pages_[4] = std::make_unique<OptDialog>();
   for (int k = 0; k < header::kPageCount; ++k)
     if (pages_[k]->Create(hwnd_)) ShowWindow(pages_[k]->hwnd(), k == 0 ? SW_SHOW : SW_HIDE);

@@ -7,7 +7,6 @@
 #include "net/UpdateCheck.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
-#include "ui/Task.h"
 
 namespace {
 UINT updateDelay = MainFrameOnline::kUpdateDelayMs;
@@ -22,14 +21,15 @@ void MainFrameOnline::Start(HWND main) {
   dates_ = {};
   UpdatePromotion();
   const std::string server = net::MakerServer();
-  RunOnWorker([this, main, server] {
-    net::TextAnswer notice = net::FetchText(net::SystemServices(), server + notices::kNoticePath);
-    ui::PostTask(main, [this, notice] {
+  noticeWorker_.Start([this, main, server](const ui::StopToken& run) {
+    net::TextAnswer notice =
+        net::FetchText(net::SystemServices(), server + notices::kNoticePath, run.Flag());
+    run.Post(main, [this, notice] {
       dates_ = notices::ParseDates(notice);
       UpdatePromotion();
     });
     // The statistics page counts the start; its answer is not used.
-    net::FetchText(net::SystemServices(), server + notices::kStatisticsPath);
+    net::FetchText(net::SystemServices(), server + notices::kStatisticsPath, run.Flag());
   });
   if (updateDelay != 0) SetTimer(main, kUpdateTimer, updateDelay, nullptr);
 }
@@ -46,9 +46,10 @@ void MainFrameOnline::CheckUpdate(bool silent) {
   if (currentVersion_.empty()) currentVersion_ = app::kVersion;
   const std::string url = net::MakerServer() + update::kVersionPath;
   HWND main = main_;
-  bool started = RunOnWorker([this, main, url, silent] {
-    net::TextAnswer answer = net::FetchText(net::SystemServices(), url);
-    ui::PostTask(main, [this, answer, silent] { ShowCheckResult(answer, silent); });
+  // A newer check replaces one still on its way.
+  bool started = updateWorker_.Start([this, main, url, silent](const ui::StopToken& run) {
+    net::TextAnswer answer = net::FetchText(net::SystemServices(), url, run.Flag());
+    run.Post(main, [this, answer, silent] { ShowCheckResult(answer, silent); });
   });
   if (!started) ShowCheckResult(net::TextAnswer{}, silent);
 }
@@ -72,10 +73,6 @@ void MainFrameOnline::ShowCheckResult(const net::TextAnswer& answer, bool silent
 
 void MainFrameOnline::OpenNotes() {
   controls::MirvenDialog::Open<NewVersionDlg>(update::kNotesTitle);
-}
-
-bool MainFrameOnline::RunOnWorker(std::function<void()> fetch) {
-  return worker_.Start([fetch](const ui::StopToken&) { fetch(); });
 }
 
 void MainFrameOnline::UpdatePromotion() {

@@ -5,7 +5,6 @@
 // on a worker; the answers come back to the window's thread.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "app/Notices.h"
@@ -39,16 +38,14 @@ class MainFrameOnline {
   const notices::Dates& NoticeDates() const { return dates_; }
 
  private:
-  // Runs `fetch` on a thread of its own; false when none could start.
-  bool RunOnWorker(std::function<void()> fetch);
   void ShowCheckResult(const net::TextAnswer& answer, bool silent);
   // The link label under `client`, 0 when none answers there.
   int LinkAt(POINT client) const;
 
   HWND main_ = nullptr;
-  // The fetches poll no stop flag: each ends within its own limits, and
-  // several may run at once.
-  ui::Worker worker_;
+  // The start-up fetches and the update check run apart, so that neither
+  // stops the other.
+  ui::Worker noticeWorker_, updateWorker_;
   notices::Dates dates_;
   long today_ = 0;
   bool promotionVisible_ = false;

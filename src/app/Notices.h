@@ -21,7 +21,8 @@ struct Dates {
 
 // The first eight characters of the file are the first day, the last eight
 // the last day; white space around the line is trimmed first. Anything but
-// a 200 answer with one short line is no notice.
+// a 200 answer with one short line whose both ends are real days written as
+// eight digits is no notice.
 Dates ParseDates(const net::TextAnswer& answer);
 
 // YYYYMMDD as a number.

@@ -69,7 +69,7 @@ void CheckUpFlow::Finish(bool junkFound) {
 
 void CheckUpFlow::Stop() { state_ = State::kStopped; }
 
-CheckUpResult RunCheckUp(cleanup::DirectoryLister& lister, const CheckUpFolders& folders,
+CheckUpResult RunCheckUp(base::DirectoryLister& lister, const CheckUpFolders& folders,
                          cleanup::ScanControl& control, SystemProbe& probe,
                          CheckUpListener& listener, std::chrono::milliseconds progressPeriod) {
   using Clock = std::chrono::steady_clock;
@@ -89,7 +89,7 @@ CheckUpResult RunCheckUp(cleanup::DirectoryLister& lister, const CheckUpFolders&
     if (!control.Stopped() && !folders.path[k].empty()) {
       cleanup::ScanWalk walk(lister, kNoPatterns, control);
       uint64_t before = r.doneKB;
-      walk.Run(folders.path[k], [&](const std::string&, const cleanup::DirEntry& e, bool) {
+      walk.Run(folders.path[k], [&](const std::string&, const base::DirEntry& e, bool) {
         r.doneKB += cleanup::SizeKB(e.size);
         // The clock is asked every few files only: it is not free everywhere.
         if (++files % 16) return;

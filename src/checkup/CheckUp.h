@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/DirectoryLister.h"
 #include "checkup/SystemProfile.h"
-#include "cleanup/DirectoryLister.h"
 #include "cleanup/ScanWalk.h"
 
 namespace checkup {
@@ -98,7 +98,7 @@ struct CheckUpResult {
 // profile and adds the closing lines. A stop ends the walks at once; the
 // profile is still read. The profile folder holds the other three, so their
 // files count twice, as the page always counted them.
-CheckUpResult RunCheckUp(cleanup::DirectoryLister& lister, const CheckUpFolders& folders,
+CheckUpResult RunCheckUp(base::DirectoryLister& lister, const CheckUpFolders& folders,
                          cleanup::ScanControl& control, SystemProbe& probe,
                          CheckUpListener& listener,
                          std::chrono::milliseconds progressPeriod = std::chrono::milliseconds(50));

@@ -4,16 +4,16 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "cleanup/WinLister.h"
-#include "ui/Folders.h"
-#include "ui/Seam.h"
-#include "ui/Text.h"
+#include "base/Folders.h"
+#include "base/Seam.h"
+#include "base/Text.h"
+#include "base/WinLister.h"
 
 namespace checkup {
 
 namespace {
 
-ui::Seam<CheckUpSystem> seam;
+base::Seam<CheckUpSystem> seam;
 
 // A registry key that closes itself.
 class Key {
@@ -78,7 +78,7 @@ std::string AdapterFromServices() {
     Key device(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Enum\\" + instance);
     std::wstring text;
     if (device && (device.Text(L"FriendlyName", text) || device.Text(L"DeviceDesc", text)))
-      return ui::Utf8(text);
+      return base::Utf8(text);
     return "";
   }
 }
@@ -89,7 +89,7 @@ std::string PrimaryDisplayDevice() {
   for (DWORD k = 0;; ++k) {
     dd.cb = sizeof(dd);
     if (!EnumDisplayDevicesW(nullptr, k, &dd, 0)) break;
-    std::string text = ui::Utf8(dd.DeviceString);
+    std::string text = base::Utf8(dd.DeviceString);
     if (dd.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) return text;
     if (first.empty()) first = text;
   }
@@ -99,12 +99,13 @@ std::string PrimaryDisplayDevice() {
 }  // namespace
 
 CheckUpFolders CheckUpSystem::Folders() {
-  return CheckUpFolders{{ui::KnownFolder(FOLDERID_Profile), ui::KnownFolder(FOLDERID_InternetCache),
-                         ui::KnownFolder(FOLDERID_Cookies), ui::KnownFolder(FOLDERID_History)}};
+  return CheckUpFolders{{base::KnownFolder(FOLDERID_Profile),
+                         base::KnownFolder(FOLDERID_InternetCache),
+                         base::KnownFolder(FOLDERID_Cookies), base::KnownFolder(FOLDERID_History)}};
 }
 
-std::unique_ptr<cleanup::DirectoryLister> CheckUpSystem::Lister() {
-  return std::make_unique<cleanup::WinLister>();
+std::unique_ptr<base::DirectoryLister> CheckUpSystem::Lister() {
+  return std::make_unique<base::WinLister>();
 }
 
 VersionFacts CheckUpSystem::Version() {
@@ -124,7 +125,7 @@ VersionFacts CheckUpSystem::Version() {
   v.build = os.dwBuildNumber;
   v.productType = os.wProductType;
   v.suiteMask = os.wSuiteMask;
-  v.servicePack = ui::Utf8(os.szCSDVersion);
+  v.servicePack = base::Utf8(os.szCSDVersion);
   v.serverR2 = GetSystemMetrics(SM_SERVERR2) != 0;
   SYSTEM_INFO si{};
   GetNativeSystemInfo(&si);
@@ -137,7 +138,7 @@ VersionFacts CheckUpSystem::Version() {
 std::string CheckUpSystem::ProcessorName() {
   Key cpu(HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0");
   std::wstring name;
-  return cpu && cpu.Text(L"ProcessorNameString", name) ? ui::Utf8(name) : "";
+  return cpu && cpu.Text(L"ProcessorNameString", name) ? base::Utf8(name) : "";
 }
 
 uint64_t CheckUpSystem::PhysicalMemoryBytes() {
@@ -159,7 +160,7 @@ std::vector<DriveFacts> CheckUpSystem::Drives() {
     if (!(mask & (1u << k))) continue;
     DriveFacts d;
     d.root = std::string(1, static_cast<char>('A' + k)) + ":\\";
-    std::wstring root = ui::Wide(d.root);
+    std::wstring root = base::Wide(d.root);
     d.type = GetDriveTypeW(root.c_str());
     // Only fixed disks are sized: asking an empty card reader or DVD drive
     // for its size can wait on the device.

@@ -14,7 +14,7 @@ class CheckUpSystem : public SystemProbe {
   // Profile, temporary internet files, cookies and history.
   virtual CheckUpFolders Folders();
   // What lists their entries.
-  virtual std::unique_ptr<cleanup::DirectoryLister> Lister();
+  virtual std::unique_ptr<base::DirectoryLister> Lister();
 
   // The version as the system really is (not as a compatibility shim
   // reports it to older programs).

@@ -1,13 +1,12 @@
 #include "checkup/ComputerTestDlg.h"
 
-#include "app/MainFrameDlg.h"
+#include <optional>
+
 #include "checkup/CheckUpSystem.h"
-#include "cleanup/MirvenComputerHelperDlg.h"
 #include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Gdi.h"
-#include "ui/Task.h"
 
 using namespace checkup;
 
@@ -50,20 +49,21 @@ constexpr int kIconPeriodMs = 120;
 }  // namespace
 
 // One check-up: the stop of its walks, and what its worker reports, which
-// reaches the page only while this is still the page's job.
+// reaches the page only while its run is the worker's current one.
 struct ComputerTestDlg::Job : CheckUpListener, std::enable_shared_from_this<Job> {
   ComputerTestDlg* page = nullptr;
   HWND hwnd = nullptr;
   cleanup::ScanControl control;
-  bool stopped = false;  // the page's thread only
+  std::optional<ui::StopToken> run;  // set by the worker before it reports
+  bool stopped = false;              // the page's thread only
 
-  // `f` runs on the page's thread while this is the page's job; once the
-  // job is stopped only the profile still comes through (the list was
-  // emptied and the walks have ended).
+  // `f` runs on the page's thread; once the job is stopped only the
+  // profile still comes through (the list was emptied and the walks have
+  // ended).
   template <typename F>
   void Post(F f, bool afterStop = false) {
-    ui::PostTask(hwnd, [self = shared_from_this(), f, afterStop] {
-      if (self->page->job_ == self && (afterStop || !self->stopped)) f(*self->page);
+    run->Post(hwnd, [self = shared_from_this(), f, afterStop] {
+      if (afterStop || !self->stopped) f(*self->page);
     });
   }
   void Stage(int stage) override {
@@ -171,10 +171,11 @@ void ComputerTestDlg::StartCheckUp() {
   job->hwnd = hwnd_;
   job_ = job;
   CheckUpSystem* system = &checkUpSystem();
-  bool started = worker_.Start([job, system](const ui::StopToken&) {
+  bool started = worker_.Start([job, system](const ui::StopToken& run) {
+    job->run = run;
     // The walk is background work: the page's own thread comes first.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-    std::unique_ptr<cleanup::DirectoryLister> lister = system->Lister();
+    std::unique_ptr<base::DirectoryLister> lister = system->Lister();
     CheckUpResult r = RunCheckUp(*lister, system->Folders(), job->control, *system, *job);
     job->Post([junk = r.junkFound](ComputerTestDlg& d) { d.OnFinished(junk); });
   });
@@ -224,14 +225,10 @@ void ComputerTestDlg::OnStopOrClean() {
   switch (flow_.ClickAction()) {
     case CheckUpFlow::Action::kStart: StartCheckUp(); return;
     case CheckUpFlow::Action::kStop: StopJob(); return;
-    case CheckUpFlow::Action::kGoClean: {
-      CMainFrameDlg& main = CMainFrameDlg::GetInstance();
-      auto* cleanupPage = dynamic_cast<CMirvenComputerHelperDlg*>(main.PageWindow(1));
-      if (cleanupPage && !cleanupPage->IsScanning()) cleanupPage->OnStartClicked();
-      main.SelectPage(1);
+    case CheckUpFlow::Action::kGoClean:
+      if (goClean_) goClean_();
       StopJob();
       return;
-    }
     case CheckUpFlow::Action::kNone: return;
   }
 }

@@ -7,6 +7,7 @@
 //
 // Each check-up has a job of its own; what an older job's worker still
 // reports while it unwinds is ignored.
+#include <functional>
 #include <memory>
 
 #include "checkup/CheckUp.h"
@@ -28,6 +29,9 @@ class ComputerTestDlg : public controls::Page {
   void StartCheckUp();
   // Button 1084: stop, go to the cleanup page, or check again.
   void OnStopOrClean();
+  // What "立即清理" does besides ending the check-up: the main window
+  // shows the cleanup page and starts its scan.
+  void SetGoClean(std::function<void()> goClean) { goClean_ = std::move(goClean); }
 
   const checkup::CheckUpFlow& Flow() const { return flow_; }
   CHSListBox& ResultList() { return list_; }
@@ -55,6 +59,7 @@ class ComputerTestDlg : public controls::Page {
   checkup::CheckUpFlow flow_;
   checkup::ProgressScale scale_{0};
   std::shared_ptr<Job> job_;
+  std::function<void()> goClean_;
   // Its runs: the current check-up, and stopped ones still unwinding.
   ui::Worker worker_;
   MyDrawButton start_, stopOrClean_;

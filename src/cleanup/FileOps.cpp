@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "controls/TreePaths.h"
-#include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Handles.h"
+#include "base/Paths.h"
+#include "base/Text.h"
 
 namespace cleanup {
 
@@ -32,7 +32,7 @@ bool OpenedItself(HANDLE file, const std::string& path) {
   }
   const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
   std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
-  std::wstring expected = ui::Wide(path);
+  std::wstring expected = base::Wide(path);
   if (expected.size() >= 2 && expected[1] == L':')
     expected.erase(0, 2);
   else if (expected.rfind(L"\\\\", 0) == 0)
@@ -40,11 +40,11 @@ bool OpenedItself(HANDLE file, const std::string& path) {
   return Lower(name) == Lower(expected);
 }
 
-ui::FileHandle OpenForDelete(const std::string& path, DWORD& error) {
+base::FileHandle OpenForDelete(const std::string& path, DWORD& error) {
   // No sharing: a file another program holds open counts as in use.
-  ui::FileHandle file(CreateFileW(ui::Wide(tree::ExtendedPath(path)).c_str(),
-                                  DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  base::FileHandle file(CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(),
+                                    DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   error = file ? ERROR_SUCCESS : GetLastError();
   return file;
 }
@@ -58,7 +58,7 @@ bool Dispose(HANDLE file) {
 
 DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) {
   DWORD error = 0;
-  ui::FileHandle file = OpenForDelete(path, error);
+  base::FileHandle file = OpenForDelete(path, error);
   if (!file) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DeleteResult::kGone;
     return DeleteResult::kRefused;
@@ -77,7 +77,7 @@ DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen
 
 bool DeleteFileEvenReadOnly(const std::string& path) {
   DWORD error = 0;
-  ui::FileHandle file = OpenForDelete(path, error);
+  base::FileHandle file = OpenForDelete(path, error);
   if (!file) return false;
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) return false;
@@ -96,20 +96,9 @@ bool DeleteFileEvenReadOnly(const std::string& path) {
 
 uint64_t DriveUsedKB(const std::string& drive) {
   ULARGE_INTEGER freeToCaller, total, free;
-  std::string root = tree::WithSeparator(drive);
-  if (!GetDiskFreeSpaceExW(ui::Wide(root).c_str(), &freeToCaller, &total, &free)) return 0;
+  std::string root = base::WithSeparator(drive);
+  if (!GetDiskFreeSpaceExW(base::Wide(root).c_str(), &freeToCaller, &total, &free)) return 0;
   return (total.QuadPart - free.QuadPart) >> 10;
-}
-
-std::vector<std::string> LogicalDrives() {
-  std::vector<std::string> drives;
-  DWORD need = GetLogicalDriveStringsW(0, nullptr);
-  if (need == 0) return drives;
-  std::wstring buf(need + 1, L'\0');
-  DWORD got = GetLogicalDriveStringsW(need, buf.data());
-  if (got == 0 || got > need) return drives;
-  for (const wchar_t* p = buf.c_str(); *p; p += wcslen(p) + 1) drives.push_back(ui::Utf8(p));
-  return drives;
 }
 
 std::string NormalizeRoot(const std::string& path) {
@@ -121,18 +110,8 @@ std::string NormalizeRoot(const std::string& path) {
   return r;
 }
 
-bool IsDriveRoot(const std::string& root) {
-  if (root.size() != 2 || root[1] != ':') return false;
-  std::string withSep = root + "\\";
-  for (const std::string& d : LogicalDrives())
-    if (CompareStringOrdinal(ui::Wide(d).c_str(), -1, ui::Wide(withSep).c_str(), -1, TRUE) ==
-        CSTR_EQUAL)
-      return true;
-  return false;
-}
-
 bool IsLinkFolder(const std::string& folder) {
-  DWORD attrs = GetFileAttributesW(ui::Wide(tree::ExtendedPath(folder)).c_str());
+  DWORD attrs = GetFileAttributesW(base::Wide(base::ExtendedPath(folder)).c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 

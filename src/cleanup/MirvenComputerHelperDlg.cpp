@@ -3,13 +3,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "base/Paths.h"
+#include "base/WinLister.h"
 #include "cleanup/CleanJob.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/Traces.h"
-#include "cleanup/WinLister.h"
 #include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
@@ -130,20 +132,19 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
 void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
   scanRoot_ = NormalizeRoot(root);
   if (measureControl_) measureControl_->Stop();
-  const uint64_t run = ++measureRun_;
+  measureWorker_.Abandon();
   rootSizeKB_ = 0;
-  rootSizeKnown_ = scanRoot_.empty() || IsDriveRoot(scanRoot_);
-  if (IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
+  rootSizeKnown_ = scanRoot_.empty() || base::IsDriveRoot(scanRoot_);
+  if (base::IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
   if (rootSizeKnown_) return;
   auto control = measureControl_ = std::make_shared<ScanControl>();
-  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const ui::StopToken&) {
+  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const auto& run) {
     uint64_t kb = 0;
     if (!IsLinkFolder(folder)) {
-      WinLister lister;
+      base::WinLister lister;
       kb = FolderSizeKB(lister, folder, control.get());
     }
-    ui::PostTask(page, [this, run, kb] {
-      if (run != measureRun_) return;
+    run.Post(page, [this, kb] {
       rootSizeKB_ = kb;
       rootSizeKnown_ = true;
       if (scanning_) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
@@ -187,11 +188,12 @@ void CMirvenComputerHelperDlg::StartScan() {
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   progress_.SetPos(0);
 
-  // Each scan has a run number of its own: what an older one posts is ignored.
-  const uint64_t run = ++scanRun_;
+  // The session reports from its worker's run, which tags what it posts:
+  // an older scan's reports are dropped.
+  auto run = std::make_shared<std::optional<ui::StopToken>>();
   auto post = [this, run, page = hwnd_](std::function<void()> show) {
-    ui::PostTask(page, [this, run, show] {
-      if (run == scanRun_ && scanning_) show();
+    (*run)->Post(page, [this, show] {
+      if (scanning_) show();
     });
   };
   ScanSession::Callbacks callbacks{[post, this] { post([this] { ShowPending(); }); },
@@ -208,8 +210,9 @@ void CMirvenComputerHelperDlg::StartScan() {
   session_ =
       std::make_shared<ScanSession>(std::move(root), std::move(patterns), std::move(callbacks));
   scanning_ = true;
-  bool started = scanWorker_.Start([session = session_](const ui::StopToken&) {
-    WinLister lister;
+  bool started = scanWorker_.Start([session = session_, run](const ui::StopToken& token) {
+    *run = token;
+    base::WinLister lister;
     session->Run(lister);
   });
   if (!started) {

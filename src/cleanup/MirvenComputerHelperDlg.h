@@ -90,7 +90,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   std::string scanRoot_;
   uint64_t rootSizeKB_ = 0;
   bool rootSizeKnown_ = false;
-  uint64_t measureRun_ = 0, scanRun_ = 0;
   std::shared_ptr<cleanup::ScanControl> measureControl_;
   std::shared_ptr<cleanup::ScanSession> session_;
   bool scanning_ = false;

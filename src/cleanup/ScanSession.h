@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/DirectoryLister.h"
 #include "cleanup/CleanAll.h"
-#include "cleanup/DirectoryLister.h"
 #include "cleanup/JunkRules.h"
 #include "cleanup/ScanWalk.h"
 

@@ -12,10 +12,16 @@
 #include <mutex>
 #include <string>
 
-#include "cleanup/DirectoryLister.h"
+#include "base/DirectoryLister.h"
 #include "cleanup/JunkRules.h"
 
 namespace cleanup {
+
+// The walks go over the base library's folder listing.
+using base::DirectoryLister;
+using base::DirEntry;
+using base::JoinPath;
+using base::ListResult;
 
 // Cooperative pause and stop: the walk asks at every entry whether to go
 // on, and waits there while paused.

@@ -8,12 +8,12 @@
 
 #include <vector>
 
+#include "base/Folders.h"
+#include "base/Paths.h"
+#include "base/Seam.h"
+#include "base/Text.h"
+#include "base/WinLister.h"
 #include "cleanup/FileOps.h"
-#include "cleanup/WinLister.h"
-#include "controls/TreePaths.h"
-#include "ui/Folders.h"
-#include "ui/Seam.h"
-#include "ui/Text.h"
 
 namespace cleanup {
 namespace {
@@ -24,7 +24,7 @@ constexpr IID kUrlHistoryStg2 = {
     0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
 constexpr wchar_t kTypedUrlsKey[] = L"Software\\Microsoft\\Internet Explorer\\TypedURLs";
 
-ui::Seam<Traces> seam;
+base::Seam<Traces> seam;
 
 // An enumeration call of the URL cache with a buffer that grows to what
 // the entry needs.
@@ -46,8 +46,8 @@ bool WithEntry(std::vector<BYTE>& buf, Call call) {
 Traces& traces() { return seam.Get(); }
 Traces* SetTraces(Traces* t) { return seam.Set(t); }
 
-std::string Traces::ProfileFolder() { return ui::KnownFolder(FOLDERID_Profile); }
-std::string Traces::CookiesFolder() { return ui::KnownFolder(FOLDERID_Cookies); }
+std::string Traces::ProfileFolder() { return base::KnownFolder(FOLDERID_Profile); }
+std::string Traces::CookiesFolder() { return base::KnownFolder(FOLDERID_Cookies); }
 
 void Traces::EmptyRecycleBin(HWND owner) {
   SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);
@@ -98,16 +98,16 @@ void Traces::ClearUrlHistory() {
 
 bool Traces::ClearCookies(const std::string& folder) {
   if (folder.empty()) return false;
-  WinLister lister;
-  return lister.List(folder, [&](const DirEntry& e) {
+  base::WinLister lister;
+  return lister.List(folder, [&](const base::DirEntry& e) {
     // A link leads elsewhere: neither it nor what it points at is touched.
     if (e.reparsePoint) return true;
-    std::string path = JoinPath(folder, e.name, '\\');
+    std::string path = base::JoinPath(folder, e.name, '\\');
     if (!e.directory) {
       DeleteFileEvenReadOnly(path);
       return true;
     }
-    std::wstring wide = ui::Wide(tree::ExtendedPath(path));
+    std::wstring wide = base::Wide(base::ExtendedPath(path));
     DWORD attrs = GetFileAttributesW(wide.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
       SetFileAttributesW(wide.c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);

@@ -7,8 +7,10 @@
 #include <set>
 #include <vector>
 
+#include "base/Folders.h"
+#include "base/Paths.h"
+#include "base/WinLister.h"
 #include "controls/SortStringArray.h"
-#include "controls/TreePaths.h"
 #include "ui/Text.h"
 
 namespace {
@@ -18,47 +20,17 @@ int CompareNames(const std::string& a, const std::string& b) {
   std::wstring wa = ui::Wide(a), wb = ui::Wide(b);
   int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, wa.c_str(),
                          static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
-  return r == 0 ? tree::CompareNoCaseAscii(a, b) : r - CSTR_EQUAL;
+  return r == 0 ? base::CompareNoCaseAscii(a, b) : r - CSTR_EQUAL;
 }
 
-bool IsDots(const wchar_t* name) {
-  return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+// The entries of one folder through the program's one lister (which
+// leaves out "." and ".."); none when it cannot be read.
+std::vector<base::DirEntry> Entries(const std::string& folder) {
+  std::vector<base::DirEntry> entries;
+  base::WinLister lister;
+  if (lister.Read(folder, 0, entries) != base::ListResult::kListed) entries.clear();
+  return entries;
 }
-
-bool IsDriveRoot(const std::string& path) {
-  return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
-}
-
-// One folder's entries, without "." and "..".
-class Listing {
- public:
-  explicit Listing(const std::string& folder)
-      : find_(FindFirstFileW(ui::Wide(tree::ListPattern(folder)).c_str(), &data_)) {
-    if (find_ != INVALID_HANDLE_VALUE && IsDots(data_.cFileName)) Next();
-  }
-  ~Listing() {
-    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
-  }
-  Listing(const Listing&) = delete;
-  Listing& operator=(const Listing&) = delete;
-
-  bool Valid() const { return find_ != INVALID_HANDLE_VALUE && !done_; }
-  const WIN32_FIND_DATAW& Entry() const { return data_; }
-  bool IsDirectory() const { return data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
-  void Next() {
-    do {
-      if (!FindNextFileW(find_, &data_)) {
-        done_ = true;
-        return;
-      }
-    } while (IsDots(data_.cFileName));
-  }
-
- private:
-  WIN32_FIND_DATAW data_{};
-  HANDLE find_;
-  bool done_ = false;
-};
 
 // System image list index of a path's small icon, or -1. Paths too long
 // for the shell get the icon of their kind (folder, or file by extension).
@@ -68,9 +40,9 @@ int ShellIconIndex(const std::string& path, UINT extra) {
   const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra;
   if (wide.size() < MAX_PATH && SHGetFileInfoW(wide.c_str(), 0, &info, sizeof info, flags))
     return info.iIcon;
-  DWORD attributes = GetFileAttributesW(ui::Wide(tree::ExtendedPath(path)).c_str());
+  DWORD attributes = GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
-  std::wstring leaf = ui::Wide(tree::LeafName(path));
+  std::wstring leaf = ui::Wide(base::LeafName(path));
   if (SHGetFileInfoW(
           leaf.c_str(),
           attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL,
@@ -80,7 +52,7 @@ int ShellIconIndex(const std::string& path, UINT extra) {
 }
 
 bool IsReparsePoint(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(ui::Wide(tree::ExtendedPath(path)).c_str());
+  DWORD attributes = GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
@@ -121,16 +93,13 @@ BOOL CDirTreeCtrl::AttachSystemImageList() {
 
 BOOL CDirTreeCtrl::LoadDriveItems() {
   SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-  // Asks for the size first: no fixed limit on the number of drives.
-  std::wstring drives(GetLogicalDriveStringsW(0, nullptr) + 1, L'\0');
-  DWORD n = GetLogicalDriveStringsW(static_cast<DWORD>(drives.size()), drives.data());
-  if (n == 0 || n >= drives.size()) {
+  const std::vector<std::string> drives = base::LogicalDrives();
+  if (drives.empty()) {
     lastError_ = "Error Getting Logical DriveStrings";
     return FALSE;
   }
   BulkInsert bulk(hwnd_);
-  for (const wchar_t* d = drives.c_str(); *d; d += std::wcslen(d) + 1) {
-    std::string drive = ui::Utf8(d);
+  for (const std::string& drive : drives) {
     HTREEITEM item = InsertPathItem(drive, TVI_ROOT);
     if (item && HasVisibleChildren(drive)) AddPlaceholder(item);
   }
@@ -138,14 +107,14 @@ BOOL CDirTreeCtrl::LoadDriveItems() {
 }
 
 void CDirTreeCtrl::LoadFolderItems(HTREEITEM parent, const std::string& folder) {
-  if (!IsDriveRoot(folder) && IsReparsePoint(folder)) return;
+  if (!base::IsDriveRoot(folder) && IsReparsePoint(folder)) return;
   CSorStringArray folders(CompareNames), files(CompareNames);
   std::set<std::string> links;
-  const std::string prefix = tree::WithSeparator(folder);
-  for (Listing list(folder); list.Valid(); list.Next()) {
-    std::string path = prefix + ui::Utf8(list.Entry().cFileName);
-    if (list.IsDirectory()) {
-      if (list.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) links.insert(path);
+  const std::string prefix = base::WithSeparator(folder);
+  for (const base::DirEntry& e : Entries(folder)) {
+    std::string path = prefix + e.name;
+    if (e.directory) {
+      if (e.reparsePoint) links.insert(path);
       folders.Add(std::move(path));
     } else if (showFiles_) {
       files.Add(std::move(path));
@@ -173,7 +142,7 @@ void CDirTreeCtrl::LoadFolderItems(HTREEITEM parent, const std::string& folder) 
 }
 
 HTREEITEM CDirTreeCtrl::InsertPathItem(const std::string& path, HTREEITEM parent) {
-  std::string p = tree::WithSeparator(path);
+  std::string p = base::WithSeparator(path);
   int image = ShellIconIndex(p, 0);
   if (image < 0) {
     lastError_ = "Error Getting systemfileinfo!";
@@ -185,19 +154,19 @@ HTREEITEM CDirTreeCtrl::InsertPathItem(const std::string& path, HTREEITEM parent
     return nullptr;
   }
   p.pop_back();
-  std::string text = parent == TVI_ROOT ? p : tree::LeafName(p);
+  std::string text = parent == TVI_ROOT ? p : base::LeafName(p);
   return InsertItem(ui::Wide(text), image, selected, parent, 0);
 }
 
 BOOL CDirTreeCtrl::HasVisibleChildren(const std::string& folder) {
-  if (!IsDriveRoot(folder) && IsReparsePoint(folder)) return FALSE;
+  if (!base::IsDriveRoot(folder) && IsReparsePoint(folder)) return FALSE;
   return ListHasVisibleChildren(folder) ? TRUE : FALSE;
 }
 
 bool CDirTreeCtrl::ListHasVisibleChildren(const std::string& folder) const {
-  for (Listing list(folder); list.Valid(); list.Next()) {
-    if (list.IsDirectory()) return true;
-    if (showFiles_ && !(list.Entry().dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) return true;
+  for (const base::DirEntry& e : Entries(folder)) {
+    if (e.directory) return true;
+    if (showFiles_ && !e.hidden) return true;
   }
   return false;
 }
@@ -206,10 +175,10 @@ std::string CDirTreeCtrl::PathOfItem(HTREEITEM item) const {
   std::vector<std::string> texts;
   for (HTREEITEM i = item; i; i = TreeView_GetParent(hwnd_, i)) texts.push_back(ItemText(i));
   std::reverse(texts.begin(), texts.end());
-  return tree::JoinItemPath(texts);
+  return base::JoinItemPath(texts);
 }
 
-std::string CDirTreeCtrl::LeafName(const std::string& path) { return tree::LeafName(path); }
+std::string CDirTreeCtrl::LeafName(const std::string& path) { return base::LeafName(path); }
 
 void CDirTreeCtrl::ReloadItem(HTREEITEM item) {
   DeleteChildren(item);

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "controls/TreePaths.h"
+#include "base/Paths.h"
 
 class CSorStringArray {
  public:
   // Three-way comparison: negative, 0 or positive.
   using Compare = int (*)(const std::string&, const std::string&);
 
-  explicit CSorStringArray(Compare compare = tree::CompareNoCaseAscii) : compare_(compare) {}
+  explicit CSorStringArray(Compare compare = base::CompareNoCaseAscii) : compare_(compare) {}
 
   void Add(std::string s) { items_.push_back(std::move(s)); }
   std::size_t GetSize() const { return items_.size(); }

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/Handles.h"
+#include "base/Seam.h"
 #include "memory/ProcessRecords.h"
-#include "ui/Handles.h"
-#include "ui/Seam.h"
 
 namespace memory {
 
@@ -29,7 +29,7 @@ static_assert(offsetof(SYSTEM_PROCESS_INFORMATION, UniqueProcessId) ==
 void EnableDebugPrivilege() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return;
-  ui::KernelHandle token(raw);
+  base::KernelHandle token(raw);
   TOKEN_PRIVILEGES tp{};
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -78,7 +78,7 @@ std::vector<uint64_t> ListFromEnumProcesses() {
   return pids;
 }
 
-ui::Seam<MemorySystem> seam;
+base::Seam<MemorySystem> seam;
 
 }  // namespace
 
@@ -95,8 +95,7 @@ size_t MemorySystem::Optimize() {
   if (pids.empty()) pids = ListFromEnumProcesses();
   size_t trimmed = 0;
   for (uint64_t pid : pids) {
-    ui::KernelHandle process(
-        OpenProcess(PROCESS_SET_QUOTA | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(pid)));
+    base::KernelHandle process(OpenProcess(PROCESS_SET_QUOTA, FALSE, static_cast<DWORD>(pid)));
     if (!process) continue;
     // (SIZE_T)-1 for both bounds asks the system to remove as many pages
     // as it can; they come back from memory as the process touches them.

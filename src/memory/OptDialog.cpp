@@ -5,7 +5,6 @@
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Gdi.h"
-#include "ui/Task.h"
 
 namespace {
 
@@ -69,9 +68,9 @@ void OptDialog::OnSpeedUpClicked() {
   if (!panel_.Begin()) return;
   EnableWindow(speedUp_.hwnd(), FALSE);
   HWND page = hwnd_;
-  bool started = worker_.Start([page, this](const ui::StopToken&) {
+  bool started = worker_.Start([page, this](const ui::StopToken& run) {
     memory::memorySystem().Optimize();
-    ui::PostTask(page, [this] { FinishSpeedUp(); });
+    run.Post(page, [this] { FinishSpeedUp(); });
   });
   if (!started) {
     // No thread to spare: the speed-up is short enough to run here.

@@ -6,7 +6,6 @@
 
 #include "res/ids_email.h"
 #include "ui/Effects.h"
-#include "ui/Task.h"
 #include "ui/Text.h"
 
 EmailDlg::EmailDlg(std::vector<net::MailProvider> providers, net::Services& services)
@@ -115,8 +114,10 @@ net::EmailForm EmailDlg::ReadForm() const {
 void EmailDlg::OnSend() {
   if (Sending()) return;
   net::EmailForm form = ReadForm();
-  // Refusals that need no server are answered at once.
-  std::string refused = net::CheckEmailForm(form, providers_, services_);
+  // Refusals that need neither a file nor a server are answered at once;
+  // the attachment is looked at on the worker, since a path can name a
+  // device, a pipe or a stalled share.
+  std::string refused = net::CheckEmailFields(form, providers_);
   if (!refused.empty()) {
     ui::effects().ShowMessage(hwnd(), net::kFailedPrefix + refused, net::kEmailCaption, MB_OK);
     return;
@@ -126,9 +127,9 @@ void EmailDlg::OnSend() {
   HWND self = hwnd();
   auto providers = providers_;
   net::Services* services = &services_;
-  bool started = worker_.Start([this, self, form, providers, services](const ui::StopToken&) {
-    net::SendOutcome outcome = net::SendEmail(form, providers, *services);
-    ui::PostTask(self, [this, outcome] { Finish(outcome); });
+  bool started = worker_.Start([this, self, form, providers, services](const ui::StopToken& run) {
+    net::SendOutcome outcome = net::SendEmail(form, providers, *services, run.Flag());
+    run.Post(self, [this, outcome] { Finish(outcome); });
   });
   if (!started) Finish({false, false, 0, std::string(net::kFailedPrefix) + "无法启动发送任务"});
 }

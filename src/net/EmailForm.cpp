@@ -1,5 +1,7 @@
 #include "net/EmailForm.h"
 
+#include <string_view>
+
 #include "net/MailMessage.h"
 
 namespace net {
@@ -42,24 +44,49 @@ std::string FullAddress(const std::string& account, const std::string& suffix) {
   return trimmed.find('@') != std::string::npos ? trimmed : trimmed + suffix;
 }
 
-std::string CheckEmailForm(const EmailForm& form, const std::vector<MailProvider>& providers,
-                           Services& files) {
+bool IsMailbox(const std::string& address) {
+  if (address.empty() || address.size() > 254) return false;
+  size_t at = address.find('@');
+  if (at == 0 || at == std::string::npos || address.find('@', at + 1) != std::string::npos)
+    return false;
+  const std::string domain = address.substr(at + 1);
+  size_t dot = domain.find('.');
+  if (dot == 0 || dot == std::string::npos || domain.back() == '.' ||
+      domain.find("..") != std::string::npos)
+    return false;
+  for (unsigned char c : address)
+    if (c <= ' ' || c == 0x7F ||
+        std::string_view(",;<>()[]\\\"").find(static_cast<char>(c)) != std::string_view::npos)
+      return false;
+  return IsSafeAddress(address);
+}
+
+std::string CheckEmailFields(const EmailForm& form, const std::vector<MailProvider>& providers) {
   if (Trimmed(form.senderAccount).empty()) return "请填写发件人账号";
   if (Trimmed(form.recipientAccount).empty()) return "请填写收件人账号";
-  const std::string sender =
-      FullAddress(form.senderAccount, Pick(providers, form.senderProvider).suffix);
-  if (!IsSafeAddress(sender) || sender.find(' ') != std::string::npos) return "发件人地址无效";
-  const std::string to =
-      FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix);
+  if (!IsMailbox(FullAddress(form.senderAccount, Pick(providers, form.senderProvider).suffix)))
+    return "发件人地址无效";
+  if (!IsMailbox(
+          FullAddress(form.recipientAccount, Pick(providers, form.recipientProvider).suffix)))
+    return "收件人地址无效";
   const std::string copy = Trimmed(form.copyAddress);
-  for (const std::string* address : {&to, &copy})
-    if (!IsSafeAddress(*address) || address->find(' ') != std::string::npos)
-      return address == &to ? "收件人地址无效" : "抄送地址无效";
+  if (!copy.empty() && !IsMailbox(copy)) return "抄送地址无效";
+  return {};
+}
+
+std::string CheckEmailForm(const EmailForm& form, const std::vector<MailProvider>& providers,
+                           Services& files) {
+  std::string refused = CheckEmailFields(form, providers);
+  if (!refused.empty()) return refused;
   const std::string path = Trimmed(form.attachmentPath);
   if (path.empty()) return {};
+  const std::string notAFile = "附件不是磁盘上的普通文件：" + path;
+  if (IsDevicePath(path)) return notAFile;
   std::unique_ptr<ByteSource> file = files.OpenFile(path);
+  if (!file) return "附件不存在或无法读取：" + path;
+  if (!file->IsDiskFile()) return notAFile;
   char probe[1];
-  if (!file || file->Read(probe, sizeof probe) < 0) return "附件不存在或无法读取：" + path;
+  if (file->Read(probe, sizeof probe) < 0) return "附件不存在或无法读取：" + path;
   if ((file->Size() & ~uint64_t{1023}) > kAttachmentLimit) return "附件超过5MB的大小限制：" + path;
   return {};
 }
@@ -125,7 +152,7 @@ std::string SendFailureReason(int code) {
 }
 
 SendOutcome SendEmail(const EmailForm& form, const std::vector<MailProvider>& providers,
-                      Services& services) {
+                      Services& services, const StopFlag* stop) {
   SendOutcome outcome;
   std::string refused = CheckEmailForm(form, providers, services);
   if (!refused.empty()) {
@@ -136,6 +163,7 @@ SendOutcome SendEmail(const EmailForm& form, const std::vector<MailProvider>& pr
   try {
     CSmtp smtp(services);
     FillSmtp(form, providers, smtp);
+    smtp.SetStop(stop);
     outcome.sent = smtp.SendMail();
     outcome.error = smtp.LastErrorCode();
   } catch (...) {

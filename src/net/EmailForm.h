@@ -35,7 +35,16 @@ inline constexpr char kFailedPrefix[] = "发送失败：";
 // holds an address is taken as it is.
 std::string FullAddress(const std::string& account, const std::string& suffix);
 
-// Empty when the form may be sent, else why not; only reads the attachment.
+// One mailbox: a non-empty local part, "@", a domain with a dot inside,
+// at most 254 characters, nothing that separates or quotes addresses.
+bool IsMailbox(const std::string& address);
+
+// Empty when the fields may be sent, else why not; touches no file, so the
+// window's thread may ask.
+std::string CheckEmailFields(const EmailForm& form, const std::vector<MailProvider>& providers);
+
+// The fields, then the attachment: it must be a regular disk file within
+// the size limit. Opens it (a path can name a stalled share): for a worker.
 std::string CheckEmailForm(const EmailForm& form, const std::vector<MailProvider>& providers,
                            Services& files);
 
@@ -52,8 +61,8 @@ struct SendOutcome {
   std::string message;  // what the window shows
 };
 
-// The whole send of one form, on the calling thread.
+// The whole send of one form, on the calling thread; a set `stop` ends it.
 SendOutcome SendEmail(const EmailForm& form, const std::vector<MailProvider>& providers,
-                      Services& services);
+                      Services& services, const StopFlag* stop = nullptr);
 
 }  // namespace net

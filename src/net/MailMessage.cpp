@@ -149,6 +149,12 @@ class AttachmentStreamer {
         readFailed = true;
         return false;
       }
+      // A file that shrank since its size was measured would go out cut
+      // short: the mail must not be finished then.
+      if (got == 0 && sent < size) {
+        readFailed = true;
+        return false;
+      }
       sent += static_cast<uint64_t>(got);
       size_t have = carry + static_cast<size_t>(got);
       bool last = got == 0;
@@ -330,7 +336,7 @@ ComposeResult WriteMessage(const MailContent& mail, Services& files, TextSink& s
   for (const std::string& path : mail.attachments) {
     if (!sink.Write(AttachmentPartHeader(AttachmentName(path)))) return result;
     std::unique_ptr<ByteSource> file = files.OpenFile(path);
-    if (!file) {
+    if (!file || !file->IsDiskFile()) {
       result.error = 402;
       break;
     }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -19,7 +20,8 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// "HTTP/1.x NNN ..." gives NNN; anything else 0.
+// "HTTP/1.x NNN ..." gives NNN: exactly three digits, then a blank or the
+// line's end; anything else 0.
 int StatusOf(const std::string& header) {
   if (header.compare(0, 5, "HTTP/") != 0) return 0;
   size_t space = header.find(' ');
@@ -29,7 +31,40 @@ int StatusOf(const std::string& header) {
     if (!std::isdigit(static_cast<unsigned char>(header[i]))) return 0;
     code = code * 10 + (header[i] - '0');
   }
+  if (space + 4 < header.size() &&
+      std::string_view(" \r\n").find(header[space + 4]) == std::string_view::npos)
+    return 0;
   return code;
+}
+
+// The announced body length: -1 when there is none, -2 when it is not a
+// plain decimal number (or two lines disagree).
+long long ContentLength(const std::string& header) {
+  long long length = -1;
+  size_t pos = 0;
+  while ((pos = header.find('\n', pos)) != std::string::npos) {
+    ++pos;
+    static const char kName[] = "content-length:";
+    if (header.size() - pos < sizeof kName - 1) break;
+    bool match = true;
+    for (size_t i = 0; match && i < sizeof kName - 1; ++i)
+      match = std::tolower(static_cast<unsigned char>(header[pos + i])) == kName[i];
+    if (!match) continue;
+    size_t i = pos + sizeof kName - 1;
+    while (i < header.size() && (header[i] == ' ' || header[i] == '\t')) ++i;
+    long long value = 0;
+    size_t digits = 0;
+    for (; i < header.size() && std::isdigit(static_cast<unsigned char>(header[i]));
+         ++i, ++digits) {
+      if (value > (1LL << 50)) return -2;
+      value = value * 10 + (header[i] - '0');
+    }
+    while (i < header.size() && (header[i] == ' ' || header[i] == '\t' || header[i] == '\r')) ++i;
+    if (digits == 0 || (i < header.size() && header[i] != '\n')) return -2;
+    if (length >= 0 && length != value) return -2;
+    length = value;
+  }
+  return length;
 }
 
 }  // namespace
@@ -120,39 +155,59 @@ int Request::Transfer(net::Services& services, const net::HttpLimits& limits,
   if (!ParseURL(url, scheme, host, path, port) || scheme != "HTTP") return 1;
   if (services.StartSockets() != net::SocketStart::kOk) return 1;
   auto stream = services.Connect(host, static_cast<uint16_t>(port), net::Resolve::kByName,
-                                 within(limits.connect));
+                                 within(limits.connect), limits.stop);
   if (!stream) return 1;
 
   std::string request = FormatRequest(host, path, extraHeader, data, length);
   if (within(limits.idle).count() <= 0 || !SendString(*stream, request, within(limits.idle)))
     return 1;
 
-  // The header ends at the first line with nothing but an optional CR. The
-  // body grows only by what arrived, never by what the server announces.
+  // The header ends at the first line with nothing but an optional CR. A
+  // Content-Length ends the body there (a keep-alive server need not
+  // close), and an answer that closes short of it is no answer; without
+  // one the body runs to the close.
   std::string header, body;
   bool inHeader = true;
   size_t lineLength = 0;
+  long long announced = -1;
   char buffer[kReceiveChunk];
   for (;;) {
+    if (!inHeader && announced >= 0 && body.size() == static_cast<size_t>(announced)) break;
     net::Millis wait = within(limits.idle);
     if (wait.count() <= 0) return 1;
     net::IoResult got = stream->Receive(buffer, sizeof buffer, wait);
-    if (got.status == net::IoStatus::kClosed) break;
+    if (got.status == net::IoStatus::kClosed) {
+      if (!inHeader && announced >= 0) return 1;
+      break;
+    }
     if (got.status != net::IoStatus::kOk) return 1;  // stalled or broken: not an answer
     size_t i = 0;
+    bool headerEnded = false;
     while (inHeader && i < got.bytes) {
       char c = buffer[i++];
       header += c;
       if (c == '\n') {
-        if (lineLength == 0) inHeader = false;
+        if (lineLength == 0) {
+          inHeader = false;
+          headerEnded = true;
+        }
         lineLength = 0;
       } else if (c != '\r') {
         ++lineLength;
       }
     }
     if (header.size() > kMaxHeaderBytes) return 1;
-    if (got.bytes - i > limits.maxBody - body.size()) return 1;
-    body.append(buffer + i, got.bytes - i);
+    if (inHeader) continue;
+    if (headerEnded) {
+      announced = ContentLength(header);
+      if (announced == -2 || announced > static_cast<long long>(limits.maxBody)) return 1;
+      // Reserved once: the length is bounded by maxBody above.
+      if (announced > 0) body.reserve(static_cast<size_t>(announced));
+    }
+    size_t take = got.bytes - i;
+    if (announced >= 0) take = std::min<size_t>(take, static_cast<size_t>(announced) - body.size());
+    if (take > limits.maxBody - body.size()) return 1;
+    body.append(buffer + i, take);
   }
   stream->Close();
   result.request = std::move(request);

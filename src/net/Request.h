@@ -1,6 +1,7 @@
 #pragma once
-// Minimal HTTP/1.0 client: one connection per call, the body is whatever
-// follows the header until the server closes.
+// Minimal HTTP/1.0 client: one connection per call; the body is what the
+// Content-Length announces or, without one, whatever follows the header
+// until the server closes.
 #include <cstddef>
 #include <string>
 
@@ -15,8 +16,11 @@ struct HttpLimits {
   Millis idle{10000};
   // The whole call, however slowly the bytes come.
   Millis total{15000};
-  // Longest body taken; a longer one fails the call.
+  // Longest body taken; a longer one, or a longer announced one, fails the
+  // call.
   size_t maxBody = 64 * 1024;
+  // Set by another thread, it ends the call at once, as a failure.
+  const StopFlag* stop = nullptr;
 };
 
 }  // namespace net

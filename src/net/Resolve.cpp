@@ -9,7 +9,8 @@
 
 namespace net {
 
-std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit) {
+std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit,
+                                  const StopFlag* stop) {
   auto lookup = [host, numericOnly]() {
     std::vector<sockaddr_in> out;
     addrinfo hints{};
@@ -24,7 +25,7 @@ std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Mil
     return out;
   };
   if (numericOnly) return lookup();
-  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit)
+  return CallWithTimeLimit<std::vector<sockaddr_in>>(lookup, limit, stop)
       .value_or(std::vector<sockaddr_in>{});
 }
 

@@ -17,6 +17,8 @@ namespace net {
 
 // The addresses of `host`; none when it cannot be resolved in time. With
 // numericOnly, only a dotted address is accepted and nothing is looked up.
-std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit);
+// A set `stop` ends the wait early with none.
+std::vector<sockaddr_in> Resolve4(const std::string& host, bool numericOnly, Millis limit,
+                                  const StopFlag* stop);
 
 }  // namespace net

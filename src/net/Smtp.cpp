@@ -1,5 +1,6 @@
 #include "net/Smtp.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdio>
@@ -59,7 +60,7 @@ class CSmtp::Session {
   int StartTls(net::Services& services, const std::string& host) {
     if (reader_.HasPending()) return kTlsFailed;
     net::TlsFailure why = net::TlsFailure::kNone;
-    stream_ = services.StartTls(std::move(stream_), host, limit_, why);
+    stream_ = services.StartTls(std::move(stream_), host, std::min(limit_, kHandshakeLimit), why);
     if (stream_) return 0;
     switch (why) {
       case net::TlsFailure::kUntrusted: return kCertificateUntrusted;
@@ -157,9 +158,9 @@ bool CSmtp::Dialogue() {
       !serverHost_.empty() && std::isalpha(static_cast<unsigned char>(serverHost_[0]));
   const bool implicitTls = security_ == Security::kImplicitTls;
   const uint16_t port = serverPort_ != 0 ? serverPort_ : implicitTls ? 465 : 25;
-  std::unique_ptr<net::Stream> stream =
-      services_.Connect(serverHost_, port,
-                        byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_);
+  std::unique_ptr<net::Stream> stream = services_.Connect(
+      serverHost_, port, byName ? net::Resolve::kByName : net::Resolve::kNumericOnly, connectLimit_,
+      stop_);
   if (!stream) return Fail(kConnectFailed);
   // Leaving this function on any path closes the connection.
   Session session(std::move(stream), replyLimit_);

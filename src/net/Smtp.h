@@ -55,6 +55,8 @@ class CSmtp {
 
   static constexpr net::Millis kConnectLimit{10000};
   static constexpr net::Millis kReplyLimit{30000};
+  // The whole TLS handshake, at most.
+  static constexpr net::Millis kHandshakeLimit{10000};
 
   CSmtp() : CSmtp(net::SystemServices()) {}
   explicit CSmtp(net::Services& services);
@@ -76,6 +78,8 @@ class CSmtp {
   void SetPriority(int priority) { priority_ = priority; }
   // Connect limit and the longest wait for each whole reply.
   void SetTimeLimits(net::Millis connect, net::Millis reply);
+  // Set by another thread, `stop` ends the session at its next wait.
+  void SetStop(const net::StopFlag* stop) { stop_ = stop; }
 
   // False with error 206 for a null address or one that could break a
   // command line (control characters, angle brackets).
@@ -121,4 +125,5 @@ class CSmtp {
   std::vector<std::string> attachments_;
   net::Millis connectLimit_ = kConnectLimit;
   net::Millis replyLimit_ = kReplyLimit;
+  const net::StopFlag* stop_ = nullptr;
 };

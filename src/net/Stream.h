@@ -3,6 +3,7 @@
 // limits, a readable file, and the few host services they need. The
 // program gets them from the platform's sockets and files; a TLS stream can
 // take the place of a plain one, also in the middle of a conversation.
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,10 @@
 namespace net {
 
 using Millis = std::chrono::milliseconds;
+
+// Set by another thread to end a connection's waits early: every wait of
+// a stream connected with it ends soon after, as a failure.
+using StopFlag = std::atomic<bool>;
 
 enum class IoStatus { kOk, kClosed, kTimedOut, kFailed };
 
@@ -39,6 +44,9 @@ class ByteSource {
   virtual uint64_t Size() = 0;
   // Bytes read, 0 at the end, -1 on a read error.
   virtual long long Read(char* buffer, size_t capacity) = 0;
+  // False for a device, a pipe or anything else whose reads could wait
+  // for ever; such a source is never read.
+  virtual bool IsDiskFile() { return true; }
 };
 
 // Why a stream could not be wrapped in TLS.
@@ -51,9 +59,10 @@ class Services {
  public:
   virtual ~Services() = default;
   virtual SocketStart StartSockets() = 0;
-  // nullptr when the host cannot be resolved or reached within the limit.
+  // nullptr when the host cannot be resolved or reached within the limit,
+  // or `stop` was set meanwhile. The stream's own waits watch `stop` too.
   virtual std::unique_ptr<Stream> Connect(const std::string& host, uint16_t port, Resolve resolve,
-                                          Millis limit) = 0;
+                                          Millis limit, const StopFlag* stop = nullptr) = 0;
   // Wraps a connected stream in TLS for `host` and verifies the server's
   // certificate against the system's roots and that name. nullptr with the
   // reason when it cannot; the plain stream is closed then.
@@ -67,10 +76,16 @@ class Services {
   }
   // Empty when the system does not tell.
   virtual std::string LocalHostName() = 0;
-  // nullptr when the file cannot be opened; the path is UTF-8.
+  // nullptr when the file cannot be opened; the path is UTF-8. Opening
+  // never reads; a path that names a device (IsDevicePath) is not opened.
   virtual std::unique_ptr<ByteSource> OpenFile(const std::string& path) = 0;
   virtual std::time_t Now() { return std::time(nullptr); }
 };
+
+// True for a path that names a device rather than a file: the \\.\ and
+// \\?\GLOBALROOT forms, and the reserved names (CON, NUL, COM1, LPT1, ...)
+// with any extension in any folder. Opening one could wait for ever.
+bool IsDevicePath(const std::string& path);
 
 // The platform's sockets and files; defined by the platform layer, so only
 // callers outside the portable core name it.

@@ -1,5 +1,7 @@
 #include "net/UpdateCheck.h"
 
+#include <cctype>
+
 #include "net/Request.h"
 
 namespace net {
@@ -7,19 +9,21 @@ namespace net {
 namespace {
 // The limits of one small fetch: Request's defaults bound the body (64 KB)
 // and the whole call (15 s); the waits are shorter here.
-HttpLimits TextLimits() {
+HttpLimits TextLimits(const StopFlag* stop) {
   HttpLimits limits;
   limits.connect = Millis{5000};
   limits.idle = Millis{5000};
+  limits.stop = stop;
   return limits;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 }  // namespace
 
-TextAnswer FetchText(Services& services, const std::string& url) {
+TextAnswer FetchText(Services& services, const std::string& url, const StopFlag* stop) {
   RequestResult result;
-  if (Request::SendHTTP(services, TextLimits(), url, nullptr, nullptr, 0, result) != 0) return {};
+  if (Request::SendHTTP(services, TextLimits(stop), url, nullptr, nullptr, 0, result) != 0)
+    return {};
   return TextAnswer{true, result.status, std::move(result.body)};
 }
 
@@ -40,9 +44,33 @@ std::optional<std::string> ShortLine(const TextAnswer& answer, size_t maxLength)
 
 namespace update {
 
+bool IsVersionText(const std::string& text) {
+  if (text.empty() || text.size() > kMaxVersionLength) return false;
+  // Numbers joined by single dots: "3", "3.1", "10.0.2".
+  size_t i = 0;
+  for (;;) {
+    size_t digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+    if (digits == 0) return false;
+    if (i < text.size() && text[i] == '.') {
+      ++i;
+      continue;
+    }
+    break;
+  }
+  // Then at most a short tag of letters and digits: "3.1b", "3.1-rc2".
+  if (i < text.size() && text[i] == '-') ++i;
+  const size_t tag = text.size() - i;
+  if (i > 0 && text[i - 1] == '-' && tag == 0) return false;
+  if (tag > kMaxVersionTag) return false;
+  for (; i < text.size(); ++i)
+    if (!std::isalnum(static_cast<unsigned char>(text[i]))) return false;
+  return true;
+}
+
 Decision Decide(const net::TextAnswer& answer, const std::string& current) {
   std::optional<std::string> version = net::ShortLine(answer, kMaxVersionLength);
-  if (!version) return {};
+  if (!version || !IsVersionText(*version)) return {};
   if (*version == current) return Decision{Outcome::kSame, {}};
   return Decision{Outcome::kNewer, *version};
 }

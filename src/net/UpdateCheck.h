@@ -18,8 +18,9 @@ struct TextAnswer {
 };
 
 // GET of `url` with the small limits of the program's own fetches; an
-// answer larger than a small text counts as no answer.
-TextAnswer FetchText(Services& services, const std::string& url);
+// answer larger than a small text counts as no answer. A set `stop` ends
+// it early, with no answer.
+TextAnswer FetchText(Services& services, const std::string& url, const StopFlag* stop = nullptr);
 
 // The trimmed body when the answer is a 200 whose body is one line of at
 // most `maxLength` printable characters and no markup; nothing otherwise.
@@ -30,6 +31,7 @@ std::optional<std::string> ShortLine(const TextAnswer& answer, size_t maxLength)
 namespace update {
 
 constexpr size_t kMaxVersionLength = 32;
+constexpr size_t kMaxVersionTag = 8;
 
 constexpr char kVersionPath[] = "/windows/version.txt";
 constexpr char kDownloadPath[] = "/windows/index.aspx";
@@ -45,7 +47,12 @@ struct Decision {
   std::string version;  // the server's, when newer
 };
 
-// Any text other than `current` counts as a newer version (2.9 too).
+// Numbers joined by dots, then at most a short tag of letters and digits
+// ("3.1", "3.1b", "3.1-rc2"); at most kMaxVersionLength characters.
+bool IsVersionText(const std::string& text);
+
+// A version text other than `current` counts as a newer version (2.9
+// too); any other text, a captive portal's page included, is a failure.
 Decision Decide(const net::TextAnswer& answer, const std::string& current);
 
 // "有新版本 V3.1 啦"

@@ -7,10 +7,10 @@
 #include <mutex>
 #include <vector>
 
-#include "net/Stream.h"
+#include "base/Text.h"
 #include "net/Resolve.h"
+#include "net/Stream.h"
 #include "net/WinTls.h"
-#include "ui/Text.h"
 
 namespace net {
 
@@ -18,33 +18,35 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-timeval Remaining(Clock::time_point deadline) {
-  auto left =
-      std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
-  if (left < 0) left = 0;
-  timeval tv;
-  tv.tv_sec = static_cast<long>(left / 1000000);
-  tv.tv_usec = static_cast<long>(left % 1000000);
-  return tv;
-}
+// How often a wait looks at its stop flag.
+constexpr long long kStopSliceUs = 50000;
 
-// 1 ready, 0 timed out, -1 failed.
-int WaitFor(SOCKET s, bool write, Clock::time_point deadline) {
-  fd_set set, errors;
-  FD_ZERO(&set);
-  FD_ZERO(&errors);
-  FD_SET(s, &set);
-  FD_SET(s, &errors);
-  timeval tv = Remaining(deadline);
-  int n = select(0, write ? nullptr : &set, write ? &set : nullptr, &errors, &tv);
-  if (n == 0) return 0;
-  if (n < 0) return -1;
-  return FD_ISSET(s, &set) ? 1 : -1;
+// 1 ready, 0 timed out, -1 failed or stopped.
+int WaitFor(SOCKET s, bool write, Clock::time_point deadline, const StopFlag* stop) {
+  for (;;) {
+    if (stop && stop->load()) return -1;
+    auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+    if (left < 0) left = 0;
+    const long long slice = stop ? std::min(left, kStopSliceUs) : left;
+    timeval tv;
+    tv.tv_sec = static_cast<long>(slice / 1000000);
+    tv.tv_usec = static_cast<long>(slice % 1000000);
+    fd_set set, errors;
+    FD_ZERO(&set);
+    FD_ZERO(&errors);
+    FD_SET(s, &set);
+    FD_SET(s, &errors);
+    int n = select(0, write ? nullptr : &set, write ? &set : nullptr, &errors, &tv);
+    if (n < 0) return -1;
+    if (n > 0) return FD_ISSET(s, &set) ? 1 : -1;
+    if (slice == left) return 0;
+  }
 }
 
 class WinStream : public Stream {
  public:
-  explicit WinStream(SOCKET s) : socket_(s) {}
+  WinStream(SOCKET s, const StopFlag* stop) : socket_(s), stop_(stop) {}
   ~WinStream() override { Close(); }
 
   IoStatus SendAll(const char* data, size_t size, Millis limit) override {
@@ -57,7 +59,7 @@ class WinStream : public Stream {
         continue;
       }
       if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
-        int ready = WaitFor(socket_, true, Clock::now() + limit);
+        int ready = WaitFor(socket_, true, Clock::now() + limit, stop_);
         if (ready == 0) return IoStatus::kTimedOut;
         if (ready < 0) return IoStatus::kFailed;
         continue;
@@ -75,7 +77,7 @@ class WinStream : public Stream {
       if (n > 0) return {IoStatus::kOk, static_cast<size_t>(n)};
       if (n == 0) return {IoStatus::kClosed, 0};
       if (WSAGetLastError() != WSAEWOULDBLOCK) return {IoStatus::kFailed, 0};
-      int ready = WaitFor(socket_, false, deadline);
+      int ready = WaitFor(socket_, false, deadline, stop_);
       if (ready == 0) return {IoStatus::kTimedOut, 0};
       if (ready < 0) return {IoStatus::kFailed, 0};
     }
@@ -88,11 +90,12 @@ class WinStream : public Stream {
 
  private:
   SOCKET socket_;
+  const StopFlag* stop_;
 };
 
 // Paths past MAX_PATH need the \\?\ form, which takes only backslashes.
 std::wstring LongPath(const std::string& utf8) {
-  std::wstring path = ui::Wide(utf8);
+  std::wstring path = base::Wide(utf8);
   if (path.size() < MAX_PATH || path.rfind(L"\\\\?\\", 0) == 0) return path;
   std::replace(path.begin(), path.end(), L'/', L'\\');
   if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
@@ -114,6 +117,7 @@ class WinFile : public ByteSource {
     if (!ReadFile(file_, buffer, want, &got, nullptr)) return -1;
     return got;
   }
+  bool IsDiskFile() override { return GetFileType(file_) == FILE_TYPE_DISK; }
 
  private:
   HANDLE file_;
@@ -135,21 +139,21 @@ class WinServices : public Services {
   }
 
   std::unique_ptr<Stream> Connect(const std::string& host, uint16_t port, Resolve resolve,
-                                  Millis limit) override {
+                                  Millis limit, const StopFlag* stop) override {
     if (StartSockets() != SocketStart::kOk) return nullptr;
     const auto deadline = Clock::now() + limit;
-    for (sockaddr_in address : Resolve4(host, resolve == Resolve::kNumericOnly, limit)) {
+    for (sockaddr_in address : Resolve4(host, resolve == Resolve::kNumericOnly, limit, stop)) {
       address.sin_port = htons(port);
       SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
       if (s == INVALID_SOCKET) return nullptr;
-      auto stream = std::make_unique<WinStream>(s);
+      auto stream = std::make_unique<WinStream>(s, stop);
       u_long nonBlocking = 1;
       ioctlsocket(s, FIONBIO, &nonBlocking);
       BOOL one = TRUE;
       setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
       if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return stream;
       if (WSAGetLastError() != WSAEWOULDBLOCK) continue;
-      int ready = WaitFor(s, true, deadline);
+      int ready = WaitFor(s, true, deadline, stop);
       if (ready == 0) return nullptr;
       if (ready < 0) continue;
       int error = 0;
@@ -174,6 +178,7 @@ class WinServices : public Services {
   }
 
   std::unique_ptr<ByteSource> OpenFile(const std::string& path) override {
+    if (IsDevicePath(path)) return nullptr;
     HANDLE file =
         CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

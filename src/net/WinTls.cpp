@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Text.h"
 #include "net/WinTls.h"
-#include "ui/Text.h"
 
 namespace net {
 
@@ -26,6 +26,13 @@ constexpr size_t kReadChunk = 16 * 1024;
 
 Millis Left(Clock::time_point deadline) {
   return std::max(Millis(0), std::chrono::duration_cast<Millis>(deadline - Clock::now()));
+}
+
+// The content types of TLS records: change_cipher_spec, alert, handshake,
+// application_data.
+bool CanStartTlsRecord(char first) {
+  const unsigned char type = static_cast<unsigned char>(first);
+  return type >= 20 && type <= 23;
 }
 
 IoStatus SendBuffer(Stream& plain, const SecBuffer& buffer, Millis limit) {
@@ -55,7 +62,7 @@ class TlsStream : public Stream {
       return TlsFailure::kUnavailable;
     haveCredentials_ = true;
 
-    std::wstring target = ui::Wide(host);
+    std::wstring target = base::Wide(host);
     const ULONG wanted = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                          ISC_REQ_EXTENDED_ERROR | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                          ISC_REQ_MANUAL_CRED_VALIDATION;
@@ -82,9 +89,13 @@ class TlsStream : public Stream {
       } else if (status != SEC_E_INCOMPLETE_MESSAGE) {
         return TlsFailure::kHandshake;
       }
+      const bool recordStart = incoming_.empty();
       IoStatus read = ReadMore(Left(deadline));
       if (read == IoStatus::kTimedOut) return TlsFailure::kTimedOut;
       if (read != IoStatus::kOk) return TlsFailure::kHandshake;
+      // A plain server's "220 ..." is no TLS record: refused now rather
+      // than read as the start of one that never completes.
+      if (recordStart && !CanStartTlsRecord(incoming_[0])) return TlsFailure::kHandshake;
     }
     if (QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK)
       return TlsFailure::kHandshake;

@@ -14,7 +14,7 @@ namespace tools {
 
 namespace {
 
-using File = ui::Unique<HANDLE, ui::FileTraits>;
+using File = ui::FileHandle;
 
 bool SameContents(const std::wstring& path, const void* data, DWORD size) {
   File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,

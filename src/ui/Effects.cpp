@@ -3,8 +3,6 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include <cstdlib>
-
 #include "ui/Seam.h"
 #include "ui/Text.h"
 
@@ -15,7 +13,9 @@ int Effects::ShowMessage(HWND owner, const std::string& text, const std::string&
   return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), style);
 }
 
-void Effects::ExitProcess(int code) { std::exit(code); }
+// Not std::exit: static destructors would run while workers still use
+// what they destroy, and would wait for them.
+void Effects::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
 bool Effects::ShellOpen(const std::string& file, const std::string& params, int show) {
   auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, Wide(file).c_str(),

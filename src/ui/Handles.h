@@ -1,37 +1,18 @@
 #pragma once
-// Move-only owners of GDI objects, device contexts and kernel handles.
-// Owning types are the aliases below; borrowed handles stay raw HWND/HDC.
+// Move-only owners of GDI objects and device contexts, beside the base
+// library's kernel handles. Owning types are the aliases below; borrowed
+// handles stay raw HWND/HDC.
 #include <windows.h>
 
 #include <utility>
 
+#include "base/Handles.h"
+
 namespace ui {
 
-template <typename H, typename Traits>
-class Unique {
- public:
-  Unique() = default;
-  explicit Unique(H h) : h_(h) {}
-  Unique(const Unique&) = delete;
-  Unique& operator=(const Unique&) = delete;
-  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
-  Unique& operator=(Unique&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, Traits::Invalid()));
-    return *this;
-  }
-  ~Unique() { Reset(); }
-
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != Traits::Invalid(); }
-  void Reset(H h = Traits::Invalid()) {
-    if (h_ != Traits::Invalid()) Traits::Close(h_);
-    h_ = h;
-  }
-  H Release() { return std::exchange(h_, Traits::Invalid()); }
-
- private:
-  H h_ = Traits::Invalid();
-};
+using base::FileHandle;
+using base::KernelHandle;
+using base::Unique;
 
 template <typename H>
 struct GdiTraits {
@@ -41,14 +22,6 @@ struct GdiTraits {
 struct IconTraits {
   static HICON Invalid() { return nullptr; }
   static void Close(HICON h) { DestroyIcon(h); }
-};
-struct KernelTraits {
-  static HANDLE Invalid() { return nullptr; }
-  static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FileTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { CloseHandle(h); }
 };
 struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
@@ -61,8 +34,6 @@ using Pen = Unique<HPEN, GdiTraits<HPEN>>;
 using Bitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
 using Region = Unique<HRGN, GdiTraits<HRGN>>;
 using Icon = Unique<HICON, IconTraits>;  // only for icons we created, not LoadIcon's shared ones
-using KernelHandle = Unique<HANDLE, KernelTraits>;
-using FileHandle = Unique<HANDLE, FileTraits>;
 using Menu = Unique<HMENU, MenuTraits>;
 
 // Device contexts: each releases what it got, the way it got it.

@@ -1,11 +1,10 @@
 #pragma once
-// UTF-8 inside the program, UTF-16 only at the Win32 call.
-#include <string>
-#include <string_view>
+// The window layer speaks the base library's text conversion.
+#include "base/Text.h"
 
 namespace ui {
 
-std::wstring Wide(std::string_view utf8);
-std::string Utf8(std::wstring_view wide);
+using base::Utf8;
+using base::Wide;
 
 }  // namespace ui

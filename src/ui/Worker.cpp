@@ -2,17 +2,19 @@
 
 #include <windows.h>
 
+#include "ui/Task.h"
+
 namespace ui {
 namespace {
 
 struct Launch {
   Worker::Body body;
-  std::shared_ptr<std::atomic<bool>> stop;
+  StopToken token;
 };
 
 DWORD WINAPI ThreadMain(LPVOID p) {
   std::unique_ptr<Launch> launch(static_cast<Launch*>(p));
-  launch->body(StopToken(launch->stop));
+  launch->body(launch->token);
   return 0;
 }
 
@@ -20,13 +22,23 @@ bool Ended(void* thread) { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_
 
 }  // namespace
 
-Worker::~Worker() { StopAndJoin(); }
+bool StopToken::Post(HWND hwnd, std::function<void()> task) const {
+  return PostTask(hwnd, [current = current_, run = run_, task = std::move(task)] {
+    if (current->load() == run) task();
+  });
+}
+
+Worker::~Worker() {
+  current_->fetch_add(1);
+  StopAndJoin();
+}
 
 bool Worker::Start(Body body) {
   RequestStop();
   Prune();
   auto stop = std::make_shared<std::atomic<bool>>(false);
-  auto* launch = new Launch{std::move(body), stop};
+  const uint64_t run = current_->fetch_add(1) + 1;
+  auto* launch = new Launch{std::move(body), StopToken(stop, current_, run)};
   HANDLE thread = CreateThread(nullptr, 0, ThreadMain, launch, 0, nullptr);
   if (!thread) {
     delete launch;
@@ -34,6 +46,11 @@ bool Worker::Start(Body body) {
   }
   runs_.push_back(Run{thread, std::move(stop)});
   return true;
+}
+
+void Worker::Abandon() {
+  RequestStop();
+  current_->fetch_add(1);
 }
 
 void Worker::RequestStop() {

@@ -28,19 +28,17 @@ TEST(Notices, ShownFromFirstToLastDayOnly) {
   EXPECT_FALSE(notices::PromotionVisible(d, 20141215));
 }
 
-TEST(Notices, OddBodiesGiveNoOrZeroDates) {
-  // Short and non-digit bodies: the leading digits count, none gives 0.
-  notices::Dates d = notices::ParseDates(Ok("2014"));
-  EXPECT_TRUE(d.fetched);
-  EXPECT_EQ(2014, d.start);
-  EXPECT_EQ(2014, d.end);
-  d = notices::ParseDates(Ok("soon-later"));
-  EXPECT_EQ(0, d.start);
-  EXPECT_EQ(0, d.end);
-  EXPECT_FALSE(notices::PromotionVisible(d, 20141215));
-  d = notices::ParseDates(Ok("201412xx-2014abcd"));
-  EXPECT_EQ(201412, d.start);
-  EXPECT_EQ(2014, d.end);
+TEST(Notices, AnythingButTwoRealDaysIsNoNotice) {
+  // The label must stay hidden for every one of these, on any day.
+  for (const char* body :
+       {"2014", "soon-later", "201412xx-2014abcd", "abcdefgh-99999999", "x0260101-20260131",
+        "2026010-20260131", "20261399-20261231", "20260101-20260230", "20250229-20251231",
+        "00000101-20260101", "20260101-2026013x"}) {
+    notices::Dates d = notices::ParseDates(Ok(body));
+    EXPECT_FALSE(d.fetched) << body;
+    EXPECT_FALSE(notices::PromotionVisible(d, 20260115)) << body;
+  }
+  EXPECT_TRUE(notices::ParseDates(Ok("20240229-20240301")).fetched) << "a leap day";
   // Not a notice at all: no answer, another status, a page, several lines.
   for (const net::TextAnswer& a :
        {net::TextAnswer{}, Ok("20141201-20141231", 404), Ok("<html>20141201-20141231</html>"),

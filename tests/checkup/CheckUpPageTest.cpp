@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "app/MainFrameDlg.h"
+#include "base/WinLister.h"
 #include "checkup/CheckUpSystem.h"
 #include "checkup/ComputerTestDlg.h"
 #include "cleanup/MirvenComputerHelperDlg.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
-#include "cleanup/WinLister.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
 
@@ -26,12 +26,12 @@ class TestSystem;
 
 // The real lister; the second read of the gated folder (the first is the
 // measuring, the second the walk) waits until the test releases it.
-class GatedLister : public cleanup::WinLister {
+class GatedLister : public base::WinLister {
  public:
   explicit GatedLister(TestSystem& s);
   ~GatedLister() override;
-  cleanup::ListResult Read(const std::string& folder, uint64_t id,
-                           std::vector<cleanup::DirEntry>& entries) override;
+  base::ListResult Read(const std::string& folder, uint64_t id,
+                        std::vector<base::DirEntry>& entries) override;
 
  private:
   TestSystem& system_;
@@ -46,7 +46,7 @@ class TestSystem : public checkup::CheckUpSystem {
   std::atomic<int> gatedReads{0}, listersAlive{0};
 
   checkup::CheckUpFolders Folders() override { return folders; }
-  std::unique_ptr<cleanup::DirectoryLister> Lister() override {
+  std::unique_ptr<base::DirectoryLister> Lister() override {
     return std::make_unique<GatedLister>(*this);
   }
   checkup::VersionFacts Version() override {
@@ -69,8 +69,8 @@ class TestSystem : public checkup::CheckUpSystem {
 
 GatedLister::GatedLister(TestSystem& s) : system_(s) { ++system_.listersAlive; }
 GatedLister::~GatedLister() { --system_.listersAlive; }
-cleanup::ListResult GatedLister::Read(const std::string& folder, uint64_t id,
-                                      std::vector<cleanup::DirEntry>& entries) {
+base::ListResult GatedLister::Read(const std::string& folder, uint64_t id,
+                                   std::vector<base::DirEntry>& entries) {
   if (folder == system_.gated && ++system_.gatedReads == 2) {
     system_.gateReached = true;
     while (!system_.release) Sleep(1);
@@ -141,7 +141,11 @@ const int kProfileIds[] = {IDC_CHECKUP_WINDOWS,   IDC_CHECKUP_SERVICE_PACK, IDC_
 TEST_F(CheckUpPage, RunsToItsLinesAndProfile) {
   ComputerTestDlg& page = Open();
   EXPECT_EQ(Text(IDC_CHECKUP_HEADLINE), checkup::kHeadline);
-  EXPECT_EQ(Text(IDC_CHECKUP_WINDOWS), "未知");
+  // The four initial texts of the profile.
+  EXPECT_EQ(Text(IDC_CHECKUP_MEMORY), "未知");
+  EXPECT_EQ(Text(IDC_CHECKUP_WINDOWS), "Windows 版本");
+  EXPECT_EQ(Text(IDC_CHECKUP_SERVICE_PACK), "WindowsSP版本");
+  EXPECT_EQ(Text(IDC_CHECKUP_BITNESS), "Windows位数");
   EXPECT_FALSE(IsWindowVisible(Item(IDC_CHECKUP_STOP)));
   EXPECT_FALSE(IsWindowVisible(Item(IDC_CHECKUP_LIST)));
 

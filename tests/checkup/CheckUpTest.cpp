@@ -181,24 +181,24 @@ TEST(CheckUpFlow, ButtonStatesAndTexts) {
 }
 
 // Folders in memory, "\\" separated; a hook runs at each folder read.
-class MemoryLister : public cleanup::DirectoryLister {
+class MemoryLister : public base::DirectoryLister {
  public:
-  std::map<std::string, std::vector<cleanup::DirEntry>> folders;
+  std::map<std::string, std::vector<base::DirEntry>> folders;
   std::function<void(const std::string&)> onRead;
   void File(const std::string& folder, const std::string& name, uint64_t size) {
     folders[folder].push_back({name, false, false, size, 0});
   }
   void Folder(const std::string& folder, const std::string& name, bool link = false) {
     folders[folder].push_back({name, true, link, 0, 0});
-    folders[cleanup::JoinPath(folder, name, '\\')];
+    folders[base::JoinPath(folder, name, '\\')];
   }
-  cleanup::ListResult Read(const std::string& folder, uint64_t,
-                           std::vector<cleanup::DirEntry>& entries) override {
+  base::ListResult Read(const std::string& folder, uint64_t,
+                        std::vector<base::DirEntry>& entries) override {
     if (onRead) onRead(folder);
     auto it = folders.find(folder);
-    if (it == folders.end()) return cleanup::ListResult::kUnreadable;
+    if (it == folders.end()) return base::ListResult::kUnreadable;
     entries = it->second;
-    return cleanup::ListResult::kListed;
+    return base::ListResult::kListed;
   }
   char Separator() const override { return '\\'; }
 };

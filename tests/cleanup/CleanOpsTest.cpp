@@ -7,10 +7,10 @@
 
 #include <thread>
 
+#include "base/WinLister.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
-#include "cleanup/WinLister.h"
 #include "ui/Text.h"
 
 namespace {
@@ -21,10 +21,10 @@ using cleanuptest::Exists;
 using cleanuptest::TempTree;
 
 cleanup::FileIdentity Seen(const std::string& path) {
-  cleanup::WinLister lister;
+  base::WinLister lister;
   cleanup::FileIdentity id;
   size_t cut = path.rfind('\\');
-  lister.List(path.substr(0, cut), [&](const cleanup::DirEntry& e) {
+  lister.List(path.substr(0, cut), [&](const base::DirEntry& e) {
     if (e.name == path.substr(cut + 1)) id = cleanup::FileIdentity{e.size, e.lastWrite};
     return true;
   });

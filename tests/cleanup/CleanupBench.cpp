@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/WinLister.h"
 #include "cleanup/MirvenComputerHelperDlg.h"
-#include "controls/HSListBox.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
-#include "cleanup/WinLister.h"
+#include "controls/HSListBox.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
 
@@ -50,12 +50,12 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
 
   std::vector<double> bare, window;
   for (int run = 0; run < kRuns; ++run) {
-    cleanup::WinLister lister;
+    base::WinLister lister;
     cleanup::ScanControl control;
     cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
     cleanup::ScanWalk walk(lister, patterns, control);
     auto start = std::chrono::steady_clock::now();
-    walk.Run(tree.Root(), [](const std::string&, const cleanup::DirEntry&, bool) {});
+    walk.Run(tree.Root(), [](const std::string&, const base::DirEntry&, bool) {});
     bare.push_back(Seconds(std::chrono::steady_clock::now() - start));
     ASSERT_EQ(walk.junkCount(), static_cast<uint64_t>(kFolders * kJunkPerFolder));
 

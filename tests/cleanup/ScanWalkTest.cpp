@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "cleanup/PosixLister.h"
+#include "base/PosixLister.h"
 #include "cleanup/ScanWalk.h"
 
 namespace cleanup {
@@ -210,7 +210,7 @@ TEST_F(TempTree, PosixListerFindsJunkAndDoesNotFollowLinks) {
   ASSERT_EQ(symlink(outside_.c_str(), (root_ + "/out").c_str()), 0);
   ASSERT_EQ(symlink((outside_ + "/secret.tmp").c_str(), (root_ + "/file.tmp").c_str()), 0);
   ASSERT_EQ(mkdir((root_ + "/closed").c_str(), 0), 0);
-  PosixLister lister;
+  base::PosixLister lister;
   ScanControl control;
   JunkPatterns patterns = JunkPatterns::Defaults();
   ScanWalk walk(lister, patterns, control);
@@ -275,7 +275,7 @@ TEST_F(TempTree, AChainOfFoldersAsDeepAsPathsAllowIsWalkedToTheBottom) {
   WalkCounts counts, sizeCounts;
   uint64_t sizeKB = 0;
   OnSmallThread([&] {
-    PosixLister lister;
+    base::PosixLister lister;
     ScanControl control;
     JunkPatterns patterns = JunkPatterns::Defaults();
     ScanWalk walk(lister, patterns, control);
@@ -283,7 +283,7 @@ TEST_F(TempTree, AChainOfFoldersAsDeepAsPathsAllowIsWalkedToTheBottom) {
       if (j) junk.push_back(p);
     });
     counts = walk.Counts();
-    PosixLister sizes;
+    base::PosixLister sizes;
     sizeKB = FolderSizeKB(sizes, root_, nullptr, &sizeCounts);
   });
   ASSERT_EQ(junk.size(), 1u);
@@ -320,7 +320,7 @@ TEST_F(TempTree, AFolderSwappedForALinkNeverLeadsOutsideTheRoot) {
   std::vector<std::string> outside;
   uint64_t skipped = 0;
   while (!done) {
-    PosixLister lister;
+    base::PosixLister lister;
     ScanControl control;
     JunkPatterns patterns = JunkPatterns::Defaults();
     ScanWalk walk(lister, patterns, control);

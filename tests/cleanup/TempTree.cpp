@@ -3,14 +3,14 @@
 #include <atomic>
 #include <vector>
 
-#include "controls/TreePaths.h"
+#include "base/Paths.h"
 #include "ui/Handles.h"
 #include "ui/Text.h"
 
 namespace cleanuptest {
 namespace {
 
-std::wstring Long(const std::string& path) { return ui::Wide(tree::ExtendedPath(path)); }
+std::wstring Long(const std::string& path) { return ui::Wide(base::ExtendedPath(path)); }
 
 std::string TempFolder() {
   std::wstring buf(MAX_PATH + 1, L'\0');
@@ -79,7 +79,7 @@ void RemoveTree(const std::string& path) {
   }
   if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(ui::Wide(tree::ListPattern(path)).c_str(), &fd);
+    HANDLE find = FindFirstFileW(ui::Wide(base::ListPattern(path)).c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
       std::vector<std::string> names;
       do {
@@ -119,7 +119,7 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   // Wine does not follow a Linux child to its end: wait for its result.
   for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(ui::Wide(tree::ExtendedPath(link)).c_str(), &fd);
+    HANDLE find = FindFirstFileW(ui::Wide(base::ExtendedPath(link)).c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
       FindClose(find);
       return true;

@@ -4,17 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Paths.h"
+#include "base/WinLister.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/TempTree.h"
-#include "cleanup/WinLister.h"
-#include "controls/TreePaths.h"
 #include "ui/Text.h"
 
 namespace {
 
 bool Move(const std::string& from, const std::string& to) {
-  return MoveFileExW(ui::Wide(tree::ExtendedPath(from)).c_str(),
-                     ui::Wide(tree::ExtendedPath(to)).c_str(), 0) != FALSE;
+  return MoveFileExW(ui::Wide(base::ExtendedPath(from)).c_str(),
+                     ui::Wide(base::ExtendedPath(to)).c_str(), 0) != FALSE;
 }
 
 struct DeepWalk {
@@ -25,11 +25,11 @@ struct DeepWalk {
 
 DWORD WINAPI RunWalk(LPVOID p) {
   auto* w = static_cast<DeepWalk*>(p);
-  cleanup::WinLister lister;
+  base::WinLister lister;
   cleanup::ScanControl control;
   cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
   cleanup::ScanWalk walk(lister, patterns, control);
-  walk.Run(w->root, [&](const std::string& path, const cleanup::DirEntry&, bool junk) {
+  walk.Run(w->root, [&](const std::string& path, const base::DirEntry&, bool junk) {
     if (junk) w->junk.push_back(path);
   });
   w->counts = walk.Counts();
@@ -68,7 +68,7 @@ TEST(WinLister, AChainOfFoldersDeeperThanTheOldWalkCouldGoIsWalkedToTheBottom) {
 
   for (int level = 1; level < kDepth; ++level) {
     ASSERT_TRUE(Move(top + "\\d", next)) << level;
-    RemoveDirectoryW(ui::Wide(tree::ExtendedPath(top)).c_str());
+    RemoveDirectoryW(ui::Wide(base::ExtendedPath(top)).c_str());
     ASSERT_TRUE(Move(next, top)) << level;
   }
 }

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/Paths.h"
 #include "controls/ButtonCaption.h"
 #include "controls/HSExtent.h"
 #include "controls/ProgressGeometry.h"
 #include "controls/SortStringArray.h"
-#include "controls/TreePaths.h"
 
 namespace {
 
@@ -78,29 +78,29 @@ TEST(ButtonCaption, PercentSitsThreeSeventhsAcrossOthersCentred) {
 }
 
 TEST(TreePaths, LeafNameAndItemPaths) {
-  EXPECT_EQ(tree::LeafName("C:\\Windows\\System32"), "System32");
-  EXPECT_EQ(tree::LeafName("C:\\Windows\\System32\\"), "System32");
-  EXPECT_EQ(tree::LeafName("C:\\"), "C:");
-  EXPECT_EQ(tree::LeafName("C:"), "C:");
-  EXPECT_EQ(tree::LeafName("名字ü€ДП한"), "名字ü€ДП한");
-  EXPECT_EQ(tree::LeafName("C:\\a\\\\"), "");  // only one trailing "\" is dropped
-  EXPECT_EQ(tree::JoinItemPath({"C:", "Windows", "System32"}), "C:\\Windows\\System32");
-  EXPECT_EQ(tree::JoinItemPath({"C:"}), "C:");
-  EXPECT_EQ(tree::JoinItemPath({}), "");
-  EXPECT_EQ(tree::JoinItemPath({"Z:", "tmp", "ü€ДП한"}), "Z:\\tmp\\ü€ДП한");
+  EXPECT_EQ(base::LeafName("C:\\Windows\\System32"), "System32");
+  EXPECT_EQ(base::LeafName("C:\\Windows\\System32\\"), "System32");
+  EXPECT_EQ(base::LeafName("C:\\"), "C:");
+  EXPECT_EQ(base::LeafName("C:"), "C:");
+  EXPECT_EQ(base::LeafName("名字ü€ДП한"), "名字ü€ДП한");
+  EXPECT_EQ(base::LeafName("C:\\a\\\\"), "");  // only one trailing "\" is dropped
+  EXPECT_EQ(base::JoinItemPath({"C:", "Windows", "System32"}), "C:\\Windows\\System32");
+  EXPECT_EQ(base::JoinItemPath({"C:"}), "C:");
+  EXPECT_EQ(base::JoinItemPath({}), "");
+  EXPECT_EQ(base::JoinItemPath({"Z:", "tmp", "ü€ДП한"}), "Z:\\tmp\\ü€ДП한");
 }
 
 TEST(TreePaths, ExtendedFormReachesPathsOfAnyLength) {
-  EXPECT_EQ(tree::ExtendedPath("C:\\Windows"), "\\\\?\\C:\\Windows");
-  EXPECT_EQ(tree::ExtendedPath("C:"), "\\\\?\\C:\\");
-  EXPECT_EQ(tree::ExtendedPath("\\\\server\\share\\x"), "\\\\?\\UNC\\server\\share\\x");
-  EXPECT_EQ(tree::ExtendedPath("\\\\?\\C:\\x"), "\\\\?\\C:\\x");
-  EXPECT_EQ(tree::ExtendedPath("relative\\x"), "relative\\x");
-  EXPECT_EQ(tree::ListPattern("C:"), "\\\\?\\C:\\*");
-  EXPECT_EQ(tree::ListPattern("C:\\"), "\\\\?\\C:\\*");
-  EXPECT_EQ(tree::ListPattern("Z:\\tmp\\a"), "\\\\?\\Z:\\tmp\\a\\*");
-  EXPECT_EQ(tree::WithSeparator("C:\\a"), "C:\\a\\");
-  EXPECT_EQ(tree::WithSeparator("C:\\a\\"), "C:\\a\\");
+  EXPECT_EQ(base::ExtendedPath("C:\\Windows"), "\\\\?\\C:\\Windows");
+  EXPECT_EQ(base::ExtendedPath("C:"), "\\\\?\\C:\\");
+  EXPECT_EQ(base::ExtendedPath("\\\\server\\share\\x"), "\\\\?\\UNC\\server\\share\\x");
+  EXPECT_EQ(base::ExtendedPath("\\\\?\\C:\\x"), "\\\\?\\C:\\x");
+  EXPECT_EQ(base::ExtendedPath("relative\\x"), "relative\\x");
+  EXPECT_EQ(base::ListPattern("C:"), "\\\\?\\C:\\*");
+  EXPECT_EQ(base::ListPattern("C:\\"), "\\\\?\\C:\\*");
+  EXPECT_EQ(base::ListPattern("Z:\\tmp\\a"), "\\\\?\\Z:\\tmp\\a\\*");
+  EXPECT_EQ(base::WithSeparator("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(base::WithSeparator("C:\\a\\"), "C:\\a\\");
 }
 
 TEST(SortStringArray, SortsWithoutRegardToCaseAndKeepsTies) {

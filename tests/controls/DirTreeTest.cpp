@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Paths.h"
 #include "controls/DirTreeCtrl.h"
-#include "controls/TreePaths.h"
 #include "support/WinTest.h"
 #include "ui/Dialog.h"
 #include "ui/Text.h"
@@ -39,15 +39,15 @@ bool StartUnix(const std::wstring& program, const std::wstring& args) {
 }
 
 DWORD Attributes(const std::string& path) {
-  return GetFileAttributesW(ui::Wide(tree::ExtendedPath(path)).c_str());
+  return GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
 }
 
 bool MakeDir(const std::string& path) {
-  return CreateDirectoryW(ui::Wide(tree::ExtendedPath(path)).c_str(), nullptr) != 0;
+  return CreateDirectoryW(ui::Wide(base::ExtendedPath(path)).c_str(), nullptr) != 0;
 }
 
 bool MakeFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  HANDLE h = CreateFileW(ui::Wide(tree::ExtendedPath(path)).c_str(), GENERIC_WRITE, 0, nullptr,
+  HANDLE h = CreateFileW(ui::Wide(base::ExtendedPath(path)).c_str(), GENERIC_WRITE, 0, nullptr,
                          CREATE_ALWAYS, attributes, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);

@@ -106,6 +106,23 @@ TEST(OnlineE2E, UpdateWindowAfterStartOpensTheDownloadPage) {
       << browser.Opened();
 }
 
+// A server that answers the start-up fetch one byte a second keeps it
+// going; "是" still ends the process at once.
+TEST(OnlineE2E, ClosingDuringASlowFetchEndsTheProcessWithinTwoSeconds) {
+  nettest::Peer slow =
+      nettest::Start("httpfault trickle:1000 " + nettest::Encode("HTTP/1.0 200 OK\r\n\r\n"));
+  ASSERT_NE(0, slow.port) << nettest::Problem();
+  e2e::RunningApp app;
+  ASSERT_TRUE(app.Start({L"MIRVEN_SERVER=http://127.0.0.1:" + std::to_wstring(slow.port)}));
+  EXPECT_TRUE(e2e::WaitUntil([&] { return !nettest::Log(slow).empty(); }, 10000));
+  PostMessageW(app.main(), WM_CLOSE, 0, 0);
+  HWND box = app.WaitForWindow("Mirven电脑助手", L"#32770", 5000);
+  ASSERT_NE(box, nullptr);
+  SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+  EXPECT_EQ(app.WaitExit(2000), 0u);
+  nettest::Stop(slow);
+}
+
 // Pictures for people to look at (scripts/screenshots.sh).
 TEST(Screenshots, DISABLED_UpdateAndNotesWindows) {
   NewVersionServer server;

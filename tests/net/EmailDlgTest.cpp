@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "net/EmailDlg.h"
 #include "net/Peers.h"
@@ -108,14 +110,13 @@ TEST_F(EmailSender, FailuresSayWhyInChinese) {
   const std::string missing = dir.path() + "\\不存在.txt";
   Set(IDC_EMAIL_ATTACHMENT, missing);
   ClickSend();
-  // Refused at once, before any connection.
-  ASSERT_EQ(1u, effects_.fake.messages.size());
-  EXPECT_EQ("发送失败：附件不存在或无法读取：" + missing, effects_.fake.messages[0].text);
-  effects_.fake.messages.clear();
+  // Looked at on the worker, refused before any connection.
+  EXPECT_EQ("发送失败：附件不存在或无法读取：" + missing, Outcome());
   EXPECT_TRUE(IsWindowEnabled(SendButton()));
   Set(IDC_EMAIL_ATTACHMENT, "");
   Set(IDC_EMAIL_RECIPIENT, " ");
   ClickSend();
+  // A field alone is refused at once.
   ASSERT_EQ(1u, effects_.fake.messages.size());
   EXPECT_EQ("发送失败：请填写收件人账号", effects_.fake.messages[0].text);
   effects_.fake.messages.clear();
@@ -129,6 +130,31 @@ TEST_F(EmailSender, FailuresSayWhyInChinese) {
   EXPECT_NE(std::string::npos, text.find("授权码"));
   EXPECT_EQ(1u, Logins());
   EXPECT_TRUE(nettest::Mails(peer_).empty());
+}
+
+// A pipe that never writes, named as the attachment: the window keeps
+// answering other threads while the send is refused.
+TEST_F(EmailSender, APipeAsAttachmentNeverFreezesTheWindow) {
+  const std::wstring name = L"\\\\.\\pipe\\mirven-mute-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE pipe =
+      CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
+  Set(IDC_EMAIL_ATTACHMENT, ui::Utf8(name));
+  std::atomic<bool> done{false};
+  std::atomic<int> slow{0};
+  std::thread watcher([&] {
+    while (!done) {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutW(h_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result)) ++slow;
+    }
+  });
+  ClickSend();
+  EXPECT_EQ("发送失败：附件不是磁盘上的普通文件：" + ui::Utf8(name), Outcome());
+  done = true;
+  watcher.join();
+  CloseHandle(pipe);
+  EXPECT_EQ(0, slow.load());
+  EXPECT_EQ(0u, Logins());
 }
 
 TEST_F(EmailSender, ClosingWhileSendingWaitsForNothing) {

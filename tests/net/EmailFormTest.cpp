@@ -3,6 +3,8 @@
 
 #include <set>
 
+#include <sys/stat.h>
+
 #include "net/EmailForm.h"
 #include "net/Peers.h"
 
@@ -57,6 +59,18 @@ TEST(EmailForm, RefusedBeforeConnecting) {
       {[](net::EmailForm& f) { f.copyAddress = "a@b.c>\r\nRCPT TO:<x@y.z"; },
        "发送失败：抄送地址无效"},
       {[](net::EmailForm& f) { f.recipientAccount = "you there"; }, "发送失败：收件人地址无效"},
+      {[](net::EmailForm& f) { f.recipientAccount = "you@x.com,evil@y.com"; },
+       "发送失败：收件人地址无效"},
+      {[](net::EmailForm& f) { f.senderAccount = "@"; }, "发送失败：发件人地址无效"},
+      {[](net::EmailForm& f) { f.senderAccount = "you@"; }, "发送失败：发件人地址无效"},
+      {[](net::EmailForm& f) { f.senderAccount = std::string(5000, 'a'); },
+       "发送失败：发件人地址无效"},
+      {[](net::EmailForm& f) { f.copyAddress = "boss@localhost"; }, "发送失败：抄送地址无效"},
+      // Devices and pipes are refused by their names, before any open.
+      {[](net::EmailForm& f) { f.attachmentPath = "COM1"; },
+       "发送失败：附件不是磁盘上的普通文件：COM1"},
+      {[](net::EmailForm& f) { f.attachmentPath = "\\\\.\\pipe\\mail"; },
+       "发送失败：附件不是磁盘上的普通文件：\\\\.\\pipe\\mail"},
   };
   for (const auto& [change, message] : cases) {
     net::EmailForm bad = form;
@@ -74,6 +88,29 @@ TEST(EmailForm, RefusedBeforeConnecting) {
   EXPECT_TRUE(outcome.connected);
   EXPECT_EQ(1, files.connects);
   EXPECT_EQ("发送失败：无法连接邮件服务器，请检查网络连接", outcome.message);
+}
+
+TEST(EmailForm, DevicesArePathsThatAreNeverOpened) {
+  for (const char* device : {"COM1", "com9.txt", "C:\\dir\\lpt1.log", "D:/x/NUL  .txt", "aux:",
+                             "c:con", "CONOUT$", "\\\\server\\share\\prn.doc.x", "\\\\.\\COM1",
+                             "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "\\??\\C:\\a"})
+    EXPECT_TRUE(net::IsDevicePath(device)) << device;
+  for (const char* file :
+       {"COM10", "com0", "console.txt", "C:\\nul\\a.txt", "LPT", "report.aux", "\\\\?\\C:\\a.txt"})
+    EXPECT_FALSE(net::IsDevicePath(file)) << file;
+
+  // A FIFO exists on disk yet is no regular file: it is refused without
+  // waiting for a writer.
+  nettest::TempDir dir;
+  const std::string fifo = dir.path() + "/pipe";
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  net::EmailForm form;
+  form.senderAccount = "me";
+  form.recipientAccount = "you";
+  form.attachmentPath = fifo;
+  EXPECT_EQ("附件不是磁盘上的普通文件：" + fifo,
+            net::CheckEmailForm(form, net::MailProviders(), net::SystemServices()));
+  EXPECT_EQ("", net::CheckEmailFields(form, net::MailProviders()));
 }
 
 TEST(EmailForm, AddressesAndReasons) {

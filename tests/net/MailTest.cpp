@@ -44,14 +44,20 @@ struct PatternFile : net::ByteSource {
 
 struct PatternFiles : net::Services {
   net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
-                                       net::Millis) override {
+  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve, net::Millis,
+                                       const net::StopFlag*) override {
     return nullptr;
   }
   std::string LocalHostName() override { return {}; }
-  // The path is the size; "missing" cannot be opened.
+  // The path is the size; "missing" cannot be opened, "shrinks" measures
+  // 100 bytes and then holds 60.
   std::unique_ptr<net::ByteSource> OpenFile(const std::string& path) override {
     if (path == "missing") return nullptr;
+    if (path == "shrinks") {
+      auto file = std::make_unique<PatternFile>(100);
+      file->left = 60;
+      return file;
+    }
     return std::make_unique<PatternFile>(std::stoull(path.substr(path.rfind('\\') + 1)));
   }
 };
@@ -205,6 +211,13 @@ TEST(MailText, AttachmentsStreamInLinesAndObeyTheLimit) {
             overSink.total)
       << "parts over the limit are empty";
   EXPECT_EQ(402, compose({"3", "missing", "4"}).first);
+
+  // Fewer bytes than measured: the message is left unfinished.
+  mail.attachments = {"shrinks"};
+  KeepingSink cut;
+  net::ComposeResult shrunk = net::WriteMessage(mail, files, cut);
+  EXPECT_FALSE(shrunk.written);
+  EXPECT_EQ(402, shrunk.error);
 }
 
 TEST(MailText, RepliesAreReadWholeAndDataIsDotStuffed) {

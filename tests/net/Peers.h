@@ -57,8 +57,8 @@ std::string Log(const Peer& peer);
 struct NoNetwork : net::Services {
   int connects = 0;
   net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve,
-                                       net::Millis) override {
+  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t, net::Resolve, net::Millis,
+                                       const net::StopFlag*) override {
     ++connects;
     return nullptr;
   }

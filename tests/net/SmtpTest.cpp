@@ -182,6 +182,40 @@ TEST_F(SmtpPeers, RecordedProblemsStillSend) {
   EXPECT_NE(std::string::npos, mails[2].raw.find("\r\nSubject:  \r\n"));
 }
 
+// The system's sockets; every file measures 4096 bytes and holds 100.
+struct ShrinkingFiles : net::Services {
+  struct File : net::ByteSource {
+    size_t left = 100;
+    uint64_t Size() override { return 4096; }
+    long long Read(char* buffer, size_t capacity) override {
+      size_t n = std::min(capacity, left);
+      std::fill(buffer, buffer + n, 's');
+      left -= n;
+      return static_cast<long long>(n);
+    }
+  };
+  net::Services& system = net::SystemServices();
+  net::SocketStart StartSockets() override { return system.StartSockets(); }
+  std::unique_ptr<net::Stream> Connect(const std::string& host, uint16_t port, net::Resolve resolve,
+                                       net::Millis limit, const net::StopFlag* stop) override {
+    return system.Connect(host, port, resolve, limit, stop);
+  }
+  std::string LocalHostName() override { return system.LocalHostName(); }
+  std::unique_ptr<net::ByteSource> OpenFile(const std::string&) override {
+    return std::make_unique<File>();
+  }
+};
+
+TEST_F(SmtpPeers, AnAttachmentThatShrankIsNeverDelivered) {
+  ShrinkingFiles files;
+  CSmtp smtp(files);
+  Fill(smtp);
+  smtp.AddAttachmentPath("report.bin");
+  EXPECT_FALSE(smtp.SendMail());
+  EXPECT_EQ(402, smtp.LastErrorCode());
+  EXPECT_TRUE(nettest::Mails(server_).empty());
+}
+
 TEST_F(SmtpPeers, WrongPasswordIsRefused) {
   CSmtp smtp;
   Fill(smtp, "wrong");

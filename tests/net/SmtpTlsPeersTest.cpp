@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <chrono>
+
 #include "net/EmailForm.h"
 #include "net/Peers.h"
 #include "net/Smtp.h"
@@ -98,6 +100,20 @@ TEST_F(SmtpTlsPeers, CertificatesForAnotherNameOrFromNobodyAreRefused) {
     EXPECT_TRUE(nettest::Call("auths " + peer.id).empty()) << "no login over a refused connection";
     EXPECT_TRUE(nettest::Mails(peer).empty());
   }
+}
+
+// Implicit TLS against a plain server: its greeting cannot start a TLS
+// record, so the handshake fails at once instead of waiting for one.
+TEST_F(SmtpTlsPeers, APlainServerFailsImplicitTlsAtOnce) {
+  nettest::Peer plain = nettest::Start("smtp " + Encode("me@mirven.test") + " " + Encode("x"));
+  ASSERT_NE(0, plain.port) << nettest::Problem();
+  peers_.push_back(plain);
+  auto start = std::chrono::steady_clock::now();
+  net::SendOutcome outcome = Send(plain, CSmtp::Security::kImplicitTls, "x");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_EQ(CSmtp::kTlsFailed, outcome.error);
+  EXPECT_EQ("发送失败：无法与邮件服务器建立加密连接", outcome.message);
+  EXPECT_EQ(std::chrono::seconds(10), CSmtp::kHandshakeLimit);
 }
 
 }  // namespace

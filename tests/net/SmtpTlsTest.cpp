@@ -84,8 +84,8 @@ struct FakeServices : net::Services {
   FakeServer server;
   uint16_t port = 0;
   net::SocketStart StartSockets() override { return net::SocketStart::kOk; }
-  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t p, net::Resolve,
-                                       net::Millis) override {
+  std::unique_ptr<net::Stream> Connect(const std::string&, uint16_t p, net::Resolve, net::Millis,
+                                       const net::StopFlag*) override {
     port = p;
     if (!server.greetAfterTls) server.pending += "220 fake ESMTP\r\n";
     return std::make_unique<FakeStream>(server);

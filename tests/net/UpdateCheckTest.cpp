@@ -13,7 +13,7 @@ net::TextAnswer Ok(const std::string& body, int status = 200) { return {true, st
 TEST(UpdateDecision, TrimmedTextComparedExactly) {
   EXPECT_EQ(Outcome::kSame, update::Decide(Ok("3.0"), "3.0").outcome);
   EXPECT_EQ(Outcome::kSame, update::Decide(Ok(" \t3.0\r\n"), "3.0").outcome);
-  for (const char* other : {"3.1", "2.9", "3.00", "3.0a", "default"}) {
+  for (const char* other : {"3.1", "2.9", "3.00", "3.0a", "3.1-rc2", "10.0.19045"}) {
     update::Decision d = update::Decide(Ok(std::string(other) + "\r\n"), "3.0");
     EXPECT_EQ(Outcome::kNewer, d.outcome) << other;
     EXPECT_EQ(other, d.version);
@@ -35,6 +35,14 @@ TEST(UpdateDecision, OnlyAShortLineInA200IsAnAnswer) {
       Ok(std::string("3.1\0x", 5)),
       Ok("   \r\n"),
       Ok("3.1\x7f"),
+      // Not a version: a captive portal's words, a version in a sentence.
+      Ok("Please log in to WiFi"),
+      Ok("default"),
+      Ok("V3.1"),
+      Ok("3..1"),
+      Ok("3.1 beta"),
+      Ok("3.1-"),
+      Ok("3.1-release2026"),
   };
   for (const net::TextAnswer& a : failed) {
     update::Decision d = update::Decide(a, "3.0");

@@ -305,6 +305,24 @@ TEST_F(InstallerE2E, UninstallRemovesWhatItPutThereAndKeepsTheUsersFiles) {
   RemoveDirectoryW(InstallDir().c_str());
 }
 
+// Installed inside the folder of the carried programs, where the user also
+// keeps a file: the uninstaller takes only its own files by name.
+TEST_F(InstallerE2E, UninstallInsideTheCarriedFolderKeepsTheUsersFilesThere) {
+  const std::wstring inside = CarriedDir() + L"\\App";
+  ASSERT_EQ(0u, RunToEnd(SetupProgram(), L"/S /D=" + inside));
+  ASSERT_TRUE(SamePath(Registered(), inside)) << ui::Utf8(Registered());
+  const std::wstring mine = CarriedDir() + ui::Wide("\\我的文件.txt");
+  WriteFile(mine, "mine");
+  WriteFile(CarriedDir() + L"\\calculator.exe", "carried");
+  WriteFile(CarriedDir() + L"\\Clock.exe.new", "half-written");
+
+  EXPECT_EQ(0u, UninstallAndWait());
+  EXPECT_EQ(std::set<std::wstring>{ui::Wide("我的文件.txt")}, FilesUnder(CarriedDir()));
+  EXPECT_EQ("mine", ReadAll(mine));
+  DeleteFileW(mine.c_str());
+  RemoveDirectoryW(CarriedDir().c_str());
+}
+
 // Started by tests/release/check-artefacts.sh with the folder it unpacked
 // the portable zip into.
 TEST(PortableE2E, ProgramStartsFromAnUnpackedCopy) {

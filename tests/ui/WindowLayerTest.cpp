@@ -143,4 +143,39 @@ TEST(WindowLayer, WorkersStopOnRequestAndANewRunHasItsOwnFlag) {
   EXPECT_EQ(ended, 3);
 }
 
+// What a run posts reaches the window only while that run is its worker's
+// current one: a newer run, Abandon or the worker's end drop it.
+TEST(WindowLayer, PostsOfAnOlderRunAreDropped) {
+  ui::Dialog host(109);
+  ASSERT_TRUE(host.Create(GetDesktopWindow()));
+  const HWND hwnd = host.hwnd();
+  std::vector<std::string> shown;
+  std::atomic<bool> release{false};
+  auto posting = [&](std::string name) {
+    return [&, hwnd, name](const ui::StopToken& run) {
+      while (!release) Sleep(1);
+      run.Post(hwnd, [&, name] { shown.push_back(name); });
+    };
+  };
+  auto worker = std::make_unique<ui::Worker>();
+  ASSERT_TRUE(worker->Start(posting("old")));
+  ASSERT_TRUE(worker->Start(posting("new")));
+  release = true;
+  worker->StopAndJoin();
+  wintest::Pump();
+  EXPECT_EQ(shown, std::vector<std::string>{"new"});
+
+  release = false;
+  ASSERT_TRUE(worker->Start(posting("abandoned")));
+  worker->Abandon();
+  release = true;
+  worker->StopAndJoin();
+  ASSERT_TRUE(worker->Start([&, hwnd](const ui::StopToken& run) {
+    run.Post(hwnd, [&] { shown.push_back("after its worker"); });
+  }));
+  worker.reset();
+  wintest::Pump();
+  EXPECT_EQ(shown, std::vector<std::string>{"new"});
+}
+
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace cleanup {
+namespace base {
 
 struct DirEntry {
   std::string name;  // UTF-8, never "." or ".."
@@ -19,6 +19,8 @@ struct DirEntry {
   uint64_t lastWrite = 0;
   // The file system's number of the entry (inode, file id); 0 when unknown.
   uint64_t id = 0;
+  // Marked hidden by the file system (never set over POSIX).
+  bool hidden = false;
 };
 
 enum class ListResult {
@@ -49,4 +51,4 @@ class DirectoryLister {
 // folder + separator + name, without doubling a separator the folder ends in.
 std::string JoinPath(const std::string& folder, const std::string& name, char separator);
 
-}  // namespace cleanup
+}  // namespace base

@@ -2,9 +2,9 @@
 // DirectoryLister over POSIX, for the native tests and tools. Each folder is
 // opened without following a link (O_NOFOLLOW), checked to be the folder
 // (by inode) that its parent's listing showed, read to its end and closed.
-#include "cleanup/DirectoryLister.h"
+#include "base/DirectoryLister.h"
 
-namespace cleanup {
+namespace base {
 
 class PosixLister : public DirectoryLister {
  public:
@@ -12,4 +12,4 @@ class PosixLister : public DirectoryLister {
   char Separator() const override { return '/'; }
 };
 
-}  // namespace cleanup
+}  // namespace base

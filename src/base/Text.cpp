@@ -1,8 +1,8 @@
-#include "ui/Text.h"
+#include "base/Text.h"
 
 #include <windows.h>
 
-namespace ui {
+namespace base {
 
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -22,4 +22,4 @@ std::string Utf8(std::wstring_view wide) {
   return out;
 }
 
-}  // namespace ui
+}  // namespace base

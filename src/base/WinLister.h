@@ -5,9 +5,9 @@
 // listing showed, and listed through that same handle.
 #include <string>
 
-#include "cleanup/DirectoryLister.h"
+#include "base/DirectoryLister.h"
 
-namespace cleanup {
+namespace base {
 
 class WinLister : public DirectoryLister {
  public:
@@ -15,4 +15,4 @@ class WinLister : public DirectoryLister {
   char Separator() const override { return '\\'; }
 };
 
-}  // namespace cleanup
+}  // namespace base

@@ -1,6 +1,6 @@
-#include "controls/TreePaths.h"
+#include "base/Paths.h"
 
-namespace tree {
+namespace base {
 
 std::string LeafName(std::string_view path) {
   if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -16,6 +16,12 @@ std::string JoinItemPath(const std::vector<std::string>& textsFromTop) {
   }
   while (!path.empty() && path.back() == '\\') path.pop_back();
   return path;
+}
+
+bool IsDriveRoot(std::string_view path) {
+  const bool letter =
+      !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return letter && (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
 }
 
 std::string WithSeparator(std::string_view folder) {
@@ -49,4 +55,4 @@ int CompareNoCaseAscii(const std::string& a, const std::string& b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-}  // namespace tree
+}  // namespace base

@@ -1,11 +1,11 @@
 #pragma once
-// Path rules of the directory tree. Portable, so they are tested natively.
-// Paths are UTF-8 with "\" as separator.
+// Windows path rules, portable so that they are tested natively. Paths
+// are UTF-8 with "\" as separator.
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tree {
+namespace base {
 
 // Last component of a path: one trailing "\" is ignored; a path without
 // "\" is its own leaf.
@@ -27,8 +27,11 @@ std::string ExtendedPath(std::string_view path);
 // The pattern that lists every entry of `folder`, in extended form.
 std::string ListPattern(std::string_view folder);
 
+// "C:" or "C:\\": a drive's root rather than a folder on it.
+bool IsDriveRoot(std::string_view path);
+
 // Case-insensitive three-way comparison of ASCII letters, byte order
 // otherwise.
 int CompareNoCaseAscii(const std::string& a, const std::string& b);
 
-}  // namespace tree
+}  // namespace base

@@ -1,15 +1,15 @@
-#include "cleanup/WinLister.h"
+#include "base/WinLister.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "controls/TreePaths.h"
-#include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Handles.h"
+#include "base/Paths.h"
+#include "base/Text.h"
 
-namespace cleanup {
+namespace base {
 
 namespace {
 
@@ -19,11 +19,10 @@ uint64_t Quad(const LARGE_INTEGER& v) { return static_cast<uint64_t>(v.QuadPart)
 
 ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
   entries.clear();
-  ui::FileHandle dir(
-      CreateFileW(ui::Wide(tree::ExtendedPath(folder)).c_str(),
-                  FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FileHandle dir(CreateFileW(
+      Wide(ExtendedPath(folder)).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!dir) return ListResult::kUnreadable;
   FILE_BASIC_INFO basic{};
   if (!GetFileInformationByHandleEx(dir.get(), FileBasicInfo, &basic, sizeof basic))
@@ -50,9 +49,10 @@ ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<D
       const size_t len = info->FileNameLength / sizeof(wchar_t);
       const bool dots = (len == 1 && n[0] == L'.') || (len == 2 && n[0] == L'.' && n[1] == L'.');
       if (!dots) {
-        e.name = ui::Utf8(std::wstring(n, len));
+        e.name = Utf8(std::wstring(n, len));
         e.directory = (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         e.reparsePoint = (info->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        e.hidden = (info->FileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         e.size = Quad(info->EndOfFile);
         e.lastWrite = Quad(info->LastWriteTime);
         e.id = Quad(info->FileId);
@@ -65,4 +65,4 @@ ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<D
   return ListResult::kListed;
 }
 
-}  // namespace cleanup
+}  // namespace base

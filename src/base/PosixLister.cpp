@@ -1,4 +1,4 @@
-#include "cleanup/PosixLister.h"
+#include "base/PosixLister.h"
 
 #include <dirent.h>
 #include <errno.h>
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace cleanup {
+namespace base {
 
 ListResult PosixLister::Read(const std::string& folder, uint64_t id,
                              std::vector<DirEntry>& entries) {
@@ -58,4 +58,4 @@ ListResult PosixLister::Read(const std::string& folder, uint64_t id,
   return ListResult::kListed;
 }
 
-}  // namespace cleanup
+}  // namespace base
