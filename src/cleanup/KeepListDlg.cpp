@@ -11,17 +11,20 @@ using namespace cleanup;
 
 BOOL CKeepListDlg::OnInitDialog() {
   entries_.SubclassDlgItem(IDC_KEEP_ENTRIES, hwnd_);
-  Reload();
+  if (!Reload()) Say(kKeepFileUnreadable);
   return TRUE;
 }
 
-void CKeepListDlg::Reload() {
+bool CKeepListDlg::Reload() {
   KeepFile kf = ReadKeepFile(file_);
   entries_.ResetContent();
   entries_.AddStrings(kf.list.Entries());
   entries_.UpdateHorizontalExtent();
-  if (kf.state == KeepFile::State::kUnreadable)
-    ui::effects().ShowMessage(hwnd_, kKeepFileUnreadable, kCaption, MB_OK | MB_ICONWARNING);
+  return kf.state != KeepFile::State::kUnreadable;
+}
+
+void CKeepListDlg::Say(const std::string& message) {
+  ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CKeepListDlg::OnCommand(int id, int code, HWND) {
@@ -45,7 +48,6 @@ void CKeepListDlg::OnRemoveClicked() {
     }
     return changed;
   });
-  if (!message.empty())
-    ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
+  if (!message.empty()) Say(message);
   Reload();
 }

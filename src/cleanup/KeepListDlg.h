@@ -21,7 +21,9 @@ class CKeepListDlg : public ui::Dialog {
   bool OnCommand(int id, int code, HWND control) override;
 
  private:
-  void Reload();
+  // False when the file is there but cannot be read.
+  bool Reload();
+  void Say(const std::string& message);
 
   std::string file_;
   CHSListBox entries_;

@@ -26,6 +26,7 @@ namespace {
 
 constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
+constexpr ULONGLONG kListShowMs = 500;
 constexpr size_t kSliceFiles = 32;
 constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 
@@ -266,19 +267,35 @@ void CMirvenComputerHelperDlg::ShowPending() {
   KillTimer(hwnd_, kListTimer);
   // A slice of the lines at a time, so that clicks and painting get their
   // turn between slices; the rest follows on a timer, which yields to input.
-  const ULONGLONG until = GetTickCount64() + kListSliceMs;
-  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  const ULONGLONG start = GetTickCount64();
+  // The list stays frozen across slices: turning its drawing back on costs
+  // as much as a thousand lines, so the new lines show twice a second.
+  if (!listFrozen_) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  listFrozen_ = true;
   std::vector<FoundFile> slice;
-  while (GetTickCount64() < until && !(slice = session_->TakeSlice(kSliceFiles)).empty())
+  while (GetTickCount64() < start + kListSliceMs &&
+         !(slice = session_->TakeSlice(kSliceFiles)).empty())
     for (const FoundFile& f : slice) AddFileLine(f);
-  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
-  junkList_.UpdateHorizontalExtent();
+  if (start >= listShown_ + kListShowMs) {
+    ThawList();
+    listShown_ = start;
+  }
   if (session_->Done()) {
     FinishScan();
   } else if (session_->HasPending()) {
     SetTimer(hwnd_, kListTimer, 10, nullptr);
+  } else if (listFrozen_) {
+    // Lines not yet shown while the walk finds nothing more: shown soon.
+    SetTimer(hwnd_, kListTimer, static_cast<UINT>(kListShowMs), nullptr);
   }
+}
+
+void CMirvenComputerHelperDlg::ThawList() {
+  if (!listFrozen_) return;
+  listFrozen_ = false;
+  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
+  junkList_.UpdateHorizontalExtent();
 }
 
 void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
@@ -310,6 +327,7 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 
 void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
+  ThawList();
   session_->Stop();
   flow_.FinishScan();
   busy_.Stop();
@@ -493,7 +511,7 @@ void CMirvenComputerHelperDlg::OnSelectNoneClicked() {
 
 void CMirvenComputerHelperDlg::OnClose() {
   if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,
-                                             MB_YESNO | MB_ICONQUESTION) != IDYES)
+                                                    MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   ui::effects().ExitProcess(0);
 }

@@ -80,6 +80,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
   void ShowPending();
+  // Draws the list again after slices added to it unseen.
+  void ThawList();
   void FinishScan();
   void SetProgressRange();
   void SetStatus(const std::string& text, bool path = false);
@@ -114,5 +116,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
   std::string keepWarning_;
+  bool listFrozen_ = false;
+  ULONGLONG listShown_ = 0;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
 };
