@@ -9,7 +9,18 @@
 
 using namespace cleanup;
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_KEEP_NOTE, 10, 10, 430, 20},
+    {IDC_KEEP_ENTRIES, 10, 32, 430, 190},
+    {IDC_KEEP_REMOVE, 10, 232, 80, 26},
+    {IDCANCEL, 360, 232, 80, 26},
+};
+}  // namespace
+
 BOOL CKeepListDlg::OnInitDialog() {
+  controls::LayoutDialog::OnInitDialog();
+  SetLayout(controls::Layout(450, 268, kLayout));
   entries_.SubclassDlgItem(IDC_KEEP_ENTRIES, hwnd_);
   if (!Reload()) Say(kKeepFileUnreadable);
   return TRUE;

@@ -225,8 +225,8 @@ TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
   GetWindowRect(Item(IDC_CLEANUP_TREE), &a);
   GetWindowRect(Item(IDC_CLEANUP_OPTIONS), &b);
   GetWindowRect(Item(IDC_CLEANUP_KEEP_LIST), &c);
-  EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.bottom}),
-            std::vector<LONG>({b.left, b.top, b.right, c.bottom}));
+  EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.left, a.bottom}),
+            std::vector<LONG>({b.left, b.top, b.right, c.left, c.bottom}));
   EXPECT_LT(b.bottom, c.top);
   Click(IDC_CLEANUP_SELECT_NONE);
   for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
