@@ -8,14 +8,16 @@
 // session that is no longer the page's are ignored.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cleanup/CheckListBox.h"
+#include "cleanup/CleanupList.h"
+#include "cleanup/JunkListBox.h"
 #include "cleanup/ScanSession.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
-#include "controls/HSListBox.h"
 #include "controls/MyDrawButton.h"
 #include "controls/MyProgressCtrl.h"
 #include "controls/Page.h"
@@ -37,10 +39,16 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnCleanAllClicked();
   void OnSelectAllClicked();
   void OnSelectNoneClicked();
+  void OnKeepListClicked();
+  // The right-click menu's choices for the selected line: keep its file, or
+  // every file in its folder, from now on.
+  void KeepSelected(bool folder);
+  // A line's check box, as a click on it or the space bar toggles it.
+  void ToggleLine(int index);
 
-  bool IsScanning() const { return scanning_; }
-  bool IsPaused() const { return scanning_ && session_->Paused(); }
-  bool IsCleaning() const { return cleaning_; }
+  bool IsScanning() const { return flow_.Scanning(); }
+  bool IsPaused() const { return flow_.Current() == cleanup::CleanupFlow::State::kPaused; }
+  bool IsCleaning() const { return flow_.Cleaning(); }
 
   // The folder or drive the next scan walks, as picking it in the tree
   // sets it; a folder's size is measured on a worker.
@@ -55,7 +63,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   std::vector<std::string> ListedFiles() const;
 
   CCheckListBox& Options() { return options_; }
-  CHSListBox& JunkList() { return junkList_; }
+  CJunkListBox& JunkList() { return junkList_; }
+  const cleanup::CleanupList& Rows() const { return rows_; }
   CDirTreeCtrl& Tree() { return tree_; }
 
  protected:
@@ -72,6 +81,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
   void ShowPending();
+  // Draws the list again after slices added to it unseen.
+  void ThawList();
   void FinishScan();
   void SetProgressRange();
   void SetStatus(const std::string& text, bool path = false);
@@ -79,11 +90,23 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnDpiApplied() override;
   void SetTabWidths();
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
+  // The buttons as the flow allows them now.
+  void ShowFlow();
+  void AddFileLine(const cleanup::FoundFile& file);
+  void AddMessageLine(const std::string& text);
+  void RemoveLine(cleanup::CleanupList::RowId id);
+  // The Recycle Bin, or with Shift held and confirmed for `files` files,
+  // deletion for good; nothing when the user declined.
+  std::optional<cleanup::CleanMode> ChosenMode(size_t files);
+  void ShowLineMenu(int index, POINT screen);
+  // keep.txt for the next scan; a damaged or unreadable file is reported once.
+  cleanup::KeepList ReadKeepList();
 
   CCheckListBox options_;
-  CHSListBox junkList_;
+  CJunkListBox junkList_;
   MyProgressCtrl progress_;
-  MyDrawButton start_, clean_, cleanAll_, pause_, stop_, selectAll_, selectNone_, scanNow_;
+  MyDrawButton start_, clean_, cleanAll_, pause_, stop_, selectAll_, selectNone_, scanNow_,
+      keepList_;
   CDirTreeCtrl tree_;
   controls::BusyAnimation busy_;
 
@@ -92,7 +115,10 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool rootSizeKnown_ = false;
   std::shared_ptr<cleanup::ScanControl> measureControl_;
   std::shared_ptr<cleanup::ScanSession> session_;
-  bool scanning_ = false;
-  bool cleaning_ = false;
+  cleanup::CleanupList rows_;
+  cleanup::CleanupFlow flow_;
+  std::string keepWarning_;
+  bool listFrozen_ = false;
+  ULONGLONG listShown_ = 0;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
 };

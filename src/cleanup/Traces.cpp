@@ -48,6 +48,10 @@ Traces* SetTraces(Traces* t) { return seam.Set(t); }
 
 std::string Traces::ProfileFolder() { return base::KnownFolder(FOLDERID_Profile); }
 std::string Traces::CookiesFolder() { return base::KnownFolder(FOLDERID_Cookies); }
+std::string Traces::KeepListFile() {
+  std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
+  return appData.empty() ? appData : appData + "\\Mirven\\keep.txt";
+}
 
 void Traces::EmptyRecycleBin(HWND owner) {
   SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);
