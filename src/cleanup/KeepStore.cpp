@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "controls/TreePaths.h"
-#include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Handles.h"
+#include "base/Paths.h"
+#include "base/Text.h"
 
 namespace cleanup {
 
@@ -25,7 +25,7 @@ constexpr LONGLONG kMaxKeepFile = 16 << 20;
 
 KeepFile ReadKeepFile(const std::string& path) {
   KeepFile kf;
-  ui::FileHandle f(CreateFileW(ui::Wide(tree::ExtendedPath(path)).c_str(), GENERIC_READ,
+  base::FileHandle f(CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f) {
@@ -52,7 +52,7 @@ KeepFile ReadKeepFile(const std::string& path) {
 }
 
 bool WriteKeepFile(const std::string& path, const KeepList& list) {
-  const std::wstring target = ui::Wide(tree::ExtendedPath(path));
+  const std::wstring target = base::Wide(base::ExtendedPath(path));
   // A read-only list is one the user does not want changed; Windows would
   // refuse to replace it, and so do we, wherever we run.
   const DWORD attrs = GetFileAttributesW(target.c_str());
@@ -65,7 +65,7 @@ bool WriteKeepFile(const std::string& path, const KeepList& list) {
   const std::string text = list.Serialize();
   bool ok = false;
   {
-    ui::FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    base::FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ok = f && (text.empty() || (WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()),

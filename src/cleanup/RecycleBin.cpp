@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/Paths.h"
+#include "base/Text.h"
 #include "cleanup/FileOps.h"
-#include "controls/TreePaths.h"
-#include "ui/Text.h"
 
 namespace cleanup {
 
@@ -13,7 +13,7 @@ bool WinRecycleBin::HasBin(const std::string& path) {
   std::string root = path.substr(0, 2) + "\\";
   auto it = drives_.find(root);
   if (it == drives_.end())
-    it = drives_.emplace(root, GetDriveTypeW(ui::Wide(root).c_str()) == DRIVE_FIXED).first;
+    it = drives_.emplace(root, GetDriveTypeW(base::Wide(root).c_str()) == DRIVE_FIXED).first;
   return it->second;
 }
 
@@ -24,7 +24,7 @@ std::vector<bool> WinRecycleBin::Recycle(const std::vector<std::string>& paths) 
   std::wstring list;
   bool any = false;
   for (const std::string& p : paths) {
-    std::wstring w = ui::Wide(p);
+    std::wstring w = base::Wide(p);
     if (w.size() >= MAX_PATH || w.find(L'\0') != std::wstring::npos) continue;
     list += w;
     list.push_back(L'\0');
@@ -39,7 +39,7 @@ std::vector<bool> WinRecycleBin::Recycle(const std::vector<std::string>& paths) 
   SHFileOperationW(&op);
   // Whatever the answer, a file no longer at its place has gone to the bin.
   for (size_t k = 0; k < paths.size(); ++k) {
-    DWORD attrs = GetFileAttributesW(ui::Wide(tree::ExtendedPath(paths[k])).c_str());
+    DWORD attrs = GetFileAttributesW(base::Wide(base::ExtendedPath(paths[k])).c_str());
     DWORD error = attrs == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
     moved[k] = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
   }
