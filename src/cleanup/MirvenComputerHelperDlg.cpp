@@ -155,8 +155,12 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
 }
 
 bool CMirvenComputerHelperDlg::StartRefused() {
-  if (!scanning_ && options_.AnyChecked()) return false;
-  SetStatus(kRefusal);
+  if (scanning_ || !options_.AnyChecked()) {
+    SetStatus(kRefusal);
+    return true;
+  }
+  if (scanLock_.TryAcquire()) return false;
+  SetStatus(kAnotherRun);
   return true;
 }
 
@@ -216,6 +220,7 @@ void CMirvenComputerHelperDlg::StartScan() {
   if (!started) {
     // No thread, no scan: say so rather than look busy.
     scanning_ = false;
+    scanLock_.Release();
     SetStatus(kScanNotStarted);
     return;
   }
@@ -280,6 +285,7 @@ void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
   session_->Stop();
   scanning_ = false;
+  scanLock_.Release();
   busy_.Stop();
   pause_.SetCaption(kPauseText);
   Enable(IDC_CLEANUP_START, true);
@@ -335,6 +341,10 @@ void CMirvenComputerHelperDlg::OnCleanClicked() {
 
 void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   if (cleaning_) return;  // the one running reports when it is done
+  if (!cleanLock_.TryAcquire()) {
+    SetStatus(kAnotherRun);
+    return;
+  }
   auto files = std::make_shared<std::vector<FoundFile>>();
   // The files in the list's order, as the user sees them.
   for (int k = 0, n = junkList_.GetCount(); k < n && session_; ++k)
@@ -359,10 +369,14 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
         *files, chosen, page, [&stop] { return stop.StopRequested(); }, sink);
     ui::PostTask(page, [this] {
       cleaning_ = false;
+      cleanLock_.Release();
       SetStatus(kCleanFinished);
     });
   });
-  if (!cleaning_) SetStatus(kCleanNotStarted);
+  if (!cleaning_) {
+    cleanLock_.Release();
+    SetStatus(kCleanNotStarted);
+  }
 }
 
 void CMirvenComputerHelperDlg::OnSelectAllClicked() {

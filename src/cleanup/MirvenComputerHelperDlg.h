@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cleanup/CheckListBox.h"
+#include "cleanup/RunLock.h"
 #include "cleanup/ScanSession.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
@@ -93,4 +94,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool scanning_ = false;
   bool cleaning_ = false;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
+  // Held while a scan, or a clean, runs: command-line runs wait their turn.
+  cleanup::RunLock scanLock_, cleanLock_;
 };

@@ -50,7 +50,9 @@ std::string Traces::ProfileFolder() { return ui::KnownFolder(FOLDERID_Profile); 
 std::string Traces::CookiesFolder() { return ui::KnownFolder(FOLDERID_Cookies); }
 
 void Traces::EmptyRecycleBin(HWND owner) {
-  SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);
+  // Without an owner (a command-line run) no progress window shows either.
+  SHEmptyRecycleBinW(owner, nullptr,
+                     SHERB_NOCONFIRMATION | (owner ? 0 : SHERB_NOPROGRESSUI | SHERB_NOSOUND));
 }
 
 bool Traces::EmptyClipboard() {

@@ -11,5 +11,6 @@ list(APPEND MIRVEN_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CleanJob.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileOps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MirvenComputerHelperDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunLock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Traces.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WinLister.cpp)

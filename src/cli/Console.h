@@ -1,0 +1,48 @@
+#pragma once
+// Output of a command-line run of this GUI program: to the console of the
+// program that started it (WriteConsoleW, so that Chinese shows whatever
+// the code page), or as UTF-8 bytes where the output is redirected.
+#include <windows.h>
+
+#include <string>
+
+namespace cli {
+
+class Console {
+ public:
+  // Finds where standard output and error go; when they go nowhere,
+  // attaches to the parent's console.
+  Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // One line each (the line break is added).
+  void Out(const std::string& line);
+  void Err(const std::string& line);
+  // Bytes as they are, to standard output (the JSON report of /report -).
+  void Raw(const std::string& bytes);
+  // Text lines then go to the error stream, leaving standard output to Raw.
+  void KeepOutputForRaw() { textToErr_ = true; }
+  // After the last line: when the run printed into an interactive shell's
+  // console, lets the shell show its prompt again.
+  void Finish();
+
+  // Whether each stream is a console (as opposed to a file or pipe).
+  bool OutIsConsole() const { return out_.console; }
+
+ private:
+  struct Stream {
+    HANDLE handle = nullptr;
+    bool console = false;
+  };
+  static Stream Inherited(DWORD which);
+  void Write(const Stream& s, const std::string& text);
+
+  Stream out_, err_;
+  HANDLE conout_ = nullptr;  // owned when opened here
+  bool textToErr_ = false;
+  bool promptBefore_ = false;  // the shell's prompt stood on the line when we attached
+  bool wrote_ = false;
+};
+
+}  // namespace cli

@@ -1,0 +1,182 @@
+#include <cstdio>
+
+#include "app/Version.h"
+#include "cleanup/CleanupText.h"
+#include "cli/Run.h"
+
+namespace cli {
+
+namespace {
+
+// Length of the valid UTF-8 sequence at `s[i]`, 0 when it is not one.
+size_t Utf8Length(const std::string& s, size_t i) {
+  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+  if (n == 0 || i + n > s.size()) return 0;
+  for (size_t k = 1; k < n; ++k)
+    if ((b(i + k) & 0xC0) != 0x80) return 0;
+  // No overlong forms, no surrogates, nothing above U+10FFFF.
+  if (n == 2 && c < 0xC2) return 0;
+  if (n == 3 && ((c == 0xE0 && b(i + 1) < 0xA0) || (c == 0xED && b(i + 1) >= 0xA0))) return 0;
+  if (n == 4 && ((c == 0xF0 && b(i + 1) < 0x90) || c > 0xF4 || (c == 0xF4 && b(i + 1) >= 0x90)))
+    return 0;
+  return n;
+}
+
+class Json {
+ public:
+  std::string text;
+
+  void String(const std::string& s) {
+    text += '"';
+    for (size_t i = 0; i < s.size();) {
+      const unsigned char c = static_cast<unsigned char>(s[i]);
+      const size_t n = Utf8Length(s, i);
+      if (n == 0) {
+        text += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not UTF-8
+        ++i;
+        continue;
+      }
+      if (c == '"' || c == '\\') {
+        text += '\\';
+        text += static_cast<char>(c);
+      } else if (c < 0x20) {
+        char esc[8];
+        std::snprintf(esc, sizeof esc, "\\u%04x", c);
+        text += esc;
+      } else {
+        text.append(s, i, n);
+      }
+      i += n;
+    }
+    text += '"';
+  }
+  // "name": with the comma before it when needed.
+  void Key(const char* name) {
+    Comma();
+    String(name);
+    text += ':';
+    fresh_ = true;
+  }
+  void Number(uint64_t v) {
+    Comma();
+    text += std::to_string(v);
+  }
+  void Bool(bool v) {
+    Comma();
+    text += v ? "true" : "false";
+  }
+  void Text(const std::string& s) {
+    Comma();
+    String(s);
+  }
+  void Open(char bracket) {
+    Comma();
+    text += bracket;
+    text += '\n';
+    fresh_ = true;
+  }
+  void Close(char bracket) {
+    text += '\n';
+    text += bracket;
+    fresh_ = false;
+  }
+
+ private:
+  void Comma() {
+    if (!fresh_) text += ",\n";
+    fresh_ = false;
+  }
+  bool fresh_ = true;
+};
+
+const char* ModeName(Mode m) { return m == Mode::kClean ? "clean" : "scan"; }
+
+}  // namespace
+
+std::string ReportJson(const RunReport& r) {
+  Json j;
+  j.Open('{');
+  j.Key("program");
+  j.Text(app::kProgramName);
+  j.Key("version");
+  j.Text(app::kVersion);
+  j.Key("mode");
+  j.Text(ModeName(r.mode));
+  j.Key("permanent");
+  j.Bool(r.permanent);
+  j.Key("options");
+  j.Open('[');
+  for (int k = 0; k < cleanup::kOptionCount; ++k)
+    if (r.options[k]) j.Text(cleanup::OptionName(k));
+  j.Close(']');
+  j.Key("roots");
+  j.Open('[');
+  for (const RunReport::Root& root : r.roots) {
+    j.Open('{');
+    j.Key("path");
+    j.Text(root.path);
+    j.Key("read");
+    j.Bool(root.read);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("files");
+  j.Open('[');
+  for (const FileOutcome& f : r.files) {
+    j.Open('{');
+    j.Key("path");
+    j.Text(f.path);
+    j.Key("size");
+    j.Number(f.size);
+    j.Key("result");
+    j.Text(f.result);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("totals");
+  j.Open('{');
+  j.Key("files");
+  j.Number(r.files.size());
+  j.Key("bytes");
+  j.Number(r.foundBytes);
+  j.Key("kb");
+  j.Number(r.foundKB);
+  j.Key("cleaned");
+  j.Number(r.tally.deleted);
+  j.Key("cleanedKB");
+  j.Number(r.tally.freedKB);
+  j.Key("gone");
+  j.Number(r.tally.gone);
+  j.Key("kept");
+  j.Number(r.tally.failed);
+  j.Close('}');
+  j.Key("unreadableFolders");
+  j.Open('[');
+  for (const std::string& f : r.unreadableFolders) j.Text(f);
+  j.Close(']');
+  j.Key("traces");
+  j.Open('[');
+  for (const RunReport::Trace& t : r.traces) {
+    j.Open('{');
+    j.Key("name");
+    j.Text(cleanup::OptionName(t.option));
+    j.Key("label");
+    j.Text(cleanup::OptionText(t.option));
+    j.Key("result");
+    j.Text(t.result);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("errors");
+  j.Open('[');
+  for (const std::string& e : r.errors) j.Text(e);
+  j.Close(']');
+  j.Key("exitCode");
+  j.Number(static_cast<uint64_t>(r.exitCode));
+  j.Close('}');
+  return j.text + "\n";
+}
+
+}  // namespace cli

@@ -1,0 +1,185 @@
+#include "cli/Run.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_set>
+
+#include "cleanup/CleanupText.h"
+#include "cleanup/ScanSession.h"
+
+namespace cli {
+
+namespace {
+
+std::string FoldCase(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// `inner` is `outer` or lies below it (Windows paths: "\" and any case).
+bool Within(const std::string& inner, const std::string& outer) {
+  std::string i = FoldCase(inner), o = FoldCase(outer);
+  if (i.rfind(o, 0) != 0) return false;
+  return i.size() == o.size() || (!o.empty() && o.back() == '\\') || i[o.size()] == '\\';
+}
+
+// Remembers what the walk could not read: the root's own result comes first.
+class RecordingLister : public cleanup::DirectoryLister {
+ public:
+  explicit RecordingLister(cleanup::DirectoryLister& inner) : inner_(inner) {}
+  cleanup::ListResult Read(const std::string& folder, uint64_t id,
+                           std::vector<cleanup::DirEntry>& entries) override {
+    cleanup::ListResult r = inner_.Read(folder, id, entries);
+    if (!rootDone_) {
+      rootDone_ = true;
+      rootResult_ = r;
+    } else if (r == cleanup::ListResult::kUnreadable) {
+      unreadable_.push_back(folder);
+    }
+    return r;
+  }
+  char Separator() const override { return inner_.Separator(); }
+  bool RootRead() const { return rootDone_ && rootResult_ == cleanup::ListResult::kListed; }
+  cleanup::ListResult RootResult() const { return rootResult_; }
+  std::vector<std::string>& Unreadable() { return unreadable_; }
+
+ private:
+  cleanup::DirectoryLister& inner_;
+  bool rootDone_ = false;
+  cleanup::ListResult rootResult_ = cleanup::ListResult::kUnreadable;
+  std::vector<std::string> unreadable_;
+};
+
+const char* ResultName(cleanup::DeleteResult r, bool recycled) {
+  switch (r) {
+    case cleanup::DeleteResult::kDeleted: return recycled ? "recycled" : "deleted";
+    case cleanup::DeleteResult::kGone: return "gone";
+    case cleanup::DeleteResult::kChanged: return "changed";
+    case cleanup::DeleteResult::kRefused: return "refused";
+  }
+  return "";
+}
+
+const char* KeptReason(cleanup::DeleteResult r) {
+  return r == cleanup::DeleteResult::kChanged ? "扫描后已被改动" : "正在使用或拒绝访问";
+}
+
+}  // namespace
+
+int ExitCodeFor(const ExitFacts& f) {
+  if (f.badArguments) return kExitBadArguments;
+  if (f.busy) return kExitBusy;
+  if (f.roots > 0 && f.rootsRead == 0) return kExitNoRoot;
+  if (f.failed) return kExitFailed;
+  if (f.filesKept > 0) return kExitFilesKept;
+  return kExitDone;
+}
+
+Plan MakePlan(const Options& options, const std::string& profile,
+              const std::function<std::string(const std::string&)>& absolute) {
+  Plan plan{options, {}};
+  if (!options.options[cleanup::kTempFiles]) return plan;
+  std::vector<std::string> roots;
+  for (const std::string& typed : options.roots) roots.push_back(absolute(typed));
+  if (options.roots.empty() && !profile.empty()) roots.push_back(profile);
+  auto same = [](const std::string& a, const std::string& b) { return FoldCase(a) == FoldCase(b); };
+  for (const std::string& r : roots) {
+    bool held = std::any_of(roots.begin(), roots.end(),
+                            [&](const std::string& outer) { return !same(outer, r) && Within(r, outer); });
+    bool twice = std::any_of(plan.roots.begin(), plan.roots.end(),
+                             [&](const std::string& p) { return same(p, r); });
+    if (!held && !twice) plan.roots.push_back(r);
+  }
+  return plan;
+}
+
+RunReport Execute(const Plan& plan, Host& host) {
+  const Options& o = plan.options;
+  RunReport report;
+  report.mode = o.mode;
+  report.permanent = o.permanent;
+  report.options = o.options;
+  auto out = [&](const std::string& line) {
+    if (!o.quiet) host.Out(line);
+  };
+  auto error = [&](const std::string& line) {
+    report.errors.push_back(line);
+    host.Err(line);
+  };
+
+  // The scan: the page's ScanSession, root by root, found files printed as
+  // they come.
+  std::vector<cleanup::FoundFile> found;
+  std::unordered_set<std::string> known;
+  uint64_t unreadable = 0;
+  size_t rootsRead = 0;
+  for (const std::string& root : plan.roots) {
+    RecordingLister lister(host.Lister());
+    cleanup::ScanSession* current = nullptr;
+    auto take = [&] {
+      for (auto slice = current->TakeSlice(256); !slice.empty(); slice = current->TakeSlice(256))
+        for (cleanup::FoundFile& f : slice) {
+          if (!known.insert(f.path).second) continue;
+          out(f.path);
+          report.foundBytes += f.identity.size;
+          report.foundKB += f.kb;
+          found.push_back(std::move(f));
+        }
+    };
+    cleanup::ScanSession session(root, cleanup::JunkPatterns::Defaults(), {take, nullptr, nullptr});
+    current = &session;
+    session.Run(lister);
+    take();
+    report.roots.push_back({root, lister.RootRead()});
+    if (lister.RootRead()) {
+      ++rootsRead;
+    } else if (lister.RootResult() == cleanup::ListResult::kNotFolder) {
+      error("未扫描：" + root + "（链接或交接点，不是普通文件夹）");
+    } else {
+      error("无法读取文件夹：" + root);
+    }
+    unreadable += lister.Unreadable().size();
+    for (std::string& f : lister.Unreadable()) report.unreadableFolders.push_back(std::move(f));
+  }
+  if (o.options[cleanup::kTempFiles])
+    out(cleanup::ScanSummary(found.size(), report.foundKB) +
+        cleanup::SkippedFoldersNote(unreadable));
+
+  report.files.reserve(found.size());
+  for (const cleanup::FoundFile& f : found)
+    report.files.push_back({f.path, f.identity.size, "found"});
+  if (o.mode == Mode::kClean) {
+    // The page's clean: each file only while it is still the one the scan saw.
+    const bool recycled = !o.permanent && host.Recycles();
+    size_t k = 0;
+    report.tally = cleanup::CleanAll(host.Deleter(o.permanent), found,
+                                     [&](const cleanup::FoundFile& f, cleanup::DeleteResult r) {
+                                       report.files[k++].result = ResultName(r, recycled);
+                                       if (!cleanup::CleanTally::Done(r))
+                                         error(std::string("未能清理：") + f.path + "（" +
+                                               KeptReason(r) + "）");
+                                       return true;
+                                     });
+    if (o.options[cleanup::kTempFiles]) out(cleanup::CleanReport(report.tally));
+  }
+
+  OptionSet traces = o.options;
+  traces[cleanup::kTempFiles] = false;
+  if (o.mode == Mode::kClean) {
+    host.ClearTraces(traces, [&](int option) {
+      report.traces.push_back({option, "done"});
+      out(cleanup::CompletionLine(option));
+    });
+  } else {
+    for (int k = 0; k < cleanup::kOptionCount; ++k)
+      if (traces[k]) report.traces.push_back({k, "planned"});
+  }
+
+  report.facts.roots = plan.roots.size();
+  report.facts.rootsRead = rootsRead;
+  report.facts.filesKept = report.tally.failed;
+  report.exitCode = ExitCodeFor(report.facts);
+  return report;
+}
+
+}  // namespace cli

@@ -1,0 +1,100 @@
+#pragma once
+// A command-line run without a window: the plan made from the arguments,
+// the scan of each root by the page's own ScanSession, the clean by the
+// page's own CleanAll, the traces, what is printed, the report and the
+// exit code. The system is reached only through a Host, so the whole run
+// is tested natively with fakes.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cleanup/CleanAll.h"
+#include "cleanup/DirectoryLister.h"
+#include "cli/Args.h"
+
+namespace cli {
+
+enum ExitCode : int {
+  kExitDone = 0,          // done, or nothing to do
+  kExitFilesKept = 1,     // some files could not be cleaned (they are listed)
+  kExitBadArguments = 2,  // with the reason
+  kExitBusy = 3,          // another scan or clean of this user is running
+  kExitNoRoot = 4,        // no root could be read
+  kExitFailed = 5,        // the report could not be written, the schedule not set
+};
+
+struct ExitFacts {
+  bool badArguments = false;
+  bool busy = false;
+  size_t roots = 0, rootsRead = 0;
+  uint64_t filesKept = 0;
+  bool failed = false;
+};
+// The first that applies: 2, 3, 4, 5, 1, else 0.
+int ExitCodeFor(const ExitFacts& facts);
+
+struct Plan {
+  Options options;
+  // Full paths, each once; a root inside another root is walked with it.
+  std::vector<std::string> roots;
+};
+// `absolute` turns a typed folder into a full path as the page keeps one
+// ("\" separators, no trailing "\", a drive as "C:"). Without typed
+// folders the profile folder is the root; without "temp" there is none.
+Plan MakePlan(const Options& options, const std::string& profile,
+              const std::function<std::string(const std::string&)>& absolute);
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual cleanup::DirectoryLister& Lister() = 0;
+  // The one deleter of a clean: to the Recycle Bin, or permanent.
+  virtual cleanup::FileDeleter& Deleter(bool permanent) = 0;
+  // True when the deleter that is not permanent recycles.
+  virtual bool Recycles() const = 0;
+  // Clears the chosen traces ("temp" is not one) in index order; `done`
+  // once for each, after it.
+  virtual void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) = 0;
+  // One line each, without its line break.
+  virtual void Out(const std::string& line) = 0;
+  virtual void Err(const std::string& line) = 0;
+};
+
+struct FileOutcome {
+  std::string path;
+  uint64_t size = 0;
+  std::string result;  // found, deleted, recycled, gone, changed, refused
+};
+
+struct RunReport {
+  Mode mode = Mode::kScan;
+  bool permanent = false;
+  OptionSet options{};
+  struct Root {
+    std::string path;
+    bool read = false;
+  };
+  std::vector<Root> roots;
+  std::vector<FileOutcome> files;
+  std::vector<std::string> unreadableFolders;
+  struct Trace {
+    int option = 0;
+    std::string result;  // done, or planned for a scan
+  };
+  std::vector<Trace> traces;
+  std::vector<std::string> errors;
+  uint64_t foundBytes = 0, foundKB = 0;
+  cleanup::CleanTally tally;
+  ExitFacts facts;
+  int exitCode = kExitDone;
+};
+
+// Runs a scan or a clean; prints the files found, the summary, the files
+// kept and the completion lines (only errors when quiet).
+RunReport Execute(const Plan& plan, Host& host);
+
+// The report as UTF-8 JSON, one object; text that is not UTF-8 is replaced.
+std::string ReportJson(const RunReport& report);
+
+}  // namespace cli
