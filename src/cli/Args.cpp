@@ -228,7 +228,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   if (!o.tracesGiven) o.options[cleanup::kTempFiles] = true;
   for (const std::string& root : extra) {
     if (root.find('"') != std::string::npos)
-      return fail("文件夹名中不能有引号：" + root + "（引号前的反斜杠 \\\" 会被当作引号，请去掉结尾的反斜杠）。");
+      return fail("文件夹名中不能有引号：" + root +
+                  "（引号前的反斜杠 \\\" 会被当作引号，请去掉结尾的反斜杠）。");
     if (Trim(root).empty()) return fail("文件夹名不能为空。");
   }
   if (!extra.empty() && !o.options[cleanup::kTempFiles])

@@ -123,27 +123,26 @@ std::string UserSid() {
 int Schedule(const Options& options, Console& console) {
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
-  ScheduleRequest r;
-  r.options = options;
-  r.taskName = TaskName(UserSid());
-  r.program = ProgramPath();
-  r.reportPath = ui::KnownFolder(FOLDERID_LocalAppData) + "\\Mirven\\last-clean.json";
-  r.dayOfWeek = local.tm_wday;
+  TaskPlan plan;
+  plan.repeat = options.repeat;
+  plan.program = ProgramPath();
+  plan.reportPath = ui::KnownFolder(FOLDERID_LocalAppData) + "\\Mirven\\last-clean.json";
+  plan.dayOfWeek = local.tm_wday;
   // The first run is the next one at that time.
-  bool today = options.hour * 60 + options.minute > local.tm_hour * 60 + local.tm_min;
   std::tm first = local;
-  if (!today && options.repeat == Repeat::kDaily) first.tm_mday += 1;
-  if (!today && options.repeat == Repeat::kWeekly) first.tm_mday += 7;
+  if (options.hour * 60 + options.minute <= local.tm_hour * 60 + local.tm_min)
+    first.tm_mday += options.repeat == Repeat::kWeekly ? 7 : 1;
   first.tm_isdst = -1;
   std::mktime(&first);
-  r.startBoundary = StartBoundary(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday,
-                                  options.hour, options.minute);
-  std::string error = ApplySchedule(r);
+  plan.startBoundary = StartBoundary(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday,
+                                     options.hour, options.minute);
+  std::string error = ApplySchedule(TaskName(UserSid()),
+                                    options.repeat == Repeat::kOff ? "" : TaskXml(plan));
   if (!error.empty()) {
     console.Err(error);
     return kExitFailed;
   }
-  if (!options.quiet) console.Out(ScheduleDoneText(options, r.dayOfWeek));
+  if (!options.quiet) console.Out(ScheduleDoneText(options, plan.dayOfWeek));
   return kExitDone;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include <algorithm>
+
 #include "ui/Text.h"
 
 namespace cli {
@@ -22,8 +24,8 @@ Console::Stream Console::Inherited(DWORD which) {
 Console::Console() : out_(Inherited(STD_OUTPUT_HANDLE)), err_(Inherited(STD_ERROR_HANDLE)) {
   if (out_.handle && err_.handle) return;
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  conout_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
+  conout_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (conout_ == INVALID_HANDLE_VALUE) {
     conout_ = nullptr;
     return;
@@ -41,7 +43,8 @@ void Console::Write(const Stream& s, const std::string& text) {
   if (!s.handle) return;
   if (s.console) {
     std::wstring wide = ui::Wide(text);
-    if (promptBefore_ && !wrote_) wide.insert(0, L"\r\n");  // not on the prompt's line
+    if (promptBefore_ && !wroteToConsole_) wide.insert(0, L"\r\n");  // not on the prompt's line
+    wroteToConsole_ = true;
     DWORD done = 0;
     for (size_t at = 0; at < wide.size(); at += done) {
       // Large writes in parts: old consoles refuse more than about 64 KB.
@@ -56,7 +59,6 @@ void Console::Write(const Stream& s, const std::string& text) {
           done == 0)
         break;
   }
-  wrote_ = true;
 }
 
 void Console::Out(const std::string& line) { Write(textToErr_ ? err_ : out_, line + "\r\n"); }
@@ -70,8 +72,8 @@ void Console::Finish() {
   // empty line: characters typed meanwhile are the user's, not ours to send.
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(conout_, &info) || info.dwCursorPosition.X != 0) return;
-  HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE in = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (in == INVALID_HANDLE_VALUE) return;
   INPUT_RECORD keys[2] = {};
   for (int k = 0; k < 2; ++k) {

@@ -13,6 +13,9 @@ class Console {
   // Finds where standard output and error go; when they go nowhere,
   // attaches to the parent's console.
   Console();
+  ~Console() {
+    if (conout_) CloseHandle(conout_);
+  }
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
@@ -27,9 +30,6 @@ class Console {
   // console, lets the shell show its prompt again.
   void Finish();
 
-  // Whether each stream is a console (as opposed to a file or pipe).
-  bool OutIsConsole() const { return out_.console; }
-
  private:
   struct Stream {
     HANDLE handle = nullptr;
@@ -42,7 +42,7 @@ class Console {
   HANDLE conout_ = nullptr;  // owned when opened here
   bool textToErr_ = false;
   bool promptBefore_ = false;  // the shell's prompt stood on the line when we attached
-  bool wrote_ = false;
+  bool wroteToConsole_ = false;
 };
 
 }  // namespace cli

@@ -84,8 +84,9 @@ Plan MakePlan(const Options& options, const std::string& profile,
   if (options.roots.empty() && !profile.empty()) roots.push_back(profile);
   auto same = [](const std::string& a, const std::string& b) { return FoldCase(a) == FoldCase(b); };
   for (const std::string& r : roots) {
-    bool held = std::any_of(roots.begin(), roots.end(),
-                            [&](const std::string& outer) { return !same(outer, r) && Within(r, outer); });
+    bool held = std::any_of(roots.begin(), roots.end(), [&](const std::string& outer) {
+      return !same(outer, r) && Within(r, outer);
+    });
     bool twice = std::any_of(plan.roots.begin(), plan.roots.end(),
                              [&](const std::string& p) { return same(p, r); });
     if (!held && !twice) plan.roots.push_back(r);
@@ -152,14 +153,14 @@ RunReport Execute(const Plan& plan, Host& host) {
     // The page's clean: each file only while it is still the one the scan saw.
     const bool recycled = !o.permanent && host.Recycles();
     size_t k = 0;
-    report.tally = cleanup::CleanAll(host.Deleter(o.permanent), found,
-                                     [&](const cleanup::FoundFile& f, cleanup::DeleteResult r) {
-                                       report.files[k++].result = ResultName(r, recycled);
-                                       if (!cleanup::CleanTally::Done(r))
-                                         error(std::string("未能清理：") + f.path + "（" +
-                                               KeptReason(r) + "）");
-                                       return true;
-                                     });
+    report.tally = cleanup::CleanAll(
+        host.Deleter(o.permanent), found,
+        [&](const cleanup::FoundFile& f, cleanup::DeleteResult r) {
+          report.files[k++].result = ResultName(r, recycled);
+          if (!cleanup::CleanTally::Done(r))
+            error(std::string("未能清理：") + f.path + "（" + KeptReason(r) + "）");
+          return true;
+        });
     if (o.options[cleanup::kTempFiles]) out(cleanup::CleanReport(report.tally));
   }
 

@@ -2,6 +2,10 @@
 // does, every mode and switch, and the mistakes a user makes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
 #include "cli/Args.h"
 #include "cli/Schedule.h"
 
@@ -115,6 +119,28 @@ TEST(CliArgs, TheScheduledTaskRunsTheCleanWithItsReport) {
   ASSERT_TRUE(r.ok()) << r.error;
   EXPECT_EQ(r.options.report, report);
   EXPECT_EQ(StartBoundary(2026, 1, 9, 7, 5), "2026-01-09T07:05:00");
+
+  // The task's XML as an XML parser reads it back.
+  TaskPlan plan{Repeat::kWeekly, "2026-01-09T07:05:00", 2, R"(C:\R&D <"x">\Mirven.exe)", report};
+  const std::string file = ::testing::TempDir() + "cli-task.xml";
+  std::ofstream(file, std::ios::binary) << TaskXml(plan);
+  const std::string cmd =
+      "/usr/bin/python3 -c 'import sys,xml.etree.ElementTree as E\n"
+      "n={\"t\":\"http://schemas.microsoft.com/windows/2004/02/mit/task\"}\n"
+      "r=E.parse(sys.argv[1]).getroot()\n"
+      "for p in (\".//t:Command\",\".//t:Arguments\",\".//t:StartBoundary\",\".//t:LogonType\"):"
+      " print(r.find(p,n).text)\n"
+      "print(r.find(\".//t:DaysOfWeek\",n)[0].tag.split(\"}\")[1])' " +
+      file;
+  std::vector<std::string> lines;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[1024];
+    while (std::fgets(buf, sizeof buf, p)) lines.push_back(std::string(buf, strcspn(buf, "\n")));
+    pclose(p);
+  }
+  std::remove(file.c_str());
+  EXPECT_EQ(lines, (Args{plan.program, TaskArguments(report), plan.startBoundary,
+                         "InteractiveToken", "Tuesday"}));
 }
 
 }  // namespace

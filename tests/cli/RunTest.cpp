@@ -81,7 +81,8 @@ Strings ReadBack(const std::string& json) {
       "print(*[x[\"path\"].encode().hex()+\"=\"+str(x[\"read\"]) for x in r[\"roots\"]])\n"
       "print(*[x.encode().hex() for x in r[\"unreadableFolders\"]])\n"
       "print(*[x[\"name\"]+\"=\"+x[\"result\"] for x in r[\"traces\"]])\n"
-      "t=r[\"totals\"]; print(t[\"files\"], t[\"bytes\"], t[\"cleaned\"], t[\"kept\"], len(r[\"errors\"]))' " +
+      "t=r[\"totals\"]; print(t[\"files\"], t[\"bytes\"], t[\"cleaned\"], t[\"kept\"], "
+      "len(r[\"errors\"]))' " +
       file;
   Strings lines;
   if (FILE* p = popen(cmd.c_str(), "r")) {
@@ -105,15 +106,15 @@ std::string Hex(const std::string& s) {
 }
 
 TEST(CliRun, PlansEachRootOnce) {
-  ParseResult p = ParseArguments({"/scan", R"(C:\a\b)", R"(c:\A)", R"(C:\ab)", R"(C:\a)", "D:",
-                                  R"(D:\x)"});
+  ParseResult p =
+      ParseArguments({"/scan", R"(C:\a\b)", R"(c:\A)", R"(C:\ab)", R"(C:\a)", "D:", R"(D:\x)"});
   ASSERT_TRUE(p.ok());
   auto upper = [](const std::string& s) { return s; };
   EXPECT_EQ(MakePlan(p.options, "P", upper).roots, (Strings{R"(c:\A)", R"(C:\ab)", "D:"}));
   EXPECT_EQ(MakePlan(ParseArguments({"/scan"}).options, "P", upper).roots, Strings{"P"});
   // Without "temp" nothing is walked.
-  EXPECT_TRUE(MakePlan(ParseArguments({"/clean", "/traces", "cookies"}).options, "P", upper)
-                  .roots.empty());
+  EXPECT_TRUE(
+      MakePlan(ParseArguments({"/clean", "/traces", "cookies"}).options, "P", upper).roots.empty());
 }
 
 TEST(CliRun, ScanListsTheJunkAndReportsItExactly) {
@@ -133,8 +134,9 @@ TEST(CliRun, ScanListsTheJunkAndReportsItExactly) {
   EXPECT_TRUE(fs.deleters.empty());
   ASSERT_EQ(fs.out.size(), 4u);
   EXPECT_EQ(fs.out[0], root + "\\" + odd);
-  EXPECT_EQ(fs.out[3], "扫描已完成！本次共扫描出 3 个垃圾文件，立即清除可帮您节省 1MB 磁盘空间。"
-                       "（1 个文件夹无法读取，已跳过）");
+  EXPECT_EQ(fs.out[3],
+            "扫描已完成！本次共扫描出 3 个垃圾文件，立即清除可帮您节省 1MB 磁盘空间。"
+            "（1 个文件夹无法读取，已跳过）");
 
   Strings back = ReadBack(ReportJson(r));
   ASSERT_EQ(back.size(), 8u) << ReportJson(r);
@@ -159,7 +161,8 @@ TEST(CliRun, CleanKeepsWhatItCannotDeleteAndSaysSo) {
   fs.File(R"(D:\t)", "b.txt", 2048);
   fs.refused.insert(R"(D:\t\held.tmp)");
 
-  RunReport r = Execute(PlanFor({"/clean", R"(D:\t)", "/quiet", "/traces", "temp,recycle,recent"}), fs);
+  RunReport r =
+      Execute(PlanFor({"/clean", R"(D:\t)", "/quiet", "/traces", "temp,recycle,recent"}), fs);
   EXPECT_EQ(r.exitCode, kExitFilesKept);
   EXPECT_EQ(fs.deleted, (std::set<std::string>{R"(D:\t\a.tmp)"}));
   EXPECT_EQ(fs.deleters, Strings{"recycle"});
