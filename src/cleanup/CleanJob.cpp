@@ -8,19 +8,28 @@
 
 namespace cleanup {
 
-void RunCleanJob(const std::vector<FoundFile>& files, const CleanChoice& chosen, HWND owner,
-                 const std::function<bool()>& stop, const CleanJobSink& sink) {
+CleanTally RunCleanJob(const std::vector<FoundFile>& files, const CleanChoice& chosen,
+                       CleanMode mode, HWND owner, const std::function<bool()>& stop,
+                       const CleanJobSink& sink) {
+  bool options[kOptionCount];
+  std::copy(chosen.begin(), chosen.end(), options);
+  if (options[kRecycleBin]) {
+    bool first[kOptionCount] = {};
+    first[kRecycleBin] = true;
+    options[kRecycleBin] = false;
+    CleanSelectedOptions(first, owner, sink.line);
+  }
   Throttle status(ScanSession::kStatusPeriod);
   WinDeleter deleter;
-  CleanTally tally = CleanAll(deleter, files, [&](const FoundFile& f, DeleteResult r) {
-    if (CleanTally::Done(r)) sink.done(f);
-    if (status.Due()) sink.status(f.path);
+  WinRecycleBin bin;
+  CleanTally tally = CleanFiles(deleter, &bin, mode, files, [&](size_t k, DeleteResult r) {
+    if (CleanTally::Done(r)) sink.done(k);
+    if (status.Due()) sink.status(files[k].path);
     return !stop();
   });
   sink.line(CleanReport(tally));
-  bool options[kOptionCount];
-  std::copy(chosen.begin(), chosen.end(), options);
   if (!stop()) CleanSelectedOptions(options, owner, sink.line);
+  return tally;
 }
 
 }  // namespace cleanup

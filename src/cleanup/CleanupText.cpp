@@ -59,7 +59,27 @@ std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed, uin
 }
 
 std::string CleanReport(const CleanTally& tally) {
-  return CleanReport(tally.deleted, tally.freedKB, tally.failed, tally.gone);
+  if (tally.mode == CleanMode::kPermanent)
+    return CleanReport(tally.deleted, tally.freedKB, tally.failed, tally.gone);
+  std::string line = "共将 " + std::to_string(tally.recycled) + " 个垃圾文件（" +
+                     FormatJunkSize(tally.recycledKB) + "）移入回收站，" +
+                     std::to_string(tally.failed) + " 个文件未能删除";
+  if (tally.noBin)
+    line += "，" + std::to_string(tally.noBin) +
+            " 个文件所在磁盘没有回收站或回收站不接受，已永久删除（释放 " +
+            FormatJunkSize(tally.freedKB) + " 磁盘空间）";
+  if (tally.gone) line += "，" + std::to_string(tally.gone) + " 个文件已不存在";
+  return line + "。";
+}
+
+std::string RecycledStatus(const CleanTally& tally) {
+  return "已将 " + std::to_string(tally.recycled) + " 个垃圾文件（" +
+         FormatJunkSize(tally.recycledKB) +
+         "）移入回收站，可从回收站还原；清空回收站后释放磁盘空间。";
+}
+
+std::string PermanentQuestion(uint64_t files) {
+  return "将永久删除 " + std::to_string(files) + " 个文件，无法恢复。确定吗？";
 }
 
 std::string SkippedFoldersNote(uint64_t folders) {

@@ -17,7 +17,16 @@ std::string ScanSummary(uint64_t junkCount, uint64_t junkKB);
 // The line added after "全部清理": files deleted, space freed, files kept,
 // and, when some were, the files that were already gone.
 std::string CleanReport(uint64_t deleted, uint64_t freedKB, uint64_t failed, uint64_t gone = 0);
+// After a clean into the Recycle Bin the line says so, and names the files
+// deleted for good for want of a bin.
 std::string CleanReport(const CleanTally& tally);
+
+// The status line after a clean into the Recycle Bin:
+// "已将 3 个垃圾文件（2MB）移入回收站，可从回收站还原；清空回收站后释放磁盘空间。"
+std::string RecycledStatus(const CleanTally& tally);
+
+// Asked before a permanent clean: "将永久删除 3 个文件，无法恢复。确定吗？"
+std::string PermanentQuestion(uint64_t files);
 
 // After a summary whose walk could not read some folders:
 // "（2 个文件夹无法读取，已跳过）"; empty for none.

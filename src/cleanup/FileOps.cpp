@@ -56,23 +56,48 @@ bool Dispose(HANDLE file) {
 
 }  // namespace
 
-DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) {
+namespace {
+
+// Opens `path` and checks it is still the file the scan saw; an empty
+// handle and the result otherwise.
+ui::FileHandle OpenUnchanged(const std::string& path, const FileIdentity& seen,
+                             DeleteResult& refused) {
   DWORD error = 0;
   ui::FileHandle file = OpenForDelete(path, error);
+  refused = DeleteResult::kChanged;
   if (!file) {
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DeleteResult::kGone;
-    return DeleteResult::kRefused;
+    refused = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                  ? DeleteResult::kGone
+                  : DeleteResult::kRefused;
+    return file;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.get(), &info)) return DeleteResult::kRefused;
+  if (!GetFileInformationByHandle(file.get(), &info)) {
+    refused = DeleteResult::kRefused;
+    return {};
+  }
   uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
   uint64_t written = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
                      info.ftLastWriteTime.dwLowDateTime;
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-    return DeleteResult::kChanged;
-  if (size != seen.size || written != seen.lastWrite) return DeleteResult::kChanged;
-  if (!OpenedItself(file.get(), path)) return DeleteResult::kChanged;
+  if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return {};
+  if (size != seen.size || written != seen.lastWrite) return {};
+  if (!OpenedItself(file.get(), path)) return {};
+  return file;
+}
+
+}  // namespace
+
+DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) {
+  DeleteResult refused;
+  ui::FileHandle file = OpenUnchanged(path, seen, refused);
+  if (!file) return refused;
   return Dispose(file.get()) ? DeleteResult::kDeleted : DeleteResult::kRefused;
+}
+
+std::optional<DeleteResult> RecheckUnchanged(const std::string& path, const FileIdentity& seen) {
+  DeleteResult refused;
+  if (OpenUnchanged(path, seen, refused)) return std::nullopt;
+  return refused;
 }
 
 bool DeleteFileEvenReadOnly(const std::string& path) {

@@ -1,6 +1,8 @@
 #pragma once
 // Deleting the files a scan listed, and the sizes of scan roots.
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,9 @@ namespace cleanup {
 // deletion go through one open handle, so a file swapped in between is not
 // the one deleted; links are not followed.
 DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen);
+// The same checks, the file left where it is: nothing while it is still
+// the file the scan saw.
+std::optional<DeleteResult> RecheckUnchanged(const std::string& path, const FileIdentity& seen);
 
 // The deletion seam of CleanAll and CleanOne over DeleteIfUnchanged.
 class WinDeleter : public FileDeleter {
@@ -19,6 +24,20 @@ class WinDeleter : public FileDeleter {
   DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) override {
     return cleanup::DeleteIfUnchanged(path, seen);
   }
+  std::optional<DeleteResult> Recheck(const std::string& path, const FileIdentity& seen) override {
+    return RecheckUnchanged(path, seen);
+  }
+};
+
+// The Recycle Bin of the system: SHFileOperationW, silent and undoable.
+// Fixed drives have a bin; removable, network and other drives do not.
+class WinRecycleBin : public RecycleBin {
+ public:
+  bool HasBin(const std::string& path) override;
+  std::vector<bool> Recycle(const std::vector<std::string>& paths) override;
+
+ private:
+  std::map<std::string, bool> drives_;  // by the root as GetDriveTypeW takes it
 };
 
 // Deletes a file, clearing its read-only attribute first; never through a

@@ -7,6 +7,8 @@
 #include "cleanup/CleanJob.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
+#include "cleanup/KeepListDlg.h"
+#include "cleanup/KeepStore.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/Traces.h"
 #include "cleanup/WinLister.h"
@@ -25,6 +27,7 @@ namespace {
 constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
 constexpr size_t kSliceFiles = 32;
+constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
@@ -38,7 +41,8 @@ constexpr controls::Place kLayout[] = {
     {IDC_CLEANUP_SCAN_NOW, 157, 160, 210, 95, true},
     {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
     {IDC_CLEANUP_TREE, 520, 34, 251, 326, false},
-    {IDC_CLEANUP_OPTIONS, 520, 34, 251, 326, false},
+    {IDC_CLEANUP_OPTIONS, 520, 34, 251, 296, false},
+    {IDC_CLEANUP_KEEP_LIST, 520, 334, 251, 26, true},
     {IDC_CLEANUP_CLEAN, 10, 367, 88, 25, true},
     {IDC_CLEANUP_CLEAN_ALL, 103, 367, 88, 25, true},
     {IDC_CLEANUP_SELECT_ALL, 520, 367, 88, 25, true},
@@ -57,6 +61,12 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   controls::Page::OnInitDialog();
   options_.SubclassDlgItem(IDC_CLEANUP_OPTIONS, hwnd_);
   junkList_.SubclassDlgItem(IDC_CLEANUP_JUNK_LIST, hwnd_);
+  junkList_.tickOf = [this](LPARAM data) {
+    const CleanupRow* row = rows_.Row(static_cast<CleanupList::RowId>(data));
+    return row && row->kind == CleanupRow::Kind::kFile ? (row->ticked ? 1 : 0) : -1;
+  };
+  junkList_.toggle = [this](int index) { ToggleLine(index); };
+  junkList_.contextMenu = [this](int index, POINT screen) { ShowLineMenu(index, screen); };
   progress_.SubclassDlgItem(IDC_CLEANUP_PROGRESS, hwnd_);
   tree_.SubclassDlgItem(IDC_CLEANUP_TREE, hwnd_);
   scanNow_.Bind(IDC_CLEANUP_SCAN_NOW, hwnd_, IDB_FACE_BIG, IDB_FACE_BIG_HOVER);
@@ -68,14 +78,14 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
                             {&selectAll_, IDC_CLEANUP_SELECT_ALL},
                             {&selectNone_, IDC_CLEANUP_SELECT_NONE}})
     button->Bind(id, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
+  keepList_.Bind(IDC_CLEANUP_KEEP_LIST, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   for (int k = 0; k < kOptionCount; ++k) {
     options_.InsertString(k, OptionText(k));
     options_.SetCheck(k, 1);
   }
   SetScanRoot(traces().ProfileFolder());
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
-  Enable(IDC_CLEANUP_STOP, false);
-  Enable(IDC_CLEANUP_PAUSE, false);
+  ShowFlow();
   SetStatusFont(FW_BOLD);
   SetStatus(kIntroduction);
   SetFramed(true);
@@ -109,6 +119,7 @@ bool CMirvenComputerHelperDlg::OnCommand(int id, int code, HWND) {
     case IDC_CLEANUP_CLEAN_ALL: OnCleanAllClicked(); return true;
     case IDC_CLEANUP_SELECT_ALL: OnSelectAllClicked(); return true;
     case IDC_CLEANUP_SELECT_NONE: OnSelectNoneClicked(); return true;
+    case IDC_CLEANUP_KEEP_LIST: OnKeepListClicked(); return true;
     default: return false;
   }
 }
@@ -118,9 +129,10 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
     bool tree = TabCtrl_GetCurSel(Item(IDC_CLEANUP_TAB)) == 0;
     ShowWindow(tree_.hwnd(), tree ? SW_SHOWNORMAL : SW_HIDE);
     ShowWindow(options_.hwnd(), tree ? SW_HIDE : SW_SHOWNORMAL);
+    ShowWindow(Item(IDC_CLEANUP_KEEP_LIST), tree ? SW_HIDE : SW_SHOWNORMAL);
   } else if (hdr->idFrom == IDC_CLEANUP_TREE && hdr->code == TVN_SELCHANGINGW) {
     HTREEITEM item = reinterpret_cast<NMTREEVIEWW*>(hdr)->itemNew.hItem;
-    if (item && !scanning_) SetScanRoot(tree_.PathOfItem(item));
+    if (item && !flow_.Scanning()) SetScanRoot(tree_.PathOfItem(item));
   } else {
     return false;
   }
@@ -147,7 +159,7 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
       if (run != measureRun_) return;
       rootSizeKB_ = kb;
       rootSizeKnown_ = true;
-      if (scanning_) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
+      if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
     });
   });
   // Without a worker the size stays unknown: the bar then only fills at the end.
@@ -155,11 +167,11 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
 }
 
 bool CMirvenComputerHelperDlg::StartRefused() {
-  if (scanning_ || !options_.AnyChecked()) {
+  if (flow_.Scanning() || flow_.Cleaning() || !options_.AnyChecked()) {
     SetStatus(kRefusal);
     return true;
   }
-  if (scanLock_.TryAcquire()) return false;
+  if (runLock_.TryAcquire()) return false;
   SetStatus(kAnotherRun);
   return true;
 }
@@ -173,7 +185,7 @@ void CMirvenComputerHelperDlg::OnScanNowClicked() {
 void CMirvenComputerHelperDlg::OnStartClicked() {
   if (StartRefused()) {
     // The list of a running scan stays in view.
-    if (!scanning_) {
+    if (!flow_.Scanning()) {
       ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
       ShowWindow(junkList_.hwnd(), SW_HIDE);
     }
@@ -186,6 +198,7 @@ void CMirvenComputerHelperDlg::OnStartClicked() {
 void CMirvenComputerHelperDlg::StartScan() {
   ShowWindow(progress_.hwnd(), SW_SHOWNORMAL);
   ShowWindow(junkList_.hwnd(), SW_SHOW);
+  rows_.Clear();
   junkList_.ResetContent();
   junkList_.UpdateHorizontalExtent();
   SetStatusFont(FW_NORMAL);
@@ -196,7 +209,7 @@ void CMirvenComputerHelperDlg::StartScan() {
   const uint64_t run = ++scanRun_;
   auto post = [this, run, page = hwnd_](std::function<void()> show) {
     ui::PostTask(page, [this, run, show] {
-      if (run == scanRun_ && scanning_) show();
+      if (run == scanRun_ && flow_.Scanning()) show();
     });
   };
   ScanSession::Callbacks callbacks{[post, this] { post([this] { ShowPending(); }); },
@@ -212,24 +225,46 @@ void CMirvenComputerHelperDlg::StartScan() {
   std::string root = IsLinkFolder(scanRoot_) ? std::string() : scanRoot_;
   session_ =
       std::make_shared<ScanSession>(std::move(root), std::move(patterns), std::move(callbacks));
-  scanning_ = true;
+  session_->Keep(ReadKeepList());
+  flow_.StartScan();
   bool started = scanWorker_.Start([session = session_](const ui::StopToken&) {
     WinLister lister;
     session->Run(lister);
   });
   if (!started) {
     // No thread, no scan: say so rather than look busy.
-    scanning_ = false;
-    scanLock_.Release();
+    flow_.FinishScan();
+    runLock_.Release();
     SetStatus(kScanNotStarted);
     return;
   }
   busy_.Start();
-  Enable(IDC_CLEANUP_START, false);
-  Enable(IDC_CLEANUP_STOP, true);
-  Enable(IDC_CLEANUP_PAUSE, true);
-  pause_.SetCaption(kPauseText);
-  Enable(IDC_CLEANUP_TREE, false);
+  ShowFlow();
+}
+
+void CMirvenComputerHelperDlg::ShowFlow() {
+  const CleanupFlow::Enabled on = flow_.Controls();
+  Enable(IDC_CLEANUP_START, on.start);
+  Enable(IDC_CLEANUP_PAUSE, on.pause);
+  Enable(IDC_CLEANUP_STOP, on.stop);
+  Enable(IDC_CLEANUP_TREE, on.tree);
+  Enable(IDC_CLEANUP_CLEAN, on.clean);
+  Enable(IDC_CLEANUP_CLEAN_ALL, on.cleanAll);
+  pause_.SetCaption(flow_.PauseCaption());
+}
+
+void CMirvenComputerHelperDlg::AddFileLine(const FoundFile& file) {
+  size_t at = rows_.AddFile(file, junkList_.SortKey(file.path));
+  junkList_.InsertString(static_cast<int>(at), file.path, rows_.LastId());
+}
+
+void CMirvenComputerHelperDlg::AddMessageLine(const std::string& text) {
+  size_t at = rows_.AddMessage(text, junkList_.SortKey(text));
+  junkList_.InsertString(static_cast<int>(at), text, rows_.LastId());
+}
+
+void CMirvenComputerHelperDlg::RemoveLine(CleanupList::RowId id) {
+  if (auto at = rows_.Remove(id)) junkList_.DeleteString(static_cast<int>(*at));
 }
 
 void CMirvenComputerHelperDlg::ShowPending() {
@@ -240,7 +275,7 @@ void CMirvenComputerHelperDlg::ShowPending() {
   SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
   std::vector<FoundFile> slice;
   while (GetTickCount64() < until && !(slice = session_->TakeSlice(kSliceFiles)).empty())
-    for (const FoundFile& f : slice) junkList_.AddString(f.path);
+    for (const FoundFile& f : slice) AddFileLine(f);
   SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
   junkList_.UpdateHorizontalExtent();
@@ -257,41 +292,34 @@ void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
     return;
   }
   KillTimer(hwnd_, kListTimer);
-  if (scanning_) ShowPending();
+  if (flow_.Scanning()) ShowPending();
 }
 
 void CMirvenComputerHelperDlg::OnStopClicked() {
-  if (!scanning_) return;
+  if (!flow_.Scanning()) return;
   // What is not in the list yet is dropped: only what the user saw counts.
   session_->Stop();
   FinishScan();
 }
 
 void CMirvenComputerHelperDlg::OnPauseClicked() {
-  if (!scanning_) return;
-  if (session_->Paused()) {
+  if (flow_.Resume()) {
     session_->Resume();
     busy_.Resume();
-    pause_.SetCaption(kPauseText);
-  } else {
+  } else if (flow_.Pause()) {
     session_->Pause();
     busy_.Pause();
-    Enable(IDC_CLEANUP_START, false);
-    pause_.SetCaption(kContinueText);
   }
+  ShowFlow();
 }
 
 void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
   session_->Stop();
-  scanning_ = false;
-  scanLock_.Release();
+  flow_.FinishScan();
+  runLock_.Release();
   busy_.Stop();
-  pause_.SetCaption(kPauseText);
-  Enable(IDC_CLEANUP_START, true);
-  Enable(IDC_CLEANUP_PAUSE, false);
-  Enable(IDC_CLEANUP_STOP, false);
-  Enable(IDC_CLEANUP_TREE, true);
+  ShowFlow();
   SetStatusFont(FW_BOLD);
   progress_.SetPos(ProgressPos(rootSizeKB_));
   SetStatus(session_->Summary() + SkippedFoldersNote(session_->Counts().unreadableFolders));
@@ -315,68 +343,161 @@ void CMirvenComputerHelperDlg::SetStatus(const std::string& text, bool path) {
 
 std::vector<std::string> CMirvenComputerHelperDlg::ListedFiles() const {
   std::vector<std::string> files;
-  if (session_)
-    for (const FoundFile& f : session_->Listed()) files.push_back(f.path);
+  for (const FoundFile& f : rows_.Files()) files.push_back(f.path);
+  std::sort(files.begin(), files.end());
   return files;
 }
 
 void CMirvenComputerHelperDlg::OnCleanClicked() {
   int sel = static_cast<int>(SendMessageW(junkList_.hwnd(), LB_GETCURSEL, 0, 0));
-  if (sel < 0) return;
-  std::string text = junkList_.GetText(sel);
-  auto file = session_ ? session_->Find(text) : std::nullopt;
-  // Report and completion lines name no file: they just go.
-  if (!file) {
-    junkList_.DeleteString(sel);
+  if (sel < 0 || !flow_.Controls().clean) return;
+  const auto id = static_cast<CleanupList::RowId>(junkList_.GetItemData(sel));
+  const CleanupRow* row = rows_.Row(id);
+  if (!row) return;
+  // Report, completion and cleaned lines name no file to delete: they just go.
+  if (row->kind != CleanupRow::Kind::kFile) {
+    RemoveLine(id);
     return;
   }
+  const auto mode = ChosenMode(1);
+  if (!mode) return;
   WinDeleter deleter;
-  CleanOneResult r = CleanOne(deleter, *file);
+  WinRecycleBin bin;
+  CleanOneResult r = CleanOne(deleter, &bin, *mode, row->file);
   SetStatus(r.status);
   if (r.removeLine) {
-    session_->Forget(text);
-    junkList_.DeleteString(sel);
+    if (session_) session_->Forget(row->file.path);
+    RemoveLine(id);
   }
 }
 
+std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
+  // Shift with the click deletes for good, as Shift+Delete does in Explorer.
+  if (GetKeyState(VK_SHIFT) >= 0) return CleanMode::kRecycle;
+  if (ui::effects().ShowMessage(hwnd_, PermanentQuestion(files), kCaption,
+                                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+    return std::nullopt;
+  return CleanMode::kPermanent;
+}
+
 void CMirvenComputerHelperDlg::OnCleanAllClicked() {
-  if (cleaning_) return;  // the one running reports when it is done
-  if (!cleanLock_.TryAcquire()) {
+  if (!flow_.Controls().cleanAll) return;  // the one running reports when it is done
+  if (!runLock_.TryAcquire()) {
     SetStatus(kAnotherRun);
     return;
   }
-  auto files = std::make_shared<std::vector<FoundFile>>();
-  // The files in the list's order, as the user sees them.
-  for (int k = 0, n = junkList_.GetCount(); k < n && session_; ++k)
-    if (auto f = session_->Find(junkList_.GetText(k))) files->push_back(*f);
+  // The ticked files in the list's order, as the user sees them.
+  CleanupList::Ticked ticked = rows_.TickedFiles();
+  const auto mode = ChosenMode(ticked.files.size());
+  if (!mode || !flow_.StartClean()) {
+    runLock_.Release();
+    return;
+  }
+  auto files = std::make_shared<std::vector<FoundFile>>(std::move(ticked.files));
+  auto ids = std::make_shared<std::vector<CleanupList::RowId>>(std::move(ticked.ids));
   CleanChoice chosen;
   for (int k = 0; k < kOptionCount; ++k) chosen[k] = options_.GetCheck(k) == 1;
   const HWND page = hwnd_;
-  CleanJobSink sink{[this, page, session = session_](const FoundFile& f) {
-                      ui::PostTask(page, [session, f] { session->Forget(f.path); });
+  // What this clean posts is for these rows only: a new scan empties them.
+  const uint64_t epoch = rows_.Epoch();
+  auto post = [this, page, epoch](std::function<void()> show) {
+    ui::PostTask(page, [this, epoch, show] {
+      if (rows_.Epoch() == epoch) show();
+    });
+  };
+  CleanJobSink sink{[this, post, files, ids, session = session_](size_t k) {
+                      post([this, files, ids, session, k] {
+                        if (session) session->Forget((*files)[k].path);
+                        rows_.MarkDone((*ids)[k]);
+                      });
                     },
                     [this, page](const std::string& path) {
                       ui::PostTask(page, [this, path] { SetStatus(path, true); });
                     },
-                    [this, page](const std::string& line) {
-                      ui::PostTask(page, [this, line] {
-                        junkList_.AddString(line);
+                    [this, post](const std::string& line) {
+                      post([this, line] {
+                        AddMessageLine(line);
                         junkList_.UpdateHorizontalExtent();
                       });
                     }};
-  cleaning_ = cleanWorker_.Start([=](const ui::StopToken& stop) {
-    RunCleanJob(
-        *files, chosen, page, [&stop] { return stop.StopRequested(); }, sink);
-    ui::PostTask(page, [this] {
-      cleaning_ = false;
-      cleanLock_.Release();
-      SetStatus(kCleanFinished);
+  bool started = cleanWorker_.Start([=](const ui::StopToken& stop) {
+    CleanTally tally = RunCleanJob(
+        *files, chosen, *mode, page, [&stop] { return stop.StopRequested(); }, sink);
+    ui::PostTask(page, [this, tally] {
+      flow_.FinishClean();
+      runLock_.Release();
+      ShowFlow();
+      // Recycled files still take their room until the bin is emptied: say so.
+      SetStatus(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
     });
   });
-  if (!cleaning_) {
-    cleanLock_.Release();
-    SetStatus(kCleanNotStarted);
+  if (!started) {
+    flow_.FinishClean();
+    runLock_.Release();
   }
+  ShowFlow();
+  if (!started) SetStatus(kCleanNotStarted);
+}
+
+KeepList CMirvenComputerHelperDlg::ReadKeepList() {
+  KeepFile kf = ReadKeepFile(traces().KeepListFile());
+  std::string warning = kf.state == KeepFile::State::kUnreadable ? std::string(kKeepFileUnreadable)
+                        : kf.list.Unreadable() ? KeepUnreadableLinesNote(kf.list.Unreadable())
+                                               : std::string();
+  // Said once: the file stays as it is until the user changes the list.
+  if (!warning.empty() && warning != keepWarning_)
+    ui::effects().ShowMessage(hwnd_, warning, kCaption, MB_OK | MB_ICONWARNING);
+  keepWarning_ = warning;
+  return std::move(kf.list);
+}
+
+void CMirvenComputerHelperDlg::ToggleLine(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
+  if (rows_.Toggle(rows_.IdAt(static_cast<size_t>(index)))) junkList_.RedrawLine(index);
+}
+
+void CMirvenComputerHelperDlg::ShowLineMenu(int index, POINT screen) {
+  if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
+  const CleanupRow* row = rows_.Row(rows_.IdAt(static_cast<size_t>(index)));
+  if (!row || row->kind != CleanupRow::Kind::kFile) return;
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kKeepFileCommand, L"不再清理此文件");
+  AppendMenuW(menu, MF_STRING, kKeepFolderCommand, L"不再清理此文件夹中的文件");
+  UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kKeepFileCommand || chosen == kKeepFolderCommand)
+    KeepSelected(chosen == kKeepFolderCommand);
+}
+
+void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
+  int sel = static_cast<int>(SendMessageW(junkList_.hwnd(), LB_GETCURSEL, 0, 0));
+  if (sel < 0) return;
+  const CleanupRow* row = rows_.Row(static_cast<CleanupList::RowId>(junkList_.GetItemData(sel)));
+  if (!row || row->kind != CleanupRow::Kind::kFile) return;
+  std::string path = row->file.path;
+  if (folder) path = path.substr(0, path.find_last_of('\\'));
+  std::string message =
+      UpdateKeepFile(traces().KeepListFile(), [&](KeepList& list) { return list.Add(path); });
+  if (!message.empty()) {
+    ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  // What is kept now leaves the list; the next scans skip it.
+  KeepList kept;
+  kept.Add(path);
+  for (size_t k = rows_.Count(); k-- > 0;) {
+    const CleanupList::RowId id = rows_.IdAt(k);
+    const CleanupRow* r = rows_.Row(id);
+    if (r->kind != CleanupRow::Kind::kFile || !kept.Keeps(r->file.path)) continue;
+    if (session_) session_->Forget(r->file.path);
+    RemoveLine(id);
+  }
+}
+
+void CMirvenComputerHelperDlg::OnKeepListClicked() {
+  CKeepListDlg dialog(traces().KeepListFile());
+  dialog.DoModal(hwnd_);
 }
 
 void CMirvenComputerHelperDlg::OnSelectAllClicked() {
@@ -388,7 +509,7 @@ void CMirvenComputerHelperDlg::OnSelectNoneClicked() {
 }
 
 void CMirvenComputerHelperDlg::OnClose() {
-  if (scanning_ && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,
+  if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,
                                              MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   ui::effects().ExitProcess(0);

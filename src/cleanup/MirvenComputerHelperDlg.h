@@ -8,15 +8,17 @@
 // session that is no longer the page's are ignored.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cleanup/CheckListBox.h"
+#include "cleanup/CleanupList.h"
+#include "cleanup/JunkListBox.h"
 #include "cleanup/RunLock.h"
 #include "cleanup/ScanSession.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
-#include "controls/HSListBox.h"
 #include "controls/MyDrawButton.h"
 #include "controls/MyProgressCtrl.h"
 #include "controls/Page.h"
@@ -38,10 +40,16 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnCleanAllClicked();
   void OnSelectAllClicked();
   void OnSelectNoneClicked();
+  void OnKeepListClicked();
+  // The right-click menu's choices for the selected line: keep its file, or
+  // every file in its folder, from now on.
+  void KeepSelected(bool folder);
+  // A line's check box, as a click on it or the space bar toggles it.
+  void ToggleLine(int index);
 
-  bool IsScanning() const { return scanning_; }
-  bool IsPaused() const { return scanning_ && session_->Paused(); }
-  bool IsCleaning() const { return cleaning_; }
+  bool IsScanning() const { return flow_.Scanning(); }
+  bool IsPaused() const { return flow_.Current() == cleanup::CleanupFlow::State::kPaused; }
+  bool IsCleaning() const { return flow_.Cleaning(); }
 
   // The folder or drive the next scan walks, as picking it in the tree
   // sets it; a folder's size is measured on a worker.
@@ -56,7 +64,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   std::vector<std::string> ListedFiles() const;
 
   CCheckListBox& Options() { return options_; }
-  CHSListBox& JunkList() { return junkList_; }
+  CJunkListBox& JunkList() { return junkList_; }
+  const cleanup::CleanupList& Rows() const { return rows_; }
   CDirTreeCtrl& Tree() { return tree_; }
 
  protected:
@@ -77,11 +86,23 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void SetStatus(const std::string& text, bool path = false);
   void SetStatusFont(int weight);
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
+  // The buttons as the flow allows them now.
+  void ShowFlow();
+  void AddFileLine(const cleanup::FoundFile& file);
+  void AddMessageLine(const std::string& text);
+  void RemoveLine(cleanup::CleanupList::RowId id);
+  // The Recycle Bin, or with Shift held and confirmed for `files` files,
+  // deletion for good; nothing when the user declined.
+  std::optional<cleanup::CleanMode> ChosenMode(size_t files);
+  void ShowLineMenu(int index, POINT screen);
+  // keep.txt for the next scan; a damaged or unreadable file is reported once.
+  cleanup::KeepList ReadKeepList();
 
   CCheckListBox options_;
-  CHSListBox junkList_;
+  CJunkListBox junkList_;
   MyProgressCtrl progress_;
-  MyDrawButton start_, clean_, cleanAll_, pause_, stop_, selectAll_, selectNone_, scanNow_;
+  MyDrawButton start_, clean_, cleanAll_, pause_, stop_, selectAll_, selectNone_, scanNow_,
+      keepList_;
   CDirTreeCtrl tree_;
   controls::BusyAnimation busy_;
 
@@ -91,9 +112,10 @@ class CMirvenComputerHelperDlg : public controls::Page {
   uint64_t measureRun_ = 0, scanRun_ = 0;
   std::shared_ptr<cleanup::ScanControl> measureControl_;
   std::shared_ptr<cleanup::ScanSession> session_;
-  bool scanning_ = false;
-  bool cleaning_ = false;
+  cleanup::CleanupList rows_;
+  cleanup::CleanupFlow flow_;
+  std::string keepWarning_;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
-  // Held while a scan, or a clean, runs: command-line runs wait their turn.
-  cleanup::RunLock scanLock_, cleanLock_;
+  // Held while a scan or a clean runs: command-line runs wait their turn.
+  cleanup::RunLock runLock_;
 };

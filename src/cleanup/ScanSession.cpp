@@ -47,7 +47,7 @@ void ScanSession::Run(DirectoryLister& lister) {
 void ScanSession::OnFile(const std::string& path, const DirEntry& e, bool junk,
                          uint64_t scannedKB) {
   scannedKB_.store(scannedKB, std::memory_order_relaxed);
-  if (junk) {
+  if (junk && !keep_.Keeps(path)) {
     bool first = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);

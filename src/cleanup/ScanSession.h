@@ -19,6 +19,7 @@
 #include "cleanup/CleanAll.h"
 #include "cleanup/DirectoryLister.h"
 #include "cleanup/JunkRules.h"
+#include "cleanup/KeepList.h"
 #include "cleanup/ScanWalk.h"
 
 namespace cleanup {
@@ -71,6 +72,9 @@ class ScanSession {
   const std::string& Root() const { return root_; }
   const JunkPatterns& Patterns() const { return patterns_; }
 
+  // Files the user keeps are never listed. Before Run only.
+  void Keep(KeepList keep) { keep_ = std::move(keep); }
+
   // The walk, on the calling thread; returns when it has ended or was
   // stopped, after `finished`. A second call does nothing.
   void Run(DirectoryLister& lister);
@@ -113,6 +117,7 @@ class ScanSession {
   const std::string root_;
   const JunkPatterns patterns_;
   const Callbacks callbacks_;
+  KeepList keep_;
   const uint64_t generation_;
   Throttle throttle_;  // the walk's thread only
   ScanControl control_;

@@ -48,6 +48,10 @@ Traces* SetTraces(Traces* t) { return seam.Set(t); }
 
 std::string Traces::ProfileFolder() { return ui::KnownFolder(FOLDERID_Profile); }
 std::string Traces::CookiesFolder() { return ui::KnownFolder(FOLDERID_Cookies); }
+std::string Traces::KeepListFile() {
+  std::string appData = ui::KnownFolder(FOLDERID_RoamingAppData);
+  return appData.empty() ? appData : appData + "\\Mirven\\keep.txt";
+}
 
 void Traces::EmptyRecycleBin(HWND owner) {
   // Without an owner (a command-line run) no progress window shows either.

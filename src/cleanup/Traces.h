@@ -18,6 +18,8 @@ class Traces {
   virtual std::string ProfileFolder();
   // The browser's Cookies folder; "" when unknown.
   virtual std::string CookiesFolder();
+  // The keep-list, %APPDATA%\Mirven\keep.txt; "" when unknown.
+  virtual std::string KeepListFile();
 
   virtual void EmptyRecycleBin(HWND owner);
   // False when another program kept the clipboard for about a second.

@@ -94,9 +94,8 @@ class WinHost : public Host {
  public:
   explicit WinHost(Console& console) : console_(console) {}
   cleanup::DirectoryLister& Lister() override { return lister_; }
-  // Where a clean chooses between the Recycle Bin and deleting for good.
-  cleanup::FileDeleter& Deleter(bool) override { return deleter_; }
-  bool Recycles() const override { return false; }
+  cleanup::FileDeleter& Deleter() override { return deleter_; }
+  cleanup::RecycleBin& Bin() override { return bin_; }
   void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) override {
     bool options[cleanup::kOptionCount];
     std::copy(chosen.begin(), chosen.end(), options);
@@ -113,6 +112,7 @@ class WinHost : public Host {
   Console& console_;
   cleanup::WinLister lister_;
   cleanup::WinDeleter deleter_;
+  cleanup::WinRecycleBin bin_;
 };
 
 std::string UserSid() {
@@ -136,8 +136,8 @@ int Schedule(const Options& options, Console& console) {
   std::mktime(&first);
   plan.startBoundary = StartBoundary(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday,
                                      options.hour, options.minute);
-  std::string error = ApplySchedule(TaskName(UserSid()),
-                                    options.repeat == Repeat::kOff ? "" : TaskXml(plan));
+  std::string error =
+      ApplySchedule(TaskName(UserSid()), options.repeat == Repeat::kOff ? "" : TaskXml(plan));
   if (!error.empty()) {
     console.Err(error);
     return kExitFailed;

@@ -143,9 +143,13 @@ std::string ReportJson(const RunReport& r) {
   j.Number(r.foundBytes);
   j.Key("kb");
   j.Number(r.foundKB);
-  j.Key("cleaned");
+  j.Key("recycled");
+  j.Number(r.tally.recycled);
+  j.Key("recycledKB");
+  j.Number(r.tally.recycledKB);
+  j.Key("deleted");
   j.Number(r.tally.deleted);
-  j.Key("cleanedKB");
+  j.Key("deletedKB");
   j.Number(r.tally.freedKB);
   j.Key("gone");
   j.Number(r.tally.gone);

@@ -50,9 +50,11 @@ class RecordingLister : public cleanup::DirectoryLister {
   std::vector<std::string> unreadable_;
 };
 
-const char* ResultName(cleanup::DeleteResult r, bool recycled) {
+const char* ResultName(cleanup::DeleteResult r) {
   switch (r) {
-    case cleanup::DeleteResult::kDeleted: return recycled ? "recycled" : "deleted";
+    case cleanup::DeleteResult::kDeleted: return "deleted";
+    case cleanup::DeleteResult::kRecycled: return "recycled";
+    case cleanup::DeleteResult::kNoBin: return "deleted-no-bin";
     case cleanup::DeleteResult::kGone: return "gone";
     case cleanup::DeleteResult::kChanged: return "changed";
     case cleanup::DeleteResult::kRefused: return "refused";
@@ -149,28 +151,31 @@ RunReport Execute(const Plan& plan, Host& host) {
   report.files.reserve(found.size());
   for (const cleanup::FoundFile& f : found)
     report.files.push_back({f.path, f.identity.size, "found"});
-  if (o.mode == Mode::kClean) {
-    // The page's clean: each file only while it is still the one the scan saw.
-    const bool recycled = !o.permanent && host.Recycles();
-    size_t k = 0;
-    report.tally = cleanup::CleanAll(
-        host.Deleter(o.permanent), found,
-        [&](const cleanup::FoundFile& f, cleanup::DeleteResult r) {
-          report.files[k++].result = ResultName(r, recycled);
-          if (!cleanup::CleanTally::Done(r))
-            error(std::string("未能清理：") + f.path + "（" + KeptReason(r) + "）");
-          return true;
-        });
-    if (o.options[cleanup::kTempFiles]) out(cleanup::CleanReport(report.tally));
-  }
-
   OptionSet traces = o.options;
   traces[cleanup::kTempFiles] = false;
-  if (o.mode == Mode::kClean) {
-    host.ClearTraces(traces, [&](int option) {
+  auto clear = [&](int only) {
+    OptionSet chosen{};
+    for (int k = 0; k < cleanup::kOptionCount; ++k)
+      chosen[k] = traces[k] && (only < 0 ? k != cleanup::kRecycleBin : k == only);
+    host.ClearTraces(chosen, [&](int option) {
       report.traces.push_back({option, "done"});
       out(cleanup::CompletionLine(option));
     });
+  };
+  if (o.mode == Mode::kClean) {
+    // Emptied first, the bin then holds exactly what this clean removed.
+    clear(cleanup::kRecycleBin);
+    // The page's clean: each file only while it is still the one the scan saw.
+    const auto mode = o.permanent ? cleanup::CleanMode::kPermanent : cleanup::CleanMode::kRecycle;
+    report.tally = cleanup::CleanFiles(
+        host.Deleter(), &host.Bin(), mode, found, [&](size_t k, cleanup::DeleteResult r) {
+          report.files[k].result = ResultName(r);
+          if (!cleanup::CleanTally::Done(r))
+            error("未能清理：" + found[k].path + "（" + KeptReason(r) + "）");
+          return true;
+        });
+    if (o.options[cleanup::kTempFiles]) out(cleanup::CleanReport(report.tally));
+    clear(-1);
   } else {
     for (int k = 0; k < cleanup::kOptionCount; ++k)
       if (traces[k]) report.traces.push_back({k, "planned"});

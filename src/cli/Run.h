@@ -49,10 +49,9 @@ class Host {
  public:
   virtual ~Host() = default;
   virtual cleanup::DirectoryLister& Lister() = 0;
-  // The one deleter of a clean: to the Recycle Bin, or permanent.
-  virtual cleanup::FileDeleter& Deleter(bool permanent) = 0;
-  // True when the deleter that is not permanent recycles.
-  virtual bool Recycles() const = 0;
+  // The engines of the page's clean.
+  virtual cleanup::FileDeleter& Deleter() = 0;
+  virtual cleanup::RecycleBin& Bin() = 0;
   // Clears the chosen traces ("temp" is not one) in index order; `done`
   // once for each, after it.
   virtual void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) = 0;
@@ -64,7 +63,9 @@ class Host {
 struct FileOutcome {
   std::string path;
   uint64_t size = 0;
-  std::string result;  // found, deleted, recycled, gone, changed, refused
+  // found; deleted, recycled, deleted-no-bin (a drive without a Recycle Bin),
+  // gone; kept: changed, refused
+  std::string result;
 };
 
 struct RunReport {
@@ -91,7 +92,9 @@ struct RunReport {
 };
 
 // Runs a scan or a clean; prints the files found, the summary, the files
-// kept and the completion lines (only errors when quiet).
+// kept and the completion lines (only errors when quiet). A clean goes as
+// the page's "全部清理" does: the Recycle Bin emptied first when chosen, the
+// files into the bin (for good with /permanent), then the other traces.
 RunReport Execute(const Plan& plan, Host& host);
 
 // The report as UTF-8 JSON, one object; text that is not UTF-8 is replaced.

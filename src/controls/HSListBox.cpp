@@ -26,6 +26,17 @@ int CHSListBox::AddString(const std::string& text) {
       SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
 }
 
+int CHSListBox::InsertString(int index, const std::string& text, LPARAM data) {
+  int at = static_cast<int>(SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                         reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+  if (at >= 0) SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), data);
+  return at;
+}
+
+LPARAM CHSListBox::GetItemData(int index) const {
+  return static_cast<LPARAM>(SendMessageW(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
 int CHSListBox::AddStrings(const std::vector<std::string>& lines) {
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   int added = 0;
@@ -127,8 +138,14 @@ void CHSListBox::MeasureAll() {
   Apply();
 }
 
+void CHSListBox::SetLeadingWidth(int width) {
+  leading_ = width;
+  Apply();
+}
+
 void CHSListBox::Apply() {
   int extent = tracker_.Extent(GetCount());
+  if (extent > 0) extent += leading_;
   // Setting the extent redraws the scroll bar: only when it changes.
   if (extent != applied_)
     SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);

@@ -20,6 +20,10 @@ class CHSListBox : public ui::Window {
 
   // Lines in UTF-8. AddString returns the new line's index, or LB_ERR.
   int AddString(const std::string& text);
+  // Inserts a line at `index` with `data` as its item data; returns the
+  // line's index, or LB_ERR.
+  int InsertString(int index, const std::string& text, LPARAM data = 0);
+  LPARAM GetItemData(int index) const;
   // Adds the lines in one go, the list box redrawn once at the end (a list
   // box redraws after every line otherwise). Returns how many were added.
   int AddStrings(const std::vector<std::string>& lines);
@@ -33,6 +37,8 @@ class CHSListBox : public ui::Window {
   // lines again only after changes it could not follow one by one.
   void UpdateHorizontalExtent();
   int HorizontalExtent() const;
+  // Room in front of every line's text (an owner-drawn list's check box).
+  void SetLeadingWidth(int width);
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -49,6 +55,7 @@ class CHSListBox : public ui::Window {
 
   hslist::ExtentTracker tracker_;
   bool stale_ = false;
+  int leading_ = 0;
   int applied_ = -1;
   // Lines are measured in a memory DC of our own: no window DC to get and
   // release for every line.

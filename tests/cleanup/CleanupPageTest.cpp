@@ -1,5 +1,8 @@
 // The cleanup page on a temporary folder tree: scanning, pausing and
 // stopping, cleaning one file and all of them, and what stays untouched.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +10,9 @@
 #include <set>
 
 #include "cleanup/CleanupText.h"
+#include "cleanup/FileOps.h"
+#include "cleanup/KeepListDlg.h"
+#include "cleanup/KeepStore.h"
 #include "cleanup/MirvenComputerHelperDlg.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
@@ -19,18 +25,70 @@ namespace {
 using cleanuptest::Exists;
 using cleanuptest::TempTree;
 
-// Folders of the test instead of the user's; the recycle bin only counted.
+// Folders of the test instead of the user's; the recycle bin only counted
+// unless `emptyBin` (each test run has a trash of its own, see wine-run.sh).
 class FakeTraces : public cleanup::Traces {
  public:
-  std::string profile, cookies;
+  std::string profile, cookies, keepFile;
   int recycleBins = 0;
+  bool emptyBin = false;
   DWORD cleanThread = 0;
   std::string ProfileFolder() override { return profile; }
   std::string CookiesFolder() override { return cookies; }
-  void EmptyRecycleBin(HWND) override {
+  std::string KeepListFile() override { return keepFile; }
+  void EmptyRecycleBin(HWND owner) override {
     ++recycleBins;
     cleanThread = GetCurrentThreadId();
+    if (emptyBin) cleanup::Traces::EmptyRecycleBin(owner);
   }
+};
+
+// The names of the files in Wine's Recycle Bin: the XDG trash of this run.
+std::vector<std::string> TrashNames() {
+  std::vector<std::string> names;
+  std::wstring home(4096, L'\0');
+  home.resize(GetEnvironmentVariableW(L"XDG_DATA_HOME", home.data(), 4096));
+  if (home.empty()) return names;
+  for (wchar_t& c : home)
+    if (c == L'/') c = L'\\';
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW((L"Z:" + home + L"\\Trash\\files\\*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring n = fd.cFileName;
+    if (n != L"." && n != L"..") names.push_back(ui::Utf8(n));
+  } while (FindNextFileW(find, &fd));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string ReadAll(const std::string& path) {
+  HANDLE f = CreateFileW(ui::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<none>";
+  std::string text(65536, '\0');
+  DWORD n = 0;
+  ReadFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+  CloseHandle(f);
+  text.resize(n);
+  return text;
+}
+
+// Shift held down for this thread while it lives.
+class ShiftDown {
+ public:
+  ShiftDown() {
+    GetKeyboardState(old_);
+    BYTE keys[256];
+    std::copy(old_, old_ + 256, keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    SetKeyboardState(keys);
+  }
+  ~ShiftDown() { SetKeyboardState(old_); }
+
+ private:
+  BYTE old_[256];
 };
 
 class ScopedTraces {
@@ -63,6 +121,11 @@ class CleanupPage : public testing::Test {
     cookies_ = std::make_unique<TempTree>("cookies");
     traces_.fake.profile = tree_->Root();
     traces_.fake.cookies = cookies_->Root();
+    // Each test starts with an empty Recycle Bin.
+    SHEmptyRecycleBinW(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+    ASSERT_TRUE(TrashNames().empty());
+    appData_ = std::make_unique<TempTree>("appdata");
+    traces_.fake.keepFile = appData_->Path("Mirven\\keep.txt");
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 440, nullptr,
                             nullptr, nullptr, nullptr);
     ASSERT_NE(host_, nullptr);
@@ -125,7 +188,7 @@ class CleanupPage : public testing::Test {
   static TempTree* big_;
   wintest::ScopedEffects effects_;
   ScopedTraces traces_;
-  std::unique_ptr<TempTree> tree_, cookies_;
+  std::unique_ptr<TempTree> tree_, cookies_, appData_;
   HWND host_ = nullptr;
   std::unique_ptr<CMirvenComputerHelperDlg> page_;
 };
@@ -156,10 +219,15 @@ TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
   SendMessageW(page.hwnd(), WM_NOTIFY, IDC_CLEANUP_TAB, reinterpret_cast<LPARAM>(&hdr));
   EXPECT_FALSE(IsWindowVisible(Item(IDC_CLEANUP_TREE)));
   EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_OPTIONS)));
-  RECT a, b;
+  // The option list and the keep-list's button below it fill the tree's place.
+  EXPECT_TRUE(IsWindowVisible(Item(IDC_CLEANUP_KEEP_LIST)));
+  RECT a, b, c;
   GetWindowRect(Item(IDC_CLEANUP_TREE), &a);
   GetWindowRect(Item(IDC_CLEANUP_OPTIONS), &b);
-  EXPECT_TRUE(EqualRect(&a, &b));
+  GetWindowRect(Item(IDC_CLEANUP_KEEP_LIST), &c);
+  EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.bottom}),
+            std::vector<LONG>({b.left, b.top, b.right, c.bottom}));
+  EXPECT_LT(b.bottom, c.top);
   Click(IDC_CLEANUP_SELECT_NONE);
   for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
   Click(IDC_CLEANUP_SELECT_ALL);
@@ -210,6 +278,33 @@ TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
   ASSERT_TRUE(WaitScanEnd());
   EXPECT_TRUE(Lines().empty());
   EXPECT_EQ(Status(), cleanup::ScanSummary(0, 0));
+}
+
+// The page inserts each line where the model's key puts it; the keys must
+// order lines as a sorted list box does (its locale, case ignored).
+TEST_F(CleanupPage, SortKeysOrderLinesAsASortedListBox) {
+  CMirvenComputerHelperDlg& page = Open();
+  const std::vector<std::string> lines = {
+      "C:\\b.tmp", "C:\\B.TMP", "c:\\a-b.tmp", "c:\\ab.tmp", "C:\\a_b.tmp", "C:\\a b.tmp",
+      "C:\\a10.tmp", "C:\\a9.tmp", "C:\\Ä.tmp", "C:\\z.tmp", "C:\\中文.tmp", "C:\\한글.tmp",
+      "C:\\sub\\x.tmp", "C:\\sub.old", "共删除 1 个垃圾文件", "回收站清空完毕！", "Cookies 清空完毕！"};
+  HWND sorted = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100,
+                                100, page.hwnd(), nullptr, nullptr, nullptr);
+  cleanup::CleanupList model;
+  for (const std::string& line : lines) {
+    SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(line).c_str()));
+    model.AddMessage(line, page.JunkList().SortKey(line));
+  }
+  for (size_t k = 0; k < lines.size(); ++k) {
+    wchar_t text[64] = {};
+    SendMessageW(sorted, LB_GETTEXT, k, reinterpret_cast<LPARAM>(text));
+    // Lines equal but for case may sit either way round.
+    EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text, -1,
+                             ui::Wide(model.Row(model.IdAt(k))->Text()).c_str(), -1),
+              CSTR_EQUAL)
+        << k << " " << ui::Utf8(text);
+  }
+  DestroyWindow(sorted);
 }
 
 TEST_F(CleanupPage, RefusesWithoutOptionsAndWhileScanning) {
@@ -316,7 +411,7 @@ TEST_F(CleanupPage, CleanOneDeletesTheSelectedFileOnlyIfUnchanged) {
   Click(IDC_CLEANUP_CLEAN);
   EXPECT_TRUE(Exists(tree_->Path("b.tmp")));
   EXPECT_TRUE(HasLine(tree_->Path("b.tmp")));
-  EXPECT_EQ(Status(), cleanup::CleanReport(0, 0, 1));
+  EXPECT_EQ(Status(), "共将 0 个垃圾文件（0KB）移入回收站，1 个文件未能删除。");
   EXPECT_TRUE(Exists(tree_->Path("keep.txt")));
 
   // With nothing selected nothing happens.
@@ -356,8 +451,20 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   ChooseOnly({cleanup::kRecycleBin, cleanup::kCookies});
   Click(IDC_CLEANUP_CLEAN_ALL);
   EXPECT_TRUE(page.IsCleaning());
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
   ASSERT_TRUE(WaitCleanEnd());
-  EXPECT_EQ(Status(), cleanup::kCleanFinished);
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
+  // Three files went to the Recycle Bin; the one beyond MAX_PATH, which the
+  // bin cannot take, was deleted for good, and the report line says so.
+  cleanup::CleanTally tally;
+  tally.mode = cleanup::CleanMode::kRecycle;
+  tally.recycled = 3;
+  tally.recycledKB = 2 + 1 + 1;
+  tally.deleted = tally.noBin = 1;
+  tally.freedKB = 1;
+  tally.failed = tally.gone = 1;
+  EXPECT_EQ(Status(), cleanup::RecycledStatus(tally));
+  EXPECT_EQ(TrashNames(), (std::vector<std::string>{"a.tmp", "c.old", "한글😀.tmp"}));
 
   for (const char* gone : {"a.tmp", "sub\\c.old"}) EXPECT_FALSE(Exists(tree_->Path(gone))) << gone;
   EXPECT_FALSE(Exists(unicode));
@@ -375,7 +482,7 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   EXPECT_TRUE(HasLine("Cookies 清空完毕！"));
   EXPECT_FALSE(HasLine("剪贴板清空完毕！"));
   // The renamed file is gone, which is what was asked: done, not failed.
-  EXPECT_TRUE(HasLine(cleanup::CleanReport(4, 2 + 1 + 1 + 1, 1, 1)));
+  EXPECT_TRUE(HasLine(cleanup::CleanReport(tally))) << cleanup::CleanReport(tally);
   // The kept file can still be cleaned; deleted and gone ones are no longer offered.
   EXPECT_EQ(page.ListedFiles(), (std::vector<std::string>{tree_->Path("changed.tmp")}));
 
@@ -386,20 +493,157 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   EXPECT_FALSE(HasLine("回收站清空完毕！"));
 }
 
-TEST_F(CleanupPage, CleanAllWithNoOptionStillDeletesTheListedFiles) {
+TEST_F(CleanupPage, UntickedLinesStayAndTheBinHoldsExactlyThisClean) {
+  // Something the user recycled earlier; "清空回收站" empties it first.
+  tree_->Write("earlier.dat", 10);
+  cleanup::WinRecycleBin bin;
+  ASSERT_EQ(bin.Recycle({tree_->Path("earlier.dat")}), std::vector<bool>{true});
+  ASSERT_EQ(TrashNames(), std::vector<std::string>{"earlier.dat"});
+  traces_.fake.emptyBin = true;
+  for (const char* f : {"a.tmp", "b.tmp", "c.tmp"}) tree_->Write(f, 100);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  // Ticked after the scan; the space bar unticks the selected line.
+  Select(tree_->Path("b.tmp"));
+  SendMessageW(page.JunkList().hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  auto ticked = page.Rows().TickedFiles().files;
+  ASSERT_EQ(ticked.size(), 2u);
+
+  Click(IDC_CLEANUP_CLEAN_ALL);  // with the default options
+  ASSERT_TRUE(WaitCleanEnd());
+  EXPECT_FALSE(Exists(tree_->Path("a.tmp")));
+  EXPECT_FALSE(Exists(tree_->Path("c.tmp")));
+  EXPECT_TRUE(Exists(tree_->Path("b.tmp")));
+  EXPECT_EQ(TrashNames(), (std::vector<std::string>{"a.tmp", "c.tmp"}));
+  // The unticked line stays, and can still be cleaned.
+  EXPECT_EQ(page.ListedFiles(), std::vector<std::string>{tree_->Path("b.tmp")});
+  EXPECT_EQ(Status(),
+            "已将 2 个垃圾文件（0KB）移入回收站，可从回收站还原；清空回收站后释放磁盘空间。");
+}
+
+TEST_F(CleanupPage, ShiftCleanAllDeletesForGoodAfterOneConfirmation) {
   tree_->Write("a.tmp", 100);
+  tree_->Write("b.tmp", 100);
   CMirvenComputerHelperDlg& page = Open();
   Click(IDC_CLEANUP_SCAN_NOW);
   ASSERT_TRUE(WaitScanEnd());
   page.OnSelectNoneClicked();
-  Click(IDC_CLEANUP_CLEAN_ALL);
+  {
+    ShiftDown shift;
+    effects_.fake.answer = IDNO;
+    Click(IDC_CLEANUP_CLEAN_ALL);
+    EXPECT_FALSE(page.IsCleaning());
+    ASSERT_EQ(effects_.fake.messages.size(), 1u);
+    EXPECT_EQ(effects_.fake.messages[0].text, "将永久删除 2 个文件，无法恢复。确定吗？");
+    EXPECT_TRUE(Exists(tree_->Path("a.tmp")));
+    effects_.fake.answer = IDYES;
+    Click(IDC_CLEANUP_CLEAN_ALL);
+  }
   ASSERT_TRUE(WaitCleanEnd());
   EXPECT_FALSE(Exists(tree_->Path("a.tmp")));
-  auto lines = Lines();
-  std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{tree_->Path("a.tmp"), cleanup::CleanReport(1, 0, 0)}));
+  EXPECT_FALSE(Exists(tree_->Path("b.tmp")));
+  EXPECT_TRUE(TrashNames().empty());
+  EXPECT_TRUE(HasLine(cleanup::CleanReport(2, 0, 0)));
   EXPECT_EQ(Status(), cleanup::kCleanFinished);
   EXPECT_EQ(traces_.fake.recycleBins, 0);
+  // Nothing is stored: without Shift the next clean recycles again.
+  tree_->Write("c.tmp", 100);
+  page.OnSelectAllClicked();
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  ASSERT_TRUE(WaitCleanEnd());
+  EXPECT_EQ(TrashNames(), std::vector<std::string>{"c.tmp"});
+  EXPECT_EQ(effects_.fake.messages.size(), 2u);
+}
+
+TEST_F(CleanupPage, TheKeepListSurvivesARestartAndHidesItsPathsFromScans) {
+  for (const char* f : {"one.tmp", "two.tmp", "sub\\x.tmp", "sub\\y.old", "sub.tmp"})
+    tree_->Write(f, 10);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  Select(tree_->Path("one.tmp"));
+  page.KeepSelected(false);
+  Select(tree_->Path("sub\\x.tmp"));
+  page.KeepSelected(true);
+  EXPECT_TRUE(effects_.fake.messages.empty());
+  // Kept lines leave the list at once: nothing kept is cleaned now.
+  auto lines = Lines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{tree_->Path("sub.tmp"), tree_->Path("two.tmp")}));
+  EXPECT_EQ(ReadAll(traces_.fake.keepFile),
+            tree_->Path("one.tmp") + "\r\n" + tree_->Path("sub") + "\r\n");
+
+  page_.reset();
+  Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  lines = Lines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{tree_->Path("sub.tmp"), tree_->Path("two.tmp")}));
+
+  // The keep-list window shows the entries and removes the chosen one.
+  CKeepListDlg dialog(traces_.fake.keepFile);
+  ASSERT_TRUE(dialog.Create(host_));
+  ASSERT_EQ(dialog.Entries().GetCount(), 2);
+  SendMessageW(dialog.Entries().hwnd(), LB_SETSEL, TRUE, 0);
+  dialog.OnRemoveClicked();
+  EXPECT_EQ(dialog.Entries().GetCount(), 1);
+  EXPECT_EQ(ReadAll(traces_.fake.keepFile), tree_->Path("sub") + "\r\n");
+  DestroyWindow(dialog.hwnd());
+}
+
+TEST_F(CleanupPage, ADamagedOrReadOnlyKeepListIsReportedAndNeverShrinks) {
+  tree_->Write("a.tmp", 10);
+  appData_->Write("Mirven\\keep.txt", 0);
+  const std::string old = "C:\\kept\\file.old\r\nno path here\r\n";
+  {
+    HANDLE f = CreateFileW(ui::Wide(traces_.fake.keepFile).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(f, old.data(), static_cast<DWORD>(old.size()), &n, nullptr);
+    CloseHandle(f);
+  }
+  SetFileAttributesW(ui::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_READONLY);
+  CMirvenComputerHelperDlg& page = Open();
+  Click(IDC_CLEANUP_SCAN_NOW);
+  ASSERT_TRUE(WaitScanEnd());
+  ASSERT_EQ(effects_.fake.messages.size(), 1u);
+  EXPECT_EQ(effects_.fake.messages[0].text, cleanup::KeepUnreadableLinesNote(1));
+  // Said once, not at every scan.
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  EXPECT_EQ(effects_.fake.messages.size(), 1u);
+
+  Select(tree_->Path("a.tmp"));
+  page.KeepSelected(false);
+  ASSERT_EQ(effects_.fake.messages.size(), 2u);
+  EXPECT_EQ(effects_.fake.messages[1].text, cleanup::kKeepFileNotSaved);
+  EXPECT_EQ(ReadAll(traces_.fake.keepFile), old);
+  EXPECT_TRUE(HasLine(tree_->Path("a.tmp")));
+  SetFileAttributesW(ui::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Screenshots, DISABLED_KeepListWindow) {
+  TempTree appData("shot");
+  const std::string file = appData.Path("keep.txt");
+  cleanup::KeepList list;
+  for (const char* p : {"C:\\Users\\zhangsan\\Documents\\论文\\草稿.old",
+                        "C:\\Users\\zhangsan\\AppData\\Local\\Temp\\项目备份",
+                        "D:\\工作\\config.old", "D:\\游戏\\存档\\save.tmp"})
+    list.Add(p);
+  ASSERT_TRUE(cleanup::WriteKeepFile(file, list));
+  CKeepListDlg dialog(file);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  SetWindowPos(dialog.hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  SendMessageW(dialog.Entries().hwnd(), LB_SETSEL, TRUE, 2);
+  wintest::PumpUntil([] { return false; }, 500);
+  RECT r;
+  GetWindowRect(dialog.hwnd(), &r);
+  EXPECT_TRUE(wintest::SaveScreen(r, "cleanup-keep-list"));
+  DestroyWindow(dialog.hwnd());
 }
 
 TEST_F(CleanupPage, LinksInsideTheRootAreNotFollowed) {

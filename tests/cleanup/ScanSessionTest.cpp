@@ -221,12 +221,95 @@ class FakeDeleter : public FileDeleter {
  public:
   std::map<std::string, DeleteResult> results;
   std::vector<std::string> asked;
+  std::set<std::string> changed;  // fail the check before recycling
   DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity&) override {
     asked.push_back(path);
     auto it = results.find(path);
     return it == results.end() ? DeleteResult::kDeleted : it->second;
   }
+  std::optional<DeleteResult> Recheck(const std::string& path, const FileIdentity&) override {
+    if (changed.count(path)) return DeleteResult::kChanged;
+    return std::nullopt;
+  }
 };
+
+// A bin on drive C: only, refusing the paths in `refuse`; a call with more
+// than one path and a refused one among them stops at it, as the shell may.
+class FakeBin : public RecycleBin {
+ public:
+  std::set<std::string> refuse;
+  std::vector<std::vector<std::string>> calls;
+  bool HasBin(const std::string& path) override { return path.rfind("C:", 0) == 0; }
+  std::vector<bool> Recycle(const std::vector<std::string>& paths) override {
+    calls.push_back(paths);
+    std::vector<bool> moved(paths.size(), false);
+    for (size_t k = 0; k < paths.size() && !refuse.count(paths[k]); ++k) moved[k] = true;
+    return moved;
+  }
+};
+
+TEST(CleanFiles, RecyclesInBatchesAndDeletesForGoodOnlyWhatNoBinTakes) {
+  FakeDeleter d;
+  FakeBin bin;
+  bin.refuse = {"C:\\huge.tmp"};
+  d.changed = {"C:\\swapped.tmp"};
+  std::vector<FoundFile> files;
+  for (const char* p : {"C:\\a.tmp", "C:\\huge.tmp", "C:\\b.tmp", "E:\\usb.tmp",
+                        "C:\\swapped.tmp", "C:\\c.tmp", "C:\\d.tmp"})
+    files.push_back(FoundFile{p, {}, 2048});
+  std::vector<DeleteResult> seen(files.size(), DeleteResult::kRefused);
+  std::vector<size_t> order;
+  CleanTally t = CleanFiles(d, &bin, CleanMode::kRecycle, files,
+                            [&](size_t k, DeleteResult r) {
+                              seen[k] = r;
+                              order.push_back(k);
+                              return true;
+                            },
+                            4);
+  EXPECT_EQ(order, (std::vector<size_t>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(seen, (std::vector<DeleteResult>{DeleteResult::kRecycled, DeleteResult::kNoBin,
+                                             DeleteResult::kRecycled, DeleteResult::kNoBin,
+                                             DeleteResult::kChanged, DeleteResult::kRecycled,
+                                             DeleteResult::kRecycled}));
+  // Batches of up to four files; the files left over by a refusal each try alone.
+  ASSERT_GE(bin.calls.size(), 4u);
+  EXPECT_EQ(bin.calls[0], (std::vector<std::string>{"C:\\a.tmp", "C:\\huge.tmp", "C:\\b.tmp"}));
+  EXPECT_EQ(bin.calls[1], std::vector<std::string>{"C:\\huge.tmp"});
+  EXPECT_EQ(bin.calls[2], std::vector<std::string>{"C:\\b.tmp"});
+  // Deleted for good: only the file without a bin and the one the bin refused.
+  EXPECT_EQ(d.asked, (std::vector<std::string>{"E:\\usb.tmp", "C:\\huge.tmp"}));
+  EXPECT_EQ(t.recycled, 4u);
+  EXPECT_EQ(t.noBin, 2u);
+  EXPECT_EQ(CleanReport(t),
+            "共将 4 个垃圾文件（8MB）移入回收站，1 个文件未能删除，2 "
+            "个文件所在磁盘没有回收站或回收站不接受，已永久删除（释放 4MB 磁盘空间）。");
+  EXPECT_EQ(RecycledStatus(t),
+            "已将 4 个垃圾文件（8MB）移入回收站，可从回收站还原；清空回收站后释放磁盘空间。");
+
+  // Permanent: no bin asked, every file deleted with its checks.
+  d.asked.clear();
+  bin.calls.clear();
+  CleanTally p = CleanFiles(d, &bin, CleanMode::kPermanent, files);
+  EXPECT_TRUE(bin.calls.empty());
+  EXPECT_EQ(d.asked.size(), files.size());
+  EXPECT_EQ(p.deleted, files.size());
+  EXPECT_EQ(CleanReport(p), CleanReport(7, 14336, 0));
+  EXPECT_EQ(PermanentQuestion(7), "将永久删除 7 个文件，无法恢复。确定吗？");
+
+  // A stop ends the clean after the batch under way, every file of it told of.
+  order.clear();
+  CleanFiles(d, &bin, CleanMode::kRecycle, files,
+             [&](size_t k, DeleteResult) {
+               order.push_back(k);
+               return k != 0;
+             },
+             2);
+  EXPECT_EQ(order, (std::vector<size_t>{0, 1}));
+
+  CleanOneResult one = CleanOne(d, &bin, CleanMode::kRecycle, files[0]);
+  EXPECT_TRUE(one.removeLine);
+  EXPECT_FALSE(CleanOne(d, &bin, CleanMode::kRecycle, files[4]).removeLine);
+}
 
 TEST(CleanAll, AFileAlreadyGoneIsDoneAndOnlyRealFailuresKeepTheirLines) {
   FakeDeleter d;

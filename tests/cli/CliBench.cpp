@@ -35,8 +35,8 @@ double Time(F f) {
 class BenchHost : public cli::Host {
  public:
   cleanup::DirectoryLister& Lister() override { return lister_; }
-  cleanup::FileDeleter& Deleter(bool) override { return deleter_; }
-  bool Recycles() const override { return false; }
+  cleanup::FileDeleter& Deleter() override { return deleter_; }
+  cleanup::RecycleBin& Bin() override { return bin_; }
   void ClearTraces(const cli::OptionSet&, const std::function<void(int)>&) override {}
   // What would go to a redirected output.
   void Out(const std::string& line) override { text_ += line + "\r\n"; }
@@ -45,6 +45,7 @@ class BenchHost : public cli::Host {
  private:
   cleanup::WinLister lister_;
   cleanup::WinDeleter deleter_;
+  cleanup::WinRecycleBin bin_;
   std::string text_;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "cli/Run.h"
@@ -15,11 +16,14 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // Folders by full path ("\" separated); a folder not in the map cannot be read.
-class FakeFiles : public Host, public cleanup::DirectoryLister, public cleanup::FileDeleter {
+class FakeFiles : public Host,
+                  public cleanup::DirectoryLister,
+                  public cleanup::FileDeleter,
+                  public cleanup::RecycleBin {
  public:
   std::map<std::string, std::vector<cleanup::DirEntry>> folders;
-  std::set<std::string> refused, deleted;
-  Strings out, err, deleters;
+  std::set<std::string> refused, deleted, recycled;
+  Strings out, err;
   std::vector<int> cleared;
 
   void File(const std::string& folder, const std::string& name, uint64_t size) {
@@ -44,13 +48,21 @@ class FakeFiles : public Host, public cleanup::DirectoryLister, public cleanup::
     deleted.insert(path);
     return cleanup::DeleteResult::kDeleted;
   }
+  std::optional<cleanup::DeleteResult> Recheck(const std::string& path,
+                                               const cleanup::FileIdentity&) override {
+    if (refused.count(path)) return cleanup::DeleteResult::kRefused;
+    return std::nullopt;
+  }
+  bool HasBin(const std::string&) override { return true; }
+  std::vector<bool> Recycle(const std::vector<std::string>& paths) override {
+    recycled.insert(paths.begin(), paths.end());
+    cleared.push_back(-1);  // the order of the bin's work among the traces
+    return std::vector<bool>(paths.size(), true);
+  }
 
   cleanup::DirectoryLister& Lister() override { return *this; }
-  cleanup::FileDeleter& Deleter(bool permanent) override {
-    deleters.push_back(permanent ? "permanent" : "recycle");
-    return *this;
-  }
-  bool Recycles() const override { return true; }
+  cleanup::FileDeleter& Deleter() override { return *this; }
+  cleanup::RecycleBin& Bin() override { return *this; }
   void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) override {
     for (int k = 0; k < cleanup::kOptionCount; ++k)
       if (chosen[k]) {
@@ -81,7 +93,7 @@ Strings ReadBack(const std::string& json) {
       "print(*[x[\"path\"].encode().hex()+\"=\"+str(x[\"read\"]) for x in r[\"roots\"]])\n"
       "print(*[x.encode().hex() for x in r[\"unreadableFolders\"]])\n"
       "print(*[x[\"name\"]+\"=\"+x[\"result\"] for x in r[\"traces\"]])\n"
-      "t=r[\"totals\"]; print(t[\"files\"], t[\"bytes\"], t[\"cleaned\"], t[\"kept\"], "
+      "t=r[\"totals\"]; print(t[\"files\"], t[\"bytes\"], t[\"recycled\"], t[\"kept\"], "
       "len(r[\"errors\"]))' " +
       file;
   Strings lines;
@@ -131,7 +143,7 @@ TEST(CliRun, ScanListsTheJunkAndReportsItExactly) {
   RunReport r = Execute(PlanFor({"/scan", "/traces", "temp,cookies"}), fs);
   EXPECT_EQ(r.exitCode, kExitDone);
   EXPECT_TRUE(fs.cleared.empty());
-  EXPECT_TRUE(fs.deleters.empty());
+  EXPECT_TRUE(fs.deleted.empty());
   ASSERT_EQ(fs.out.size(), 4u);
   EXPECT_EQ(fs.out[0], root + "\\" + odd);
   EXPECT_EQ(fs.out[3],
@@ -164,9 +176,10 @@ TEST(CliRun, CleanKeepsWhatItCannotDeleteAndSaysSo) {
   RunReport r =
       Execute(PlanFor({"/clean", R"(D:\t)", "/quiet", "/traces", "temp,recycle,recent"}), fs);
   EXPECT_EQ(r.exitCode, kExitFilesKept);
-  EXPECT_EQ(fs.deleted, (std::set<std::string>{R"(D:\t\a.tmp)"}));
-  EXPECT_EQ(fs.deleters, Strings{"recycle"});
-  EXPECT_EQ(fs.cleared, (std::vector<int>{cleanup::kRecycleBin, cleanup::kTypedUrls}));
+  EXPECT_EQ(fs.recycled, (std::set<std::string>{R"(D:\t\a.tmp)"}));
+  EXPECT_TRUE(fs.deleted.empty());
+  // The bin is emptied before the files go in, as on the page.
+  EXPECT_EQ(fs.cleared, (std::vector<int>{cleanup::kRecycleBin, -1, cleanup::kTypedUrls}));
   EXPECT_TRUE(fs.out.empty());  // quiet: only the errors
   EXPECT_EQ(fs.err, Strings{R"(未能清理：D:\t\held.tmp（正在使用或拒绝访问）)"});
 
@@ -181,7 +194,8 @@ TEST(CliRun, CleanKeepsWhatItCannotDeleteAndSaysSo) {
   FakeFiles again;
   again.File(R"(D:\t)", "a.tmp", 1);
   Execute(PlanFor({"/clean", R"(D:\t)", "/permanent"}), again);
-  EXPECT_EQ(again.deleters, Strings{"permanent"});
+  EXPECT_EQ(again.deleted, (std::set<std::string>{R"(D:\t\a.tmp)"}));
+  EXPECT_TRUE(again.recycled.empty());
   EXPECT_EQ(again.out.back(), "共删除 1 个垃圾文件，释放 0KB 磁盘空间，0 个文件未能删除。");
 }
 

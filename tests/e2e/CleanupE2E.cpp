@@ -191,7 +191,8 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
   for (int k = 0; k < cleanup::kOptionCount; ++k)
     EXPECT_EQ(page.Check(k), k == cleanup::kClipboard ? 1 : 0) << k;
   page.ClickItem(IDC_CLEANUP_CLEAN_ALL);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status() == cleanup::kCleanFinished; }, 20000))
+  // Into the Recycle Bin, and the status line says so.
+  ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status().rfind("已将 ", 0) == 0; }, 20000))
       << page.Status();
   EXPECT_FALSE(Exists(folder.Path("a.tmp")));
   EXPECT_FALSE(Exists(folder.Path("sub\\b.OLD")));
@@ -199,7 +200,12 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
     EXPECT_TRUE(Exists(folder.Path(kept))) << kept;
   auto lines = page.Lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "剪贴板清空完毕！"), lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), cleanup::CleanReport(2, 5, 0)), lines.end());
+  cleanup::CleanTally recycled;
+  recycled.mode = cleanup::CleanMode::kRecycle;
+  recycled.recycled = 2;
+  recycled.recycledKB = 5;
+  EXPECT_EQ(page.Status(), cleanup::RecycledStatus(recycled));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), cleanup::CleanReport(recycled)), lines.end());
 }
 
 TEST(Screenshots, DISABLED_CleanupPage) {
@@ -228,7 +234,7 @@ TEST(Screenshots, DISABLED_CleanupPage) {
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-summary"));
   page.ChooseOnly(cleanup::kClipboard);
   page.ClickItem(IDC_CLEANUP_CLEAN_ALL);
-  ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status() == cleanup::kCleanFinished; }, 60000));
+  ASSERT_TRUE(e2e::WaitUntil([&] { return page.Status().rfind("已将 ", 0) == 0; }, 60000));
   e2e::MoveMouse(main.left + 700, main.top + 300);  // off the buttons: no hover light
   e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "cleanup-cleaned"));

@@ -1,0 +1,154 @@
+#include "cleanup/CleanupList.h"
+
+#include <algorithm>
+
+#include "cleanup/CleanupText.h"
+
+namespace cleanup {
+
+void CleanupList::Clear() {
+  rows_.clear();
+  live_.clear();
+  order_.clear();
+  ++epoch_;
+}
+
+size_t CleanupList::Insert(CleanupRow row) {
+  const RowId id = static_cast<RowId>(rows_.size());
+  auto at = std::upper_bound(order_.begin(), order_.end(), row.key,
+                             [this](const std::string& key, RowId r) { return key < rows_[r].key; });
+  const auto index = at - order_.begin();
+  rows_.push_back(std::move(row));
+  live_.push_back(true);
+  order_.insert(at, id);
+  return static_cast<size_t>(index);
+}
+
+size_t CleanupList::AddFile(FoundFile file, std::string key) {
+  CleanupRow row;
+  row.kind = CleanupRow::Kind::kFile;
+  row.key = std::move(key);
+  row.file = std::move(file);
+  row.ticked = true;
+  return Insert(std::move(row));
+}
+
+size_t CleanupList::AddMessage(std::string text, std::string key) {
+  CleanupRow row;
+  row.key = std::move(key);
+  row.file.path = std::move(text);
+  return Insert(std::move(row));
+}
+
+const CleanupRow* CleanupList::Row(RowId id) const {
+  return id < rows_.size() && live_[id] ? &rows_[id] : nullptr;
+}
+
+CleanupRow* CleanupList::Live(RowId id) { return id < rows_.size() && live_[id] ? &rows_[id] : nullptr; }
+
+std::optional<size_t> CleanupList::IndexOf(RowId id) const {
+  const CleanupRow* row = Row(id);
+  if (!row) return std::nullopt;
+  // Rows with the row's key sit together; the id tells them apart.
+  auto it = std::lower_bound(order_.begin(), order_.end(), row->key,
+                             [this](RowId r, const std::string& key) { return rows_[r].key < key; });
+  for (; it != order_.end() && rows_[*it].key == row->key; ++it)
+    if (*it == id) return static_cast<size_t>(it - order_.begin());
+  return std::nullopt;
+}
+
+std::optional<size_t> CleanupList::Remove(RowId id) {
+  auto index = IndexOf(id);
+  if (!index) return std::nullopt;
+  order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(*index));
+  live_[id] = false;
+  rows_[id] = CleanupRow();
+  return index;
+}
+
+void CleanupList::MarkDone(RowId id) {
+  if (CleanupRow* row = Live(id); row && row->kind == CleanupRow::Kind::kFile) {
+    row->kind = CleanupRow::Kind::kDone;
+    row->ticked = false;
+  }
+}
+
+bool CleanupList::SetTicked(RowId id, bool ticked) {
+  CleanupRow* row = Live(id);
+  if (!row || row->kind != CleanupRow::Kind::kFile) return false;
+  row->ticked = ticked;
+  return true;
+}
+
+bool CleanupList::Toggle(RowId id) {
+  const CleanupRow* row = Row(id);
+  return row && SetTicked(id, !row->ticked);
+}
+
+CleanupList::Ticked CleanupList::TickedFiles() const {
+  Ticked t;
+  for (RowId id : order_)
+    if (rows_[id].kind == CleanupRow::Kind::kFile && rows_[id].ticked) {
+      t.ids.push_back(id);
+      t.files.push_back(rows_[id].file);
+    }
+  return t;
+}
+
+std::vector<FoundFile> CleanupList::Files() const {
+  std::vector<FoundFile> files;
+  for (RowId id : order_)
+    if (rows_[id].kind == CleanupRow::Kind::kFile) files.push_back(rows_[id].file);
+  return files;
+}
+
+CleanupFlow::Enabled CleanupFlow::Controls() const {
+  switch (state_) {
+    case State::kScanning:
+    case State::kPaused: return {false, true, true, false, true, false};
+    case State::kCleaning: return {false, false, false, true, false, false};
+    default: return {true, false, false, true, true, true};
+  }
+}
+
+const char* CleanupFlow::PauseCaption() const {
+  return state_ == State::kPaused ? kContinueText : kPauseText;
+}
+
+bool CleanupFlow::StartScan() {
+  if (Scanning() || Cleaning()) return false;
+  state_ = State::kScanning;
+  return true;
+}
+
+bool CleanupFlow::Pause() {
+  if (state_ != State::kScanning) return false;
+  state_ = State::kPaused;
+  return true;
+}
+
+bool CleanupFlow::Resume() {
+  if (state_ != State::kPaused) return false;
+  state_ = State::kScanning;
+  return true;
+}
+
+bool CleanupFlow::FinishScan() {
+  if (!Scanning()) return false;
+  state_ = State::kScanned;
+  return true;
+}
+
+bool CleanupFlow::StartClean() {
+  if (Scanning() || Cleaning()) return false;
+  state_ = State::kCleaning;
+  return true;
+}
+
+bool CleanupFlow::FinishClean() {
+  if (!Cleaning()) return false;
+  state_ = State::kScanned;
+  return true;
+}
+
+}  // namespace cleanup

@@ -1,0 +1,108 @@
+#pragma once
+// The lines of the junk list, owned here in the order they are shown: the
+// files a scan found and the messages a clean adds (its report and the
+// completion lines). A view shows row N at line N and keeps each row's id
+// in the line's item data, so that "清理" and "全部清理" act on rows, never
+// on a line's text. Lines are kept sorted by a key computed once per line,
+// so the control showing them compares nothing itself.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cleanup/CleanAll.h"
+
+namespace cleanup {
+
+struct CleanupRow {
+  enum class Kind {
+    kFile,     // a listed file, still to clean
+    kDone,     // a file already cleaned or gone: its line stays, it is no longer offered
+    kMessage,  // a report or completion line
+  };
+  Kind kind = Kind::kMessage;
+  std::string key;  // the sort key; the text of a file row is its file's path
+  FoundFile file;   // the path is the line's text for every kind
+  bool ticked = false;
+  const std::string& Text() const { return file.path; }
+};
+
+class CleanupList {
+ public:
+  using RowId = uint32_t;
+
+  // Empties the list; ids handed out before no longer name a row.
+  void Clear();
+  // Changes with each Clear: what was meant for the old rows is dropped.
+  uint64_t Epoch() const { return epoch_; }
+
+  // Insert at the sorted place, after lines with an equal key; return the
+  // display index. A file row starts ticked.
+  size_t AddFile(FoundFile file, std::string key);
+  size_t AddMessage(std::string text, std::string key);
+  // The id the next Add hands out (the line's item data).
+  RowId LastId() const { return static_cast<RowId>(rows_.size() - 1); }
+
+  size_t Count() const { return order_.size(); }
+  RowId IdAt(size_t index) const { return order_.at(index); }
+  // nullptr once removed, or for an id this list never gave.
+  const CleanupRow* Row(RowId id) const;
+  std::optional<size_t> IndexOf(RowId id) const;
+
+  // Drops the row; returns the display index it had.
+  std::optional<size_t> Remove(RowId id);
+  // A cleaned file keeps its line, untickable.
+  void MarkDone(RowId id);
+  // Ticks or unticks a file row; false for any other row.
+  bool SetTicked(RowId id, bool ticked);
+  bool Toggle(RowId id);
+
+  // Ticked file rows in display order, with their ids.
+  struct Ticked {
+    std::vector<RowId> ids;
+    std::vector<FoundFile> files;
+  };
+  Ticked TickedFiles() const;
+  // Every file row still to clean, in display order.
+  std::vector<FoundFile> Files() const;
+
+ private:
+  size_t Insert(CleanupRow row);
+  CleanupRow* Live(RowId id);
+
+  std::vector<CleanupRow> rows_;  // by id; removed rows stay as empty tombstones
+  std::vector<bool> live_;
+  std::vector<RowId> order_;  // display order
+  uint64_t epoch_ = 0;
+};
+
+// The page's rules for what can be clicked, by what it is doing.
+class CleanupFlow {
+ public:
+  enum class State { kIdle, kScanning, kPaused, kScanned, kCleaning };
+  struct Enabled {
+    bool start, pause, stop, tree, clean, cleanAll;
+  };
+
+  State Current() const { return state_; }
+  bool Scanning() const { return state_ == State::kScanning || state_ == State::kPaused; }
+  bool Cleaning() const { return state_ == State::kCleaning; }
+  Enabled Controls() const;
+  // "暂停" or, while paused, "继续".
+  const char* PauseCaption() const;
+
+  // False (nothing changes) where the step does not apply now.
+  bool StartScan();
+  bool Pause();
+  bool Resume();
+  // The walk ended, or was stopped; a pause ends with it.
+  bool FinishScan();
+  bool StartClean();
+  bool FinishClean();
+
+ private:
+  State state_ = State::kIdle;
+};
+
+}  // namespace cleanup

@@ -1,0 +1,141 @@
+#include "cleanup/JunkListBox.h"
+
+#include <windowsx.h>
+#undef SubclassWindow  // windowsx.h's macro, not our method
+
+#include "ui/Handles.h"
+#include "ui/Text.h"
+
+std::string CJunkListBox::SortKey(const std::string& text) const {
+  if (!locale_) locale_ = static_cast<LCID>(SendMessageW(hwnd_, LB_GETLOCALE, 0, 0));
+  if (!locale_) locale_ = LOCALE_USER_DEFAULT;
+  std::wstring w = ui::Wide(text);
+  const int length = static_cast<int>(w.size());
+  std::string key(w.size() * 4 + 16, '\0');
+  int n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length,
+                       reinterpret_cast<wchar_t*>(key.data()), static_cast<int>(key.size()));
+  if (n == 0) {
+    n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length, nullptr, 0);
+    if (n <= 0) return text;
+    key.assign(static_cast<size_t>(n), '\0');
+    n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length,
+                     reinterpret_cast<wchar_t*>(key.data()), n);
+  }
+  // The count includes the terminating zero, which orders nothing.
+  key.resize(n > 0 ? static_cast<size_t>(n) - 1 : 0);
+  return key;
+}
+
+void CJunkListBox::SubclassWindow(HWND listBox) {
+  CHSListBox::SubclassWindow(listBox);
+  FitToFont();
+}
+
+void CJunkListBox::FitToFont() {
+  // A line as high as the font's text with a little room; the box fills it.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  ui::ClientDC dc(hwnd_);
+  HGDIOBJ old = SelectObject(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.get(), &tm);
+  SelectObject(dc.get(), old);
+  const int height = tm.tmHeight + tm.tmExternalLeading + 2;
+  SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, height);
+  SetLeadingWidth(BoxSize() + 6);
+}
+
+int CJunkListBox::BoxSize() const {
+  LRESULT h = SendMessageW(hwnd_, LB_GETITEMHEIGHT, 0, 0);
+  return h > 6 ? static_cast<int>(h) - 4 : 2;
+}
+
+void CJunkListBox::RedrawLine(int index) {
+  RECT r;
+  if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+    InvalidateRect(hwnd_, &r, FALSE);
+}
+
+bool CJunkListBox::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  DrawLine(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+  result = TRUE;
+  return true;
+}
+
+void CJunkListBox::DrawLine(const DRAWITEMSTRUCT& di) {
+  HDC dc = di.hDC;
+  RECT r = di.rcItem;
+  if (di.itemID == static_cast<UINT>(-1)) {
+    if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+    return;
+  }
+  const bool selected = (di.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const int box = BoxSize();
+  const int tick = tickOf ? tickOf(static_cast<LPARAM>(di.itemData)) : -1;
+  if (tick >= 0) {
+    RECT b{r.left + 2, r.top + (r.bottom - r.top - box) / 2, 0, 0};
+    b.right = b.left + box;
+    b.bottom = b.top + box;
+    DrawFrameControl(dc, &b, DFC_BUTTON, DFCS_BUTTONCHECK | (tick == 1 ? DFCS_CHECKED : 0));
+  }
+  std::wstring text = ui::Wide(GetText(static_cast<int>(di.itemID)));
+  RECT t = r;
+  t.left += box + 6;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: {
+      LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, lp);
+      LRESULT r = Default();
+      RECT line{};
+      SendMessageW(hwnd_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&line));
+      const int x = GET_X_LPARAM(lp) - line.left;
+      if (!HIWORD(hit) && x >= 0 && x < BoxSize() + 4 && toggle) toggle(LOWORD(hit));
+      return r;
+    }
+    case WM_KEYDOWN:
+      if (wp == VK_SPACE) {
+        int sel = static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+        if (sel >= 0 && toggle) toggle(sel);
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wp == L' ') return 0;  // no search for a line starting with a space
+      break;
+    case WM_CONTEXTMENU: {
+      POINT screen{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      int index = static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+      if (screen.x != -1 || screen.y != -1) {
+        // The line under the mouse becomes the selected one.
+        POINT client = screen;
+        ScreenToClient(hwnd_, &client);
+        LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        index = HIWORD(hit) ? -1 : LOWORD(hit);
+        SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      } else {
+        RECT r{};
+        SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        screen = {r.left + BoxSize(), r.bottom};
+        ClientToScreen(hwnd_, &screen);
+      }
+      if (contextMenu) contextMenu(index, screen);
+      return 0;
+    }
+    case WM_SETFONT: {
+      LRESULT r = CHSListBox::WindowProc(msg, wp, lp);
+      FitToFont();
+      return r;
+    }
+    default: break;
+  }
+  return CHSListBox::WindowProc(msg, wp, lp);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The junk list: a list box showing a CleanupList's rows, line N for row N,
+// each line's item data the row's id. It compares nothing itself: lines go
+// in at the place the model chose, by the keys SortKey gives, which order
+// lines as a sorted list box would (its locale, case ignored).
+//
+// Owner-drawn: a line whose row can be ticked shows a check box in front of
+// its text. A click on the box or the space bar asks the owner to toggle the
+// line; the owner keeps the ticks. Sizes follow the list's font.
+#include <functional>
+#include <string>
+
+#include "controls/HSListBox.h"
+
+class CJunkListBox : public CHSListBox {
+ public:
+  // A key that orders lines by plain byte comparison exactly as the list
+  // box's locale orders them, case ignored.
+  std::string SortKey(const std::string& text) const;
+
+  // The box of a line by its item data: -1 none, 0 unticked, 1 ticked.
+  std::function<int(LPARAM data)> tickOf;
+  // A click on a line's box, or the space bar on the selected line.
+  std::function<void(int index)> toggle;
+  // A right-click on a line (-1 on no line), at a point on the screen.
+  std::function<void(int index, POINT screen)> contextMenu;
+
+  void SubclassWindow(HWND listBox) override;
+  void RedrawLine(int index);
+
+ protected:
+  bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void FitToFont();
+  int BoxSize() const;
+  void DrawLine(const DRAWITEMSTRUCT& di);
+
+  mutable LCID locale_ = 0;
+};

@@ -1,0 +1,93 @@
+#include "cleanup/KeepStore.h"
+
+#include <windows.h>
+
+#include "controls/TreePaths.h"
+#include "ui/Handles.h"
+#include "ui/Text.h"
+
+namespace cleanup {
+
+const char kKeepFileUnreadable[] =
+    "无法读取保留列表文件 keep.txt，本次扫描不会跳过其中的文件。该文件保持原样，不会被改写。";
+const char kKeepFileNotSaved[] =
+    "无法保存保留列表文件 keep.txt（文件可能是只读的或正被其他程序使用），保留列表没有改变。";
+
+std::string KeepUnreadableLinesNote(size_t lines) {
+  return "保留列表文件 keep.txt 中有 " + std::to_string(lines) +
+         " 行无法识别，已忽略。这些行仍原样保存在文件中。";
+}
+
+namespace {
+// A keep-list is a few kilobytes; anything far larger is not one.
+constexpr LONGLONG kMaxKeepFile = 16 << 20;
+}  // namespace
+
+KeepFile ReadKeepFile(const std::string& path) {
+  KeepFile kf;
+  ui::FileHandle f(CreateFileW(ui::Wide(tree::ExtendedPath(path)).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) {
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+      kf.state = KeepFile::State::kUnreadable;
+    return kf;
+  }
+  kf.state = KeepFile::State::kUnreadable;
+  LARGE_INTEGER size{};
+  // Only a plain disk file: a device or pipe named keep.txt is never read.
+  if (GetFileType(f.get()) != FILE_TYPE_DISK || !GetFileSizeEx(f.get(), &size) ||
+      size.QuadPart > kMaxKeepFile)
+    return kf;
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!text.empty() &&
+      (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr) ||
+       read != text.size()))
+    return kf;
+  kf.list = KeepList::Parse(text);
+  kf.state = KeepFile::State::kRead;
+  return kf;
+}
+
+bool WriteKeepFile(const std::string& path, const KeepList& list) {
+  const std::wstring target = ui::Wide(tree::ExtendedPath(path));
+  // A read-only list is one the user does not want changed; Windows would
+  // refuse to replace it, and so do we, wherever we run.
+  const DWORD attrs = GetFileAttributesW(target.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  const size_t slash = target.find_last_of(L'\\');
+  if (slash != std::wstring::npos) CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
+  const std::wstring temp = target + L".new";
+  const std::string text = list.Serialize();
+  bool ok = false;
+  {
+    ui::FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ok = f && (text.empty() || (WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()),
+                                          &written, nullptr) &&
+                                written == text.size()));
+    if (ok) ok = FlushFileBuffers(f.get()) != FALSE;
+  }
+  if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+}  // namespace cleanup
+
+namespace cleanup {
+
+std::string UpdateKeepFile(const std::string& path,
+                           const std::function<bool(KeepList&)>& change) {
+  if (path.empty()) return kKeepFileNotSaved;
+  KeepFile kf = ReadKeepFile(path);
+  if (kf.state == KeepFile::State::kUnreadable) return kKeepFileUnreadable;
+  if (!change(kf.list)) return "";
+  return WriteKeepFile(path, kf.list) ? "" : kKeepFileNotSaved;
+}
+
+}  // namespace cleanup

@@ -1,0 +1,39 @@
+#pragma once
+// keep.txt on disk: read whole, written atomically (a temporary file moved
+// over the old one), so that a failed write leaves the old list as it was.
+#include <functional>
+#include <string>
+
+#include "cleanup/KeepList.h"
+
+namespace cleanup {
+
+struct KeepFile {
+  enum class State {
+    kAbsent,      // no file yet: an empty list
+    kRead,        // read (some lines may be unreadable: list.Unreadable())
+    kUnreadable,  // there, but could not be read: never to be written over
+  };
+  State state = State::kAbsent;
+  KeepList list;
+};
+
+KeepFile ReadKeepFile(const std::string& path);
+// False when the list could not be written; the file on disk is then unchanged.
+bool WriteKeepFile(const std::string& path, const KeepList& list);
+
+// The messages the page shows about the file.
+std::string KeepUnreadableLinesNote(size_t lines);
+extern const char kKeepFileUnreadable[];
+extern const char kKeepFileNotSaved[];
+
+}  // namespace cleanup
+
+namespace cleanup {
+
+// Reads keep.txt, lets `change` edit the list, and writes it back when
+// `change` returns true. Returns the message to show: "" when all went
+// well; never writes over a file it could not read.
+std::string UpdateKeepFile(const std::string& path, const std::function<bool(KeepList&)>& change);
+
+}  // namespace cleanup

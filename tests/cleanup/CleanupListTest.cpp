@@ -1,0 +1,114 @@
+// The junk list's rows and the page's rules, without a window.
+#include "cleanup/CleanupList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+using cleanup::CleanupFlow;
+using cleanup::CleanupList;
+using cleanup::CleanupRow;
+using cleanup::FoundFile;
+
+std::string Key(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::vector<std::string> Shown(const CleanupList& list) {
+  std::vector<std::string> v;
+  for (size_t k = 0; k < list.Count(); ++k) v.push_back(list.Row(list.IdAt(k))->Text());
+  return v;
+}
+
+TEST(CleanupList, KeepsRowsSortedByKeyAndFindsThemByIdAfterRemovals) {
+  CleanupList list;
+  size_t a = list.AddFile(FoundFile{"C:\\b.tmp", {1, 1}, 1}, Key("C:\\b.tmp"));
+  CleanupList::RowId b = list.LastId();
+  EXPECT_EQ(a, 0u);
+  EXPECT_EQ(list.AddFile(FoundFile{"C:\\A.tmp", {}, 0}, Key("C:\\A.tmp")), 0u);
+  EXPECT_EQ(list.AddMessage("共删除", Key("共删除")), 2u);
+  // Equal keys: the later line goes after the earlier one.
+  EXPECT_EQ(list.AddFile(FoundFile{"C:\\B.tmp", {}, 0}, Key("C:\\B.tmp")), 2u);
+  CleanupList::RowId upperB = list.LastId();
+  EXPECT_EQ(Shown(list), (std::vector<std::string>{"C:\\A.tmp", "C:\\b.tmp", "C:\\B.tmp", "共删除"}));
+  EXPECT_EQ(list.IndexOf(b), 1u);
+  EXPECT_EQ(list.IndexOf(upperB), 2u);
+
+  EXPECT_EQ(list.Remove(b), 1u);
+  EXPECT_EQ(list.Row(b), nullptr);
+  EXPECT_FALSE(list.Remove(b));
+  EXPECT_EQ(list.IndexOf(upperB), 1u);
+  EXPECT_EQ(list.Row(upperB)->Text(), "C:\\B.tmp");
+  EXPECT_EQ(list.Row(999), nullptr);
+
+  const uint64_t epoch = list.Epoch();
+  list.Clear();
+  EXPECT_NE(list.Epoch(), epoch);
+  EXPECT_EQ(list.Count(), 0u);
+  EXPECT_EQ(list.Row(upperB), nullptr);
+}
+
+TEST(CleanupList, TickedFilesAreTheTickedFileRowsInDisplayOrder) {
+  CleanupList list;
+  for (const char* p : {"c", "a", "b", "d"}) list.AddFile(FoundFile{p, {}, 1}, p);
+  list.AddMessage("b-report", "b-report");
+  CleanupList::RowId message = list.LastId();
+  auto id = [&](size_t k) { return list.IdAt(k); };
+  // Files start ticked; a message cannot be ticked.
+  EXPECT_EQ(list.TickedFiles().files.size(), 4u);
+  EXPECT_FALSE(list.Toggle(message));
+  EXPECT_FALSE(list.Row(message)->ticked);
+
+  EXPECT_TRUE(list.Toggle(id(1)));  // b
+  EXPECT_FALSE(list.Row(id(1))->ticked);
+  list.MarkDone(id(0));  // a, cleaned: its line stays, it is no longer offered
+  EXPECT_EQ(list.Row(id(0))->kind, CleanupRow::Kind::kDone);
+  EXPECT_FALSE(list.SetTicked(id(0), true));
+
+  CleanupList::Ticked t = list.TickedFiles();
+  std::vector<std::string> paths;
+  for (const FoundFile& f : t.files) paths.push_back(f.path);
+  EXPECT_EQ(paths, (std::vector<std::string>{"c", "d"}));
+  EXPECT_EQ(t.ids, (std::vector<CleanupList::RowId>{id(3), id(4)}));
+  // Unticked files are still files to clean, one by one.
+  EXPECT_EQ(list.Files().size(), 3u);
+}
+
+TEST(CleanupFlow, EnablesTheButtonsByWhatThePageDoes) {
+  CleanupFlow flow;
+  auto on = [&] {
+    auto e = flow.Controls();
+    return std::vector<bool>{e.start, e.pause, e.stop, e.tree, e.clean, e.cleanAll};
+  };
+  EXPECT_EQ(on(), (std::vector<bool>{true, false, false, true, true, true}));
+  EXPECT_FALSE(flow.Pause());
+  EXPECT_FALSE(flow.FinishScan());
+
+  ASSERT_TRUE(flow.StartScan());
+  EXPECT_FALSE(flow.StartScan());
+  EXPECT_FALSE(flow.StartClean());
+  EXPECT_EQ(on(), (std::vector<bool>{false, true, true, false, true, false}));
+  EXPECT_STREQ(flow.PauseCaption(), "暂停");
+  ASSERT_TRUE(flow.Pause());
+  EXPECT_STREQ(flow.PauseCaption(), "继续");
+  EXPECT_TRUE(flow.Scanning());
+  EXPECT_EQ(on(), (std::vector<bool>{false, true, true, false, true, false}));
+  // A stop while paused ends the pause with the scan.
+  ASSERT_TRUE(flow.FinishScan());
+  EXPECT_STREQ(flow.PauseCaption(), "暂停");
+  EXPECT_EQ(on(), (std::vector<bool>{true, false, false, true, true, true}));
+
+  ASSERT_TRUE(flow.StartClean());
+  EXPECT_FALSE(flow.StartClean());
+  EXPECT_FALSE(flow.StartScan());
+  EXPECT_EQ(on(), (std::vector<bool>{false, false, false, true, false, false}));
+  ASSERT_TRUE(flow.FinishClean());
+  EXPECT_FALSE(flow.FinishClean());
+  EXPECT_EQ(flow.Current(), CleanupFlow::State::kScanned);
+}
+
+}  // namespace
