@@ -35,6 +35,7 @@ set(MIRVEN_TSAN_SOURCES
   ${CMAKE_SOURCE_DIR}/src/cleanup/CleanAll.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/CleanupText.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/JunkRules.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/KeepList.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/ScanSession.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/ScanWalk.cpp
   ${CMAKE_SOURCE_DIR}/tests/cleanup/ScanSessionTest.cpp)

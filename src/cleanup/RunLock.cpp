@@ -8,7 +8,7 @@ namespace cleanup {
 
 namespace {
 
-std::wstring UserSid() {
+std::wstring SidOfProcess() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
   ui::KernelHandle owned(token);
@@ -27,16 +27,16 @@ std::wstring UserSid() {
 
 }  // namespace
 
-std::wstring RunLock::Name() {
-  std::wstring sid = UserSid();
-  if (sid.empty()) {
-    // Without a SID, the user's name keeps users apart.
-    std::wstring user(257, L'\0');
-    DWORD n = static_cast<DWORD>(user.size());
-    sid = GetUserNameW(user.data(), &n) ? user.c_str() : L"unknown";
-  }
-  return L"Local\\Mirven.CleanupRun." + sid;
+std::wstring RunLock::UserSid() {
+  std::wstring sid = SidOfProcess();
+  if (!sid.empty()) return sid;
+  // Without a SID, the user's name keeps users apart.
+  std::wstring user(257, L'\0');
+  DWORD n = static_cast<DWORD>(user.size());
+  return GetUserNameW(user.data(), &n) ? std::wstring(user.c_str()) : L"unknown";
 }
+
+std::wstring RunLock::Name() { return L"Local\\Mirven.CleanupRun." + UserSid(); }
 
 bool RunLock::TryAcquire() {
   if (held_) return true;

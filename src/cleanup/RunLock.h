@@ -26,6 +26,8 @@ class RunLock {
 
   // "Local\Mirven.CleanupRun.S-1-5-21-..."
   static std::wstring Name();
+  // The user's SID as text; without one, the user's name.
+  static std::wstring UserSid();
 
  private:
   ui::KernelHandle mutex_;

@@ -115,11 +115,6 @@ class WinHost : public Host {
   cleanup::WinRecycleBin bin_;
 };
 
-std::string UserSid() {
-  std::wstring name = cleanup::RunLock::Name();
-  return ui::Utf8(name.substr(name.rfind(L'.') + 1));
-}
-
 int Schedule(const Options& options, Console& console) {
   std::time_t now = std::time(nullptr);
   std::tm local = *std::localtime(&now);
@@ -136,8 +131,8 @@ int Schedule(const Options& options, Console& console) {
   std::mktime(&first);
   plan.startBoundary = StartBoundary(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday,
                                      options.hour, options.minute);
-  std::string error =
-      ApplySchedule(TaskName(UserSid()), options.repeat == Repeat::kOff ? "" : TaskXml(plan));
+  std::string error = ApplySchedule(TaskName(ui::Utf8(cleanup::RunLock::UserSid())),
+                                    options.repeat == Repeat::kOff ? "" : TaskXml(plan));
   if (!error.empty()) {
     console.Err(error);
     return kExitFailed;

@@ -56,8 +56,8 @@ class Json {
   void Key(const char* name) {
     Comma();
     String(name);
-    text += ':';
-    fresh_ = true;
+    text += ": ";
+    afterKey_ = true;
   }
   void Number(uint64_t v) {
     Comma();
@@ -74,21 +74,37 @@ class Json {
   void Open(char bracket) {
     Comma();
     text += bracket;
-    text += '\n';
+    ++depth_;
     fresh_ = true;
+    empty_ = true;
   }
   void Close(char bracket) {
-    text += '\n';
+    --depth_;
+    if (!empty_) NewLine();
     text += bracket;
     fresh_ = false;
+    empty_ = false;
   }
 
  private:
+  // Before a key or a value: the comma and line break after the previous
+  // one; a value after its key stays on the key's line.
   void Comma() {
-    if (!fresh_) text += ",\n";
+    if (afterKey_) {
+      afterKey_ = false;
+    } else {
+      if (!fresh_) text += ',';
+      if (depth_ > 0) NewLine();
+    }
     fresh_ = false;
+    empty_ = false;
   }
-  bool fresh_ = true;
+  void NewLine() {
+    text += '\n';
+    text.append(2 * static_cast<size_t>(depth_), ' ');
+  }
+  int depth_ = 0;
+  bool fresh_ = true, empty_ = true, afterKey_ = false;
 };
 
 const char* ModeName(Mode m) { return m == Mode::kClean ? "clean" : "scan"; }

@@ -2,6 +2,7 @@
 // it prints (UTF-8 into files), its report, its exit code, the files it
 // leaves, and that it never creates a window.
 #include <windows.h>
+#include <taskschd.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 
 #include "cleanup/RunLock.h"
 #include "cleanup/TempTree.h"
+#include "cli/Schedule.h"
 #include "e2e/E2E.h"
 #include "ui/Handles.h"
 #include "ui/Text.h"
@@ -109,10 +111,10 @@ TEST(CommandLineE2E, ScanListsExactlyTheJunkAndCreatesNoWindow) {
             t.Path("junk\\a.tmp") + "\r\n" + t.Path("junk\\深 层\\缓存.old") + "\r\n" +
                 "扫描已完成！本次共扫描出 2 个垃圾文件，立即清除可帮您节省 6KB 磁盘空间。\r\n");
   std::string json = ReadAll(report);
-  EXPECT_NE(json.find("\"mode\":\"scan\""), std::string::npos) << json;
-  EXPECT_NE(json.find("\"size\":5000"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"mode\": \"scan\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"size\": 5000"), std::string::npos) << json;
   EXPECT_EQ(json.find("keep"), std::string::npos);
-  EXPECT_NE(json.find("\"exitCode\":0"), std::string::npos);
+  EXPECT_NE(json.find("\"exitCode\": 0"), std::string::npos);
   EXPECT_TRUE(Exists(t.Path("junk\\a.tmp")));
   EXPECT_EQ(r.windows, 0);
 
@@ -154,10 +156,17 @@ TEST(CommandLineE2E, CleanRemovesTheJunkAndListsWhatItKept) {
   EXPECT_TRUE(Exists(t.Path("junk\\深 层\\keep.doc")));
   EXPECT_EQ(r.windows, 0);
 
-  // Nothing left to do.
-  r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /permanent", t);
+  // By default into the Recycle Bin (of this test run's own Wine prefix).
+  const std::string report = t.Path("r.json");
+  r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /report " + Quoted(report), t);
   EXPECT_EQ(r.code, 0u) << r.err;
   EXPECT_FALSE(Exists(t.Path("junk\\held.tmp")));
+  EXPECT_NE(ReadAll(report).find("\"result\": \"recycled\""), std::string::npos) << ReadAll(report);
+  EXPECT_NE(r.out.find("回收站"), std::string::npos) << r.out;
+
+  // Nothing left to do.
+  r = RunProgram(L"/clean " + Quoted(t.Path("junk")), t);
+  EXPECT_EQ(r.code, 0u) << r.err;
 }
 
 TEST(CommandLineE2E, RefusalsHaveTheirCodes) {
@@ -189,6 +198,54 @@ TEST(CommandLineE2E, RefusalsHaveTheirCodes) {
   r = RunProgram(L"/?", t);
   EXPECT_EQ(r.code, 0u);
   EXPECT_NE(r.out.find("/schedule daily|weekly|off"), std::string::npos);
+  EXPECT_EQ(r.windows, 0);
+}
+
+// Whether the Task Scheduler knows a task of this name.
+bool TaskExists(const std::string& name) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const CLSID scheduler = {
+      0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
+  ITaskService* service = nullptr;
+  ITaskFolder* root = nullptr;
+  IRegisteredTask* task = nullptr;
+  VARIANT none;
+  VariantInit(&none);
+  BSTR folder = SysAllocString(L"\\"), taskName = SysAllocString(ui::Wide(name).c_str());
+  if (SUCCEEDED(CoCreateInstance(scheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
+                                 reinterpret_cast<void**>(&service))) &&
+      SUCCEEDED(service->Connect(none, none, none, none)) &&
+      SUCCEEDED(service->GetFolder(folder, &root)))
+    root->GetTask(taskName, &task);
+  const bool found = task != nullptr;
+  if (task) task->Release();
+  if (root) root->Release();
+  if (service) service->Release();
+  SysFreeString(folder);
+  SysFreeString(taskName);
+  CoUninitialize();
+  return found;
+}
+
+// Under Wine the task is registered and removed; Wine keeps neither its
+// trigger nor its action, and runs no task, so those are checked natively
+// on the task's XML only.
+TEST(CommandLineE2E, ScheduleRegistersAndRemovesTheUsersTask) {
+  TempTree t("cli-schedule");
+  const std::string name = cli::TaskName(ui::Utf8(cleanup::RunLock::UserSid()));
+  Outcome r = RunProgram(L"/schedule daily 03:30", t);
+  EXPECT_EQ(r.code, 0u) << r.err;
+  EXPECT_EQ(r.out, "计划任务已设置：每天 03:30 清理临时文件。\r\n");
+  EXPECT_TRUE(TaskExists(name));
+  r = RunProgram(L"/schedule weekly", t);
+  EXPECT_EQ(r.code, 0u) << r.err;
+  EXPECT_TRUE(TaskExists(name));
+  r = RunProgram(L"/schedule off", t);
+  EXPECT_EQ(r.code, 0u) << r.err;
+  EXPECT_FALSE(TaskExists(name));
+  r = RunProgram(L"/schedule off /quiet", t);
+  EXPECT_EQ(r.code, 0u);
+  EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.windows, 0);
 }
 
