@@ -127,7 +127,7 @@ TEST(CliArgs, TheScheduledTaskRunsTheCleanWithItsReport) {
   const std::string cmd =
       "/usr/bin/python3 -c 'import sys,xml.etree.ElementTree as E\n"
       "n={\"t\":\"http://schemas.microsoft.com/windows/2004/02/mit/task\"}\n"
-      "r=E.parse(sys.argv[1]).getroot()\n"
+      "r=E.fromstring(open(sys.argv[1],encoding=\"utf-8\").read())\n"
       "for p in (\".//t:Command\",\".//t:Arguments\",\".//t:StartBoundary\",\".//t:LogonType\"):"
       " print(r.find(p,n).text)\n"
       "print(r.find(\".//t:DaysOfWeek\",n)[0].tag.split(\"}\")[1])' " +
