@@ -44,6 +44,8 @@ TEST(RunLock, PageAndCommandLineTakeTurns) {
                               nullptr, nullptr, nullptr);
   auto page = std::make_unique<CMirvenComputerHelperDlg>();
   ASSERT_TRUE(page->Create(host));
+  ShowWindow(host, SW_SHOW);
+  ShowWindow(page->hwnd(), SW_SHOW);
   ASSERT_TRUE(wintest::PumpUntil([&] { return page->RootSizeKnown(); }, 20000));
   auto click = [&](int id) { SendMessageW(GetDlgItem(page->hwnd(), id), BM_CLICK, 0, 0); };
   auto status = [&] { return wintest::TextOf(GetDlgItem(page->hwnd(), IDC_CLEANUP_STATUS)); };
