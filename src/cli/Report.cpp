@@ -59,6 +59,23 @@ class Json {
     text += ": ";
     afterKey_ = true;
   }
+  // "name": value
+  void Field(const char* name, const std::string& v) {
+    Key(name);
+    Text(v);
+  }
+  void Field(const char* name, const char* v) {
+    Key(name);
+    Text(v);
+  }
+  void Field(const char* name, uint64_t v) {
+    Key(name);
+    Number(v);
+  }
+  void Field(const char* name, bool v) {
+    Key(name);
+    Bool(v);
+  }
   void Number(uint64_t v) {
     Comma();
     text += std::to_string(v);
@@ -114,14 +131,10 @@ const char* ModeName(Mode m) { return m == Mode::kClean ? "clean" : "scan"; }
 std::string ReportJson(const RunReport& r) {
   Json j;
   j.Open('{');
-  j.Key("program");
-  j.Text(app::kProgramName);
-  j.Key("version");
-  j.Text(app::kVersion);
-  j.Key("mode");
-  j.Text(ModeName(r.mode));
-  j.Key("permanent");
-  j.Bool(r.permanent);
+  j.Field("program", app::kProgramName);
+  j.Field("version", app::kVersion);
+  j.Field("mode", ModeName(r.mode));
+  j.Field("permanent", r.permanent);
   j.Key("options");
   j.Open('[');
   for (int k = 0; k < cleanup::kOptionCount; ++k)
@@ -131,10 +144,8 @@ std::string ReportJson(const RunReport& r) {
   j.Open('[');
   for (const RunReport::Root& root : r.roots) {
     j.Open('{');
-    j.Key("path");
-    j.Text(root.path);
-    j.Key("read");
-    j.Bool(root.read);
+    j.Field("path", root.path);
+    j.Field("read", root.read);
     j.Close('}');
   }
   j.Close(']');
@@ -142,35 +153,23 @@ std::string ReportJson(const RunReport& r) {
   j.Open('[');
   for (const FileOutcome& f : r.files) {
     j.Open('{');
-    j.Key("path");
-    j.Text(f.path);
-    j.Key("size");
-    j.Number(f.size);
-    j.Key("result");
-    j.Text(f.result);
+    j.Field("path", f.path);
+    j.Field("size", f.size);
+    j.Field("result", f.result);
     j.Close('}');
   }
   j.Close(']');
   j.Key("totals");
   j.Open('{');
-  j.Key("files");
-  j.Number(r.files.size());
-  j.Key("bytes");
-  j.Number(r.foundBytes);
-  j.Key("kb");
-  j.Number(r.foundKB);
-  j.Key("recycled");
-  j.Number(r.tally.recycled);
-  j.Key("recycledKB");
-  j.Number(r.tally.recycledKB);
-  j.Key("deleted");
-  j.Number(r.tally.deleted);
-  j.Key("deletedKB");
-  j.Number(r.tally.freedKB);
-  j.Key("gone");
-  j.Number(r.tally.gone);
-  j.Key("kept");
-  j.Number(r.tally.failed);
+  j.Field("files", static_cast<uint64_t>(r.files.size()));
+  j.Field("bytes", r.foundBytes);
+  j.Field("kb", r.foundKB);
+  j.Field("recycled", r.tally.recycled);
+  j.Field("recycledKB", r.tally.recycledKB);
+  j.Field("deleted", r.tally.deleted);
+  j.Field("deletedKB", r.tally.freedKB);
+  j.Field("gone", r.tally.gone);
+  j.Field("kept", r.tally.failed);
   j.Close('}');
   j.Key("unreadableFolders");
   j.Open('[');
@@ -180,12 +179,9 @@ std::string ReportJson(const RunReport& r) {
   j.Open('[');
   for (const RunReport::Trace& t : r.traces) {
     j.Open('{');
-    j.Key("name");
-    j.Text(cleanup::OptionName(t.option));
-    j.Key("label");
-    j.Text(cleanup::OptionText(t.option));
-    j.Key("result");
-    j.Text(t.result);
+    j.Field("name", cleanup::OptionName(t.option));
+    j.Field("label", cleanup::OptionText(t.option));
+    j.Field("result", t.result);
     j.Close('}');
   }
   j.Close(']');
@@ -193,8 +189,7 @@ std::string ReportJson(const RunReport& r) {
   j.Open('[');
   for (const std::string& e : r.errors) j.Text(e);
   j.Close(']');
-  j.Key("exitCode");
-  j.Number(static_cast<uint64_t>(r.exitCode));
+  j.Field("exitCode", static_cast<uint64_t>(r.exitCode));
   j.Close('}');
   return j.text + "\n";
 }

@@ -137,7 +137,7 @@ RunReport Execute(const Plan& plan, Host& host) {
     if (lister.RootRead()) {
       ++rootsRead;
     } else if (lister.RootResult() == cleanup::ListResult::kNotFolder) {
-      error("未扫描：" + root + "（链接或交接点，不是普通文件夹）");
+      error("未扫描：" + root + "（不是普通文件夹，而是文件、链接或交接点）");
     } else {
       error("无法读取文件夹：" + root);
     }
