@@ -67,6 +67,17 @@ if(MIRVEN_WINDOWS_TESTS AND MIRVEN_WINDOWS_TEST_SOURCES)
   mirven_windows_tests(mirven_windows_tests windows
     "${MIRVEN_WINDOWS_TEST_SOURCES}" "${MIRVEN_WINDOWS_TEST_SUITES}")
 endif()
+if(MIRVEN_WINDOWS_TESTS AND MIRVEN_WINDOWS_TEST_SOURCES)
+  # The display-scale suite again at the other common scales: the prefix's
+  # LogPixels is set before Wine first starts in it (wine-env.sh).
+  foreach(dpi 120 144 192)
+    add_test(NAME windows.DisplayScale${dpi}
+             COMMAND mirven_windows_tests --gtest_filter=DisplayScale.*)
+    set_tests_properties(windows.DisplayScale${dpi} PROPERTIES
+      LABELS windows RESOURCE_LOCK wine TIMEOUT 300
+      ENVIRONMENT "MIRVEN_BUILD=${MIRVEN_BUILD_ROOT};MIRVEN_DPI=${dpi}")
+  endforeach()
+endif()
 if(MIRVEN_WINDOWS_TESTS AND MIRVEN_E2E_TEST_SOURCES)
   mirven_windows_tests(mirven_e2e_tests e2e
     "${MIRVEN_E2E_TEST_SOURCES}" "${MIRVEN_E2E_TEST_SUITES}")

@@ -1,7 +1,13 @@
 # Sourced by the scripts that run Windows programs: a private Wine prefix
 # inside the build folder, quiet, Chinese locale (code page 936).
 : "${MIRVEN_BUILD:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}"
-export WINEPREFIX="${WINEPREFIX:-$MIRVEN_BUILD/wineprefix}"
+# MIRVEN_DPI (96, 120, 144, 192, ...) selects a prefix of its own whose
+# display scale is that DPI (HKCU\Control Panel\Desktop\LogPixels).
+if [ -n "${MIRVEN_DPI:-}" ] && [ "$MIRVEN_DPI" != 96 ]; then
+  export WINEPREFIX="${WINEPREFIX:-$MIRVEN_BUILD/wineprefix-dpi$MIRVEN_DPI}"
+else
+  export WINEPREFIX="${WINEPREFIX:-$MIRVEN_BUILD/wineprefix}"
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=zh_CN.UTF-8
@@ -37,6 +43,10 @@ mirven_wine_prefix() {
       for face in 微软雅黑 'Microsoft YaHei'; do
         "$MIRVEN_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
       done
+      if [ -n "${MIRVEN_DPI:-}" ]; then
+        "$MIRVEN_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+          /d "$MIRVEN_DPI" /f >/dev/null 2>&1 || true
+      fi
       wineserver -w
       touch "$WINEPREFIX/.mirven-ready"
     fi

@@ -33,9 +33,9 @@ bool CalculatorWnd::Create() {
   if (!CreateFrame("计算器", kClientWidth, kClientHeight)) return false;
   const int inner = kPanel.left + 8, width = kPanel.right - kPanel.left - 16;
   AddText(kExpressionId, RECT{inner, kPanel.top + 4, inner + width, kPanel.top + 24},
-          SS_RIGHT | SS_NOPREFIX, Font(16, FW_NORMAL), true);
+          SS_RIGHT | SS_NOPREFIX, 16, FW_NORMAL, true);
   HWND display = AddText(kDisplayId, RECT{inner, kPanel.top + 24, inner + width, kPanel.bottom - 4},
-                         SS_RIGHT | SS_NOPREFIX, Font(36, FW_BOLD), true);
+                         SS_RIGHT | SS_NOPREFIX, 36, FW_BOLD, true);
   if (!display) return false;
   display_.Attach(display);
   for (int i = 0; i < calc::kButtonCount; ++i) {
@@ -44,10 +44,11 @@ bool CalculatorWnd::Create() {
     int y = kGridTop + b.row * (kButtonHeight + kGap);
     int w = b.columns * kButtonWidth + (b.columns - 1) * kGap;
     HWND h = CreateWindowExW(0, L"BUTTON", ui::Wide(b.caption).c_str(),
-                             WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, w, kButtonHeight, hwnd_,
+                             WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(b.key))),
                              GetModuleHandleW(nullptr), nullptr);
     if (!h) return false;
+    AddChild(h, RECT{x, y, x + w, y + kButtonHeight});
   }
   Update();
   return true;
@@ -97,7 +98,8 @@ bool CalculatorWnd::OnCommand(int id, int code, HWND) {
 
 BOOL CalculatorWnd::OnEraseBkgnd(HDC dc) {
   HelperWindow::OnEraseBkgnd(dc);
-  FillRect(dc, &kPanel, pageBrush_.get());
+  RECT panel = S(kPanel);
+  FillRect(dc, &panel, pageBrush_.get());
   return TRUE;
 }
 
@@ -131,8 +133,11 @@ void CalculatorWnd::Display::OnPaint() {
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), colours::kText);
   // Long numbers and messages step down in size until they fit.
+  auto* owner = static_cast<HelperWindow*>(FromHandle(GetParent(hwnd_)));
+  const int dpi = owner ? owner->Dpi() : geom::kDesignDpi;
   for (int height : {36, 30, 24, 20, 16}) {
-    ui::SelectGuard font(dc.get(), Font(height, FW_BOLD));
+    ui::SelectGuard font(dc.get(),
+                         controls::PageFont(controls::Face::YaHei, height, FW_BOLD, dpi));
     SIZE size{};
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     if (size.cx <= r.right - r.left || height == 16) {

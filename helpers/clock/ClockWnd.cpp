@@ -39,9 +39,9 @@ void Hand(HDC dc, double degrees, int length, int tail, int width, COLORREF colo
 bool ClockWnd::Create() {
   if (!CreateFrame("时钟", kClientWidth, kClientHeight)) return false;
   if (!AddText(kTimeId, RECT{0, kFace.bottom + 8, kClientWidth, kFace.bottom + 68},
-               SS_CENTER | SS_NOPREFIX, Font(52, FW_BOLD)) ||
+               SS_CENTER | SS_NOPREFIX, 52, FW_BOLD) ||
       !AddText(kDateId, RECT{0, kFace.bottom + 70, kClientWidth, kFace.bottom + 100},
-               SS_CENTER | SS_NOPREFIX, Font(20, FW_NORMAL)))
+               SS_CENTER | SS_NOPREFIX, 20, FW_NORMAL))
     return false;
   Tick();
   SetTimer(hwnd_, kTimer, kTimerMs, nullptr);
@@ -59,7 +59,8 @@ void ClockWnd::Tick() {
   shown_ = true;
   SetWindowTextW(Item(kTimeId), ui::Wide(clockface::TimeText(now_)).c_str());
   if (newDay) SetWindowTextW(Item(kDateId), ui::Wide(clockface::DateText(now_)).c_str());
-  InvalidateRect(hwnd_, &kFace, FALSE);
+  RECT face = S(kFace);
+  InvalidateRect(hwnd_, &face, FALSE);
 }
 
 void ClockWnd::OnTimer(UINT_PTR id) {
@@ -73,17 +74,22 @@ void ClockWnd::OnDestroy() {
 
 void ClockWnd::OnPaint() {
   ui::PaintDC dc(hwnd_);
-  const int w = kFace.right - kFace.left, h = kFace.bottom - kFace.top;
+  const RECT face = S(kFace);
+  const int w = face.right - face.left, h = face.bottom - face.top;
   ui::MemoryDC mem(dc.get());
   ui::Bitmap bitmap(CreateCompatibleBitmap(dc.get(), w, h));
   if (!mem.get() || !bitmap) return;
   ui::SelectGuard sel(mem.get(), bitmap.get());
-  // Face coordinates are window coordinates; the bitmap starts at the face.
-  SetViewportOrgEx(mem.get(), -kFace.left, -kFace.top, nullptr);
+  // The face is drawn in design pixels through a scaling transform (lines
+  // and text stay sharp); the bitmap starts at the face.
+  SetGraphicsMode(mem.get(), GM_ADVANCED);
+  const float k = static_cast<float>(Dpi()) / geom::kDesignDpi;
+  XFORM scale{k, 0, 0, k, static_cast<float>(-face.left), static_cast<float>(-face.top)};
+  SetWorldTransform(mem.get(), &scale);
   FillRect(mem.get(), &kFace, windowBrush_.get());
   DrawFace(mem.get());
-  SetViewportOrgEx(mem.get(), 0, 0, nullptr);
-  BitBlt(dc.get(), kFace.left, kFace.top, w, h, mem.get(), 0, 0, SRCCOPY);
+  ModifyWorldTransform(mem.get(), nullptr, MWT_IDENTITY);
+  BitBlt(dc.get(), face.left, face.top, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
 void ClockWnd::DrawFace(HDC dc) const {
@@ -103,7 +109,8 @@ void ClockWnd::DrawFace(HDC dc) const {
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colours::kText);
-  ui::SelectGuard font(dc, Font(20, FW_BOLD));
+  // Design size: the transform scales it.
+  ui::SelectGuard font(dc, controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, geom::kDesignDpi));
   for (int n = 1; n <= 12; ++n) {
     clockface::Point p = clockface::PointAt(kCentre, kCentre, n * 30, kRadius - 34);
     RECT r{p.x - 20, p.y - 14, p.x + 20, p.y + 14};

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "controls/Colours.h"
+#include "controls/LayoutDialog.h"
+#include "ui/Dpi.h"
 #include "ui/Text.h"
 
 namespace helpers {
@@ -29,7 +31,9 @@ bool RegisterFrameClass() {
 bool HelperWindow::CreateFrame(const std::string& title, int clientWidth, int clientHeight) {
   if (!RegisterFrameClass()) return false;
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  RECT r{0, 0, clientWidth, clientHeight};
+  design_ = SIZE{clientWidth, clientHeight};
+  dpi_ = ui::SystemDpi();
+  RECT r{0, 0, S(clientWidth), S(clientHeight)};
   AdjustWindowRectEx(&r, style, FALSE, 0);
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -42,19 +46,48 @@ bool HelperWindow::CreateFrame(const std::string& title, int clientWidth, int cl
   windowBrush_.Reset(CreateSolidBrush(colours::kWindow));
   pageBrush_.Reset(CreateSolidBrush(colours::kPage));
   Attach(hwnd);
+  // On a monitor other than the primary one the window's DPI can differ.
+  int dpi = ui::DpiOf(hwnd);
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    controls::SetClientSize(hwnd, S(design_.cx), S(design_.cy));
+  }
   return true;
 }
 
-HWND HelperWindow::AddText(int id, const RECT& r, DWORD style, HFONT font, bool onPanel) {
-  HWND h = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, hwnd_,
+void HelperWindow::AddChild(HWND child, const RECT& r, int fontHeight, int weight) {
+  children_.push_back(Child{child, r, fontHeight, weight});
+  SetWindowPos(child, nullptr, S(r.left), S(r.top), S(r.right - r.left), S(r.bottom - r.top),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (fontHeight)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font(fontHeight, weight)), FALSE);
+}
+
+HWND HelperWindow::AddText(int id, const RECT& r, DWORD style, int fontHeight, int weight,
+                           bool onPanel) {
+  HWND h = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (h) {
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    AddChild(h, r, fontHeight, weight);
     if (onPanel) onPanel_.push_back(h);
   }
   return h;
+}
+
+void HelperWindow::PlaceChildren() {
+  std::vector<Child> children;
+  children.swap(children_);
+  for (const Child& c : children) AddChild(c.hwnd, c.rect, c.fontHeight, c.weight);
+}
+
+void HelperWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  controls::SetClientSize(hwnd_, S(design_.cx), S(design_.cy));
+  PlaceChildren();
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 BOOL HelperWindow::OnEraseBkgnd(HDC dc) {

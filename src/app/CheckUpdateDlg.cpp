@@ -5,12 +5,17 @@
 #include "net/UpdateCheck.h"
 #include "ui/Effects.h"
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_UPDATE_TEXT, 18, 38, 315, 26, false, {controls::Face::YaHei, 20, FW_BOLD, false}},
+    {IDC_UPDATE_DOWNLOAD, 122, 91, 105, 28},
+};
+}  // namespace
+
 BOOL CheckUpdateDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
   SetText(update::kUpdateTitle);
-  SendMessageW(Item(IDC_UPDATE_TEXT), WM_SETFONT,
-               reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD)),
-               FALSE);
+  SetLayout(controls::Layout(350, 158, kLayout));
   SetItemText(IDC_UPDATE_TEXT, update::NewVersionLine(version_));
   return TRUE;
 }

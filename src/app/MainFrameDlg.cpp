@@ -1,5 +1,7 @@
 #include "app/MainFrameDlg.h"
 
+#include <algorithm>
+
 #include "app/AboutDlg.h"
 #include "checkup/ComputerTestDlg.h"
 #include "cleanup/MirvenComputerHelperDlg.h"
@@ -11,6 +13,7 @@
 #include "tools/ShoppingDlg.h"
 #include "tools/ToolkitDlg.h"
 #include "tools/Tools.h"
+#include "ui/Dpi.h"
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
 #include "ui/Text.h"
@@ -18,6 +21,12 @@
 namespace {
 constexpr char kCaption[] = "Mirven电脑助手";
 constexpr char kCaptionText[] = "Mirven电脑助手 3.0";
+
+constexpr controls::FontSpec kLinkFont{controls::Face::YaHei, 20, FW_BOLD, true};
+constexpr controls::Place kLayout[] = {
+    {IDC_LINK_SITE, 500, 503, 107, 22, false, kLinkFont},
+    {IDC_LINK_PROMOTION, 200, 503, 280, 22, false, kLinkFont},
+};
 }  // namespace
 
 CMainFrameDlg& CMainFrameDlg::GetInstance() {
@@ -27,10 +36,11 @@ CMainFrameDlg& CMainFrameDlg::GetInstance() {
 }
 
 CMainFrameDlg::CMainFrameDlg()
-    : ui::Dialog(kTemplate),
+    : controls::LayoutDialog(kTemplate),
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 BOOL CMainFrameDlg::OnInitDialog() {
+  controls::LayoutDialog::OnInitDialog();
   if (HMENU sys = GetSystemMenu(hwnd_, FALSE)) {
     wchar_t about[128] = {};
     if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, about, 128) > 0) {
@@ -44,7 +54,7 @@ BOOL CMainFrameDlg::OnInitDialog() {
 
   minimizeHot_ = closeHot_ = menuHot_ = false;
   SetText(kCaption);
-  SetWindowPos(hwnd_, nullptr, 0, 0, header::kWidth, header::kHeight, SWP_NOMOVE | SWP_NOZORDER);
+  SetLayout(controls::Layout(header::kWidth, header::kHeight, kLayout));
 
   for (bool& hot : pageHot_) hot = false;
   background_.Reset(CreateSolidBrush(colours::kWindow));
@@ -54,31 +64,31 @@ BOOL CMainFrameDlg::OnInitDialog() {
   pages_[2] = std::make_unique<ShoppingDlg>();
   pages_[3] = std::make_unique<ComputerTestDlg>();
   pages_[4] = std::make_unique<OptDialog>();
-  SIZE pageSize{controls::Page::kWidth, controls::Page::kHeight};
-  for (int k = 0; k < header::kPageCount; ++k) {
-    if (!pages_[k]->Create(hwnd_)) continue;
-    if (k == 0) pageSize = ui::WindowSize(pages_[0]->hwnd());
-    MoveWindow(pages_[k]->hwnd(), 0, header::kHeaderHeight, pageSize.cx, pageSize.cy, TRUE);
-    ShowWindow(pages_[k]->hwnd(), k == 0 ? SW_SHOW : SW_HIDE);
-  }
+  for (int k = 0; k < header::kPageCount; ++k)
+    if (pages_[k]->Create(hwnd_)) ShowWindow(pages_[k]->hwnd(), k == 0 ? SW_SHOW : SW_HIDE);
+  PlacePages();
   currentPage_ = 1;
-
-  SIZE size = ui::WindowSize(hwnd_);
-  struct {
-    int id;
-    int x;
-  } labels[] = {{IDC_LINK_SITE, 500}, {IDC_LINK_PROMOTION, 200}};
-  for (const auto& label : labels) {
-    HWND h = Item(label.id);
-    SIZE s = ui::WindowSize(h);
-    SetWindowPos(h, nullptr, label.x, size.cy - 22, s.cx, s.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(
-        h, WM_SETFONT,
-        reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, true)),
-        TRUE);
-  }
   online_.Start(hwnd_);
   return TRUE;
+}
+
+void CMainFrameDlg::PlacePages() {
+  for (auto& page : pages_)
+    if (page && page->hwnd())
+      SetWindowPos(page->hwnd(), nullptr, 0, S(header::kHeaderHeight), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrameDlg::OnDpiApplied() {
+  for (auto& page : pages_)
+    if (page && page->hwnd()) page->ApplyDpi(dpi_);
+  PlacePages();
+  DrawHeader();
+}
+
+void CMainFrameDlg::Draw(HDC dc, const geom::Rect& design, int bitmap) const {
+  geom::Rect r = S(design);
+  ui::DrawBitmapTo(dc, r.left, r.top, r.Width(), r.Height(), bitmap, dpi_);
 }
 
 void CMainFrameDlg::OnPaint() {
@@ -86,7 +96,7 @@ void CMainFrameDlg::OnPaint() {
     ui::PaintDC dc(hwnd_);
     RECT r;
     GetClientRect(hwnd_, &r);
-    int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    int cx = ui::MetricForDpi(SM_CXICON, dpi_), cy = ui::MetricForDpi(SM_CYICON, dpi_);
     DrawIcon(dc.get(), (r.right - r.left - cx + 1) / 2, (r.bottom - r.top - cy + 1) / 2, icon_);
     return;
   }
@@ -108,32 +118,39 @@ BOOL CMainFrameDlg::OnNcActivate(BOOL) {
   return TRUE;
 }
 
-void CMainFrameDlg::OnSize(UINT, int, int) { InvalidateRect(hwnd_, nullptr, FALSE); }
+void CMainFrameDlg::OnSize(UINT type, int cx, int cy) {
+  controls::LayoutDialog::OnSize(type, cx, cy);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
 
 LRESULT CMainFrameDlg::OnNcHitTest(POINT screen) {
   POINT client = screen;
   ScreenToClient(hwnd_, &client);
-  if (header::InHeader(ui::WindowSize(hwnd_).cx, geom::Point{client.x, client.y})) return HTCAPTION;
+  if (header::InHeader(geom::Unscale(ui::WindowSize(hwnd_).cx, dpi_),
+                       geom::Unscale(geom::Point{client.x, client.y}, dpi_)))
+    return HTCAPTION;
   return Default();
 }
 
 geom::Point CMainFrameDlg::ToWindow(POINT screen) const {
   RECT wr = ui::WindowRect(hwnd_);
-  return geom::Point{screen.x - wr.left, screen.y - wr.top};
+  return geom::Unscale(geom::Point{screen.x - wr.left, screen.y - wr.top}, dpi_);
 }
 
 void CMainFrameDlg::DrawHeader() {
+  // Worked in design pixels: the width is the window's, unscaled.
   SIZE size = ui::WindowSize(hwnd_);
-  width_ = size.cx;
-  height_ = size.cy;
+  width_ = geom::Unscale(size.cx, dpi_);
+  height_ = geom::Unscale(size.cy, dpi_);
   const int w = width_;
   ui::WindowDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), 0, 0, 100, header::kCaptionHeight, IDB_CAPTION_LEFT);
-  ui::DrawBitmapTo(dc.get(), w - 100, 0, 100, header::kCaptionHeight, IDB_CAPTION_RIGHT);
-  ui::DrawBitmapTo(dc.get(), 100, 0, w - 200, header::kCaptionHeight, IDB_CAPTION_MIDDLE);
+  Draw(dc.get(), geom::Rect::At(0, 0, 100, header::kCaptionHeight), IDB_CAPTION_LEFT);
+  Draw(dc.get(), geom::Rect::At(w - 100, 0, 100, header::kCaptionHeight), IDB_CAPTION_RIGHT);
+  Draw(dc.get(), geom::Rect::At(100, 0, w - 200, header::kCaptionHeight), IDB_CAPTION_MIDDLE);
   DrawCaptionButtons(header::CaptionButton::None);
-  ui::DrawBitmapTo(dc.get(), 0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide,
-                   IDB_STRIP);
+  Draw(dc.get(),
+       geom::Rect::At(0, header::kCaptionHeight, header::kWidth, header::kPageButtonSide),
+       IDB_STRIP);
   DrawPageButtons(currentPage_);
   DrawCaptionText();
   online_.UpdatePromotion();
@@ -142,12 +159,12 @@ void CMainFrameDlg::DrawHeader() {
 void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
   const int w = width_;
   ui::WindowDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), w - 83, 0, 26, 26,
-                   lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
-  ui::DrawBitmapTo(dc.get(), w - 57, 0, 26, 26,
-                   lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
-  ui::DrawBitmapTo(dc.get(), w - 31, 0, 26, 26,
-                   lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
+  Draw(dc.get(), geom::Rect::At(w - 83, 0, 26, 26),
+       lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
+  Draw(dc.get(), geom::Rect::At(w - 57, 0, 26, 26),
+       lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
+  Draw(dc.get(), geom::Rect::At(w - 31, 0, 26, 26),
+       lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
 }
 
 void CMainFrameDlg::DrawPageButtons(int page) {
@@ -155,19 +172,18 @@ void CMainFrameDlg::DrawPageButtons(int page) {
   if (page >= 1 && page <= header::kPageCount) {
     for (int k = 1; k <= header::kPageCount; ++k) {
       const auto& b = header::kPageButtons[k - 1];
-      geom::Rect r = header::PageButtonRect(k);
-      ui::DrawBitmapTo(dc.get(), r.left, r.top, r.Width(), r.Height(),
-                       k == page ? b.litBitmap : b.normalBitmap);
+      Draw(dc.get(), header::PageButtonRect(k), k == page ? b.litBitmap : b.normalBitmap);
     }
   }
-  ui::DrawBitmapTo(dc.get(), width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide,
-                   IDB_STRIP_END);
+  Draw(dc.get(), geom::Rect::At(width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide),
+       IDB_STRIP_END);
 }
 
 void CMainFrameDlg::DrawCaptionText() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), 70, 6, kCaptionText,
-                 controls::PageFont(controls::Face::Song, 12, FW_BOLD), TA_CENTER, colours::kText);
+  ui::DrawTextAt(dc.get(), S(70), S(6), kCaptionText,
+                 controls::PageFont(controls::Face::Song, 12, FW_BOLD, dpi_), TA_CENTER,
+                 colours::kText);
 }
 
 void CMainFrameDlg::SelectPage(int page) {
@@ -187,7 +203,7 @@ int CMainFrameDlg::HotPageButton() const {
 
 void CMainFrameDlg::OnNcMouseMove(UINT, POINT screen) {
   geom::Point p = ToWindow(screen);
-  width_ = ui::WindowSize(hwnd_).cx;
+  width_ = geom::Unscale(ui::WindowSize(hwnd_).cx, dpi_);
   header::CaptionButton over = header::CaptionButtonAt(width_, p);
   closeHot_ = over == header::CaptionButton::Close;
   minimizeHot_ = over == header::CaptionButton::Minimize;
@@ -200,9 +216,7 @@ void CMainFrameDlg::OnNcMouseMove(UINT, POINT screen) {
     ui::WindowDC dc(hwnd_);
     for (int i = 1; i <= header::kPageCount; ++i) {
       const auto& b = header::kPageButtons[i - 1];
-      geom::Rect r = header::PageButtonRect(i);
-      ui::DrawBitmapTo(dc.get(), r.left, r.top, r.Width(), r.Height(),
-                       i == k ? b.litBitmap : b.normalBitmap);
+      Draw(dc.get(), header::PageButtonRect(i), i == k ? b.litBitmap : b.normalBitmap);
     }
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
   }
@@ -238,7 +252,7 @@ void CMainFrameDlg::OnNcLButtonUp(UINT, POINT) {
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(hwnd_, &cursor);
-    POINT at{width_ - 83, cursor.y < header::kCaptionHeight ? header::kCaptionHeight : cursor.y};
+    POINT at{S(width_ - 83), std::max<LONG>(cursor.y, S(header::kCaptionHeight))};
     ClientToScreen(hwnd_, &at);
     menuHot_ = false;
     if (menu)

@@ -6,14 +6,14 @@
 
 #include "app/HeaderLayout.h"
 #include "app/MainFrameOnline.h"
-#include "ui/Dialog.h"
+#include "controls/LayoutDialog.h"
 #include "ui/Handles.h"
 
 namespace controls {
 class Page;
 }
 
-class CMainFrameDlg : public ui::Dialog {
+class CMainFrameDlg : public controls::LayoutDialog {
  public:
   static constexpr int kTemplate = 105;
 
@@ -42,6 +42,7 @@ class CMainFrameDlg : public ui::Dialog {
   void OnNcPaint() override;
   BOOL OnNcActivate(BOOL active) override;
   void OnSize(UINT type, int cx, int cy) override;
+  void OnDpiApplied() override;
   LRESULT OnNcHitTest(POINT screen) override;
   void OnNcMouseMove(UINT hit, POINT screen) override;
   void OnNcMouseLeave() override;
@@ -65,7 +66,10 @@ class CMainFrameDlg : public ui::Dialog {
   void ConfirmClose();
   void ShowAbout();
   void DrawCaptionButtons(header::CaptionButton lit);
+  // A point on the screen in design pixels of the window.
   geom::Point ToWindow(POINT screen) const;
+  void PlacePages();
+  void Draw(HDC dc, const geom::Rect& design, int bitmap) const;
 
   HICON icon_;
   ui::Brush background_;

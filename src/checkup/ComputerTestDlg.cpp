@@ -13,27 +13,31 @@ using namespace checkup;
 
 namespace {
 
+constexpr controls::FontSpec kHeadlineFont{controls::Face::YaHei, 22, FW_BOLD, false};
+constexpr controls::FontSpec kSmallFont{controls::Face::Song, 12, FW_BOLD, false};
+
 constexpr controls::Place kLayout[] = {
+    {IDC_CHECKUP_ICON, 20, 20, 90, 90},
     {IDC_CHECKUP_START, 165, 200, 210, 95, true},
-    {IDC_CHECKUP_HEADLINE, 122, 26, 405, 56, false},
+    {IDC_CHECKUP_HEADLINE, 122, 26, 405, 56, false, kHeadlineFont},
     {IDC_CHECKUP_PROGRESS, 125, 92, 295, 14, false},
     {IDC_CHECKUP_STOP, 427, 86, 88, 25, true},
     {IDC_CHECKUP_LIST, 20, 125, 495, 260, false},
-    {IDC_CHECKUP_SUMMARY_LABEL, 545, 45, 150, 30, false},
-    {IDC_CHECKUP_WINDOWS_LABEL, 545, 100, 225, 28, false},
-    {IDC_CHECKUP_WINDOWS, 545, 132, 225, 18, false},
-    {IDC_CHECKUP_SERVICE_PACK, 545, 154, 120, 18, false},
-    {IDC_CHECKUP_BITNESS, 670, 154, 100, 18, false},
-    {IDC_CHECKUP_PROCESSOR_LABEL, 545, 190, 70, 18, false},
-    {IDC_CHECKUP_PROCESSOR, 615, 190, 160, 34, false},
-    {IDC_CHECKUP_MEMORY_LABEL, 545, 230, 70, 18, false},
-    {IDC_CHECKUP_MEMORY, 615, 230, 160, 18, false},
-    {IDC_CHECKUP_VIRTUAL_LABEL, 545, 256, 70, 18, false},
-    {IDC_CHECKUP_VIRTUAL, 615, 256, 160, 18, false},
-    {IDC_CHECKUP_DISK_LABEL, 545, 282, 70, 18, false},
-    {IDC_CHECKUP_DISK, 615, 282, 160, 18, false},
-    {IDC_CHECKUP_VIDEO_LABEL, 545, 308, 70, 18, false},
-    {IDC_CHECKUP_VIDEO, 615, 308, 160, 34, false},
+    {IDC_CHECKUP_SUMMARY_LABEL, 545, 45, 150, 30, false, kHeadlineFont},
+    {IDC_CHECKUP_WINDOWS_LABEL, 545, 100, 225, 28, false, kHeadlineFont},
+    {IDC_CHECKUP_WINDOWS, 545, 132, 225, 18, false, kSmallFont},
+    {IDC_CHECKUP_SERVICE_PACK, 545, 154, 120, 18, false, kSmallFont},
+    {IDC_CHECKUP_BITNESS, 670, 154, 100, 18, false, kSmallFont},
+    {IDC_CHECKUP_PROCESSOR_LABEL, 545, 190, 70, 18, false, kSmallFont},
+    {IDC_CHECKUP_PROCESSOR, 615, 190, 160, 34, false, kSmallFont},
+    {IDC_CHECKUP_MEMORY_LABEL, 545, 230, 70, 18, false, kSmallFont},
+    {IDC_CHECKUP_MEMORY, 615, 230, 160, 18, false, kSmallFont},
+    {IDC_CHECKUP_VIRTUAL_LABEL, 545, 256, 70, 18, false, kSmallFont},
+    {IDC_CHECKUP_VIRTUAL, 615, 256, 160, 18, false, kSmallFont},
+    {IDC_CHECKUP_DISK_LABEL, 545, 282, 70, 18, false, kSmallFont},
+    {IDC_CHECKUP_DISK, 615, 282, 160, 18, false, kSmallFont},
+    {IDC_CHECKUP_VIDEO_LABEL, 545, 308, 70, 18, false, kSmallFont},
+    {IDC_CHECKUP_VIDEO, 615, 308, 160, 34, false, kSmallFont},
 };
 
 // The profile texts that read "检测中......" while a check-up runs.
@@ -42,7 +46,6 @@ constexpr int kProfileTexts[] = {
     IDC_CHECKUP_MEMORY,  IDC_CHECKUP_VIRTUAL,      IDC_CHECKUP_DISK,    IDC_CHECKUP_VIDEO};
 constexpr int kIconPeriodMs = 120;
 
-HFONT HeadlineFont() { return controls::PageFont(controls::Face::YaHei, 22, FW_BOLD); }
 
 }  // namespace
 
@@ -103,16 +106,9 @@ BOOL ComputerTestDlg::OnInitDialog() {
   stopOrClean_.SetBitmaps(IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   progress_.SubclassDlgItem(IDC_CHECKUP_PROGRESS, hwnd_);
   list_.SubclassDlgItem(IDC_CHECKUP_LIST, hwnd_);
-  SendDlgItemMessageW(hwnd_, IDC_CHECKUP_HEADLINE, WM_SETFONT,
-                      reinterpret_cast<WPARAM>(HeadlineFont()), FALSE);
-  HFONT small = controls::PageFont(controls::Face::Song, 12, FW_BOLD);
-  for (int id = IDC_CHECKUP_PROCESSOR_LABEL; id <= IDC_CHECKUP_VIDEO_LABEL; ++id)
-    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(small), FALSE);
-  for (int id : kProfileTexts)
-    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(small), FALSE);
   std::vector<int> frames;
   for (int k = 0; k < 18; ++k) frames.push_back(IDB_CHECKUP_1 + k);
-  icon_.Create(hwnd_, 20, 20, 90, 90, frames, kIconPeriodMs, IDB_CHECKUP_IDLE);
+  icon_.Create(hwnd_, IDC_CHECKUP_ICON, frames, kIconPeriodMs, IDB_CHECKUP_IDLE);
   SetLayout(kLayout);
   ResetCheckUp();
   return TRUE;
@@ -120,8 +116,20 @@ BOOL ComputerTestDlg::OnInitDialog() {
 
 void ComputerTestDlg::OnPaint() {
   ui::PaintDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), 531, 0, 1, 420, IDB_DIVIDER);
-  ui::DrawBitmapTo(dc.get(), 700, 20, 64, 64, IDB_COMPUTER_BADGE);
+  ui::DrawBitmapTo(dc.get(), S(531), 0, S(1), S(420), IDB_DIVIDER, dpi_);
+  ui::DrawBitmapTo(dc.get(), S(700), S(20), S(64), S(64), IDB_COMPUTER_BADGE, dpi_);
+}
+
+void ComputerTestDlg::OnDpiApplied() {
+  // The headline keeps its smaller size once a check-up has named a stage.
+  if (stageHeadline_) SetStageHeadlineFont();
+}
+
+void ComputerTestDlg::SetStageHeadlineFont() {
+  stageHeadline_ = true;
+  SendDlgItemMessageW(
+      hwnd_, IDC_CHECKUP_HEADLINE, WM_SETFONT,
+      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 16, FW_BOLD, dpi_)), TRUE);
 }
 
 bool ComputerTestDlg::OnCommand(int id, int code, HWND) {
@@ -139,7 +147,8 @@ bool ComputerTestDlg::OnCommand(int id, int code, HWND) {
 
 void ComputerTestDlg::ResetCheckUp() {
   for (int id : {IDC_CHECKUP_WINDOWS_LABEL, IDC_CHECKUP_SUMMARY_LABEL})
-    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(HeadlineFont()), TRUE);
+    SendDlgItemMessageW(hwnd_, id, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(controls::PageFont(kHeadlineFont, dpi_)), TRUE);
   list_.ResetContent();
   list_.UpdateHorizontalExtent();
 }
@@ -152,9 +161,7 @@ void ComputerTestDlg::StartCheckUp() {
   ShowWindow(start_.hwnd(), SW_HIDE);
   ShowWindow(list_.hwnd(), SW_SHOW);
   for (int id : kProfileTexts) SetItemText(id, kChecking);
-  SendDlgItemMessageW(
-      hwnd_, IDC_CHECKUP_HEADLINE, WM_SETFONT,
-      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 16, FW_BOLD)), TRUE);
+  SetStageHeadlineFont();
   SetItemText(IDC_CHECKUP_HEADLINE, StageText(kProfile));
   progress_.SetRange32(0, 0);
   progress_.SetPos(0);

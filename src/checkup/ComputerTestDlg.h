@@ -38,9 +38,12 @@ class ComputerTestDlg : public controls::Page {
   BOOL OnInitDialog() override;
   void OnPaint() override;
   bool OnCommand(int id, int code, HWND control) override;
+  void OnDpiApplied() override;
 
  private:
   struct Job;
+
+  void SetStageHeadlineFont();
 
   void ResetCheckUp();
   void StopJob();
@@ -48,6 +51,7 @@ class ComputerTestDlg : public controls::Page {
   void OnFinished(bool junkFound);
   void SetCaption();
 
+  bool stageHeadline_ = false;
   checkup::CheckUpFlow flow_;
   checkup::ProgressScale scale_{0};
   std::shared_ptr<Job> job_;

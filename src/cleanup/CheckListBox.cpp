@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "ui/Handles.h"
 #include "ui/Text.h"
 
 int CCheckListBox::InsertString(int index, const std::string& text) {
@@ -85,6 +86,19 @@ void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
 }
 
 LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETFONT) {
+    // Lines one and a half times the font's height, whatever the DPI.
+    LRESULT r = Default();
+    HDC dc = GetDC(hwnd_);
+    TEXTMETRICW tm{};
+    {
+      ui::SelectGuard sel(dc, reinterpret_cast<HFONT>(wp));
+      GetTextMetricsW(dc, &tm);
+    }
+    ReleaseDC(hwnd_, dc);
+    if (tm.tmHeight > 0) SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, tm.tmHeight * 3 / 2);
+    return r;
+  }
   if (msg == WM_LBUTTONDOWN) {
     LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, lp);
     LRESULT r = Default();

@@ -32,8 +32,9 @@ constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
 constexpr controls::Place kLayout[] = {
+    {IDC_CLEANUP_BUSY, 14, 8, 24, 24},
     {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
-    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false},
+    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false, {controls::Face::YaHei, 20, FW_BOLD, false}},
     {IDC_CLEANUP_START, 240, 4, 88, 25, true},
     {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
     {IDC_CLEANUP_STOP, 426, 4, 88, 25, true},
@@ -89,18 +90,16 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   SetStatusFont(FW_BOLD);
   SetStatus(kIntroduction);
   SetFramed(true);
-  SetLayout(kLayout);
-  busy_.Create(hwnd_, GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXDLGFRAME) + 10, 8, 24,
-               24,
+  busy_.Create(hwnd_, IDC_CLEANUP_BUSY,
                {IDB_BUSY_1, IDB_BUSY_2, IDB_BUSY_3, IDB_BUSY_4, IDB_BUSY_5, IDB_BUSY_6, IDB_BUSY_7,
                 IDB_BUSY_8, IDB_BUSY_9},
                130);
+  SetLayout(kLayout);
 
   HWND tab = Item(IDC_CLEANUP_TAB);
   ui::InsertTab(tab, 0, "扫描目录");
   ui::InsertTab(tab, 1, "清理选项");
-  // Both tabs side by side, each at least half the control less one pixel.
-  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - 1);
+  SetTabWidths();
 
   ShowWindow(options_.hwnd(), SW_HIDE);
   ShowWindow(tree_.hwnd(), SW_SHOWNORMAL);
@@ -326,9 +325,23 @@ void CMirvenComputerHelperDlg::FinishScan() {
 }
 
 void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
+  statusWeight_ = weight;
   SendDlgItemMessageW(
       hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight)), FALSE);
+      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight, dpi_)), FALSE);
+}
+
+void CMirvenComputerHelperDlg::OnDpiApplied() {
+  SetStatusFont(statusWeight_);
+  SetTabWidths();
+}
+
+void CMirvenComputerHelperDlg::SetTabWidths() {
+  // Both tabs side by side, each half the control less the 2 design pixels
+  // by which the selected tab is drawn wider on either side: a pixel more
+  // and the control shows its scroll arrows and cuts a caption.
+  HWND tab = Item(IDC_CLEANUP_TAB);
+  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - S(3));
 }
 
 void CMirvenComputerHelperDlg::SetStatus(const std::string& text, bool path) {

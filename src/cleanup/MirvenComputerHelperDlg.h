@@ -77,6 +77,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnTimer(UINT_PTR id) override;
 
  private:
+  int statusWeight_ = FW_BOLD;
   bool StartRefused();
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
@@ -85,6 +86,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void SetProgressRange();
   void SetStatus(const std::string& text, bool path = false);
   void SetStatusFont(int weight);
+  void OnDpiApplied() override;
+  void SetTabWidths();
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
   // The buttons as the flow allows them now.
   void ShowFlow();

@@ -1,5 +1,6 @@
 #include "controls/BusyAnimation.h"
 
+#include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
 
 namespace controls {
@@ -11,10 +12,11 @@ BusyAnimation::~BusyAnimation() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool BusyAnimation::Create(HWND parent, int x, int y, int w, int h, std::vector<int> frames,
-                           int periodMs, int idleBitmap) {
-  HWND hwnd = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | (idleBitmap ? WS_VISIBLE : 0), x, y,
-                              w, h, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+bool BusyAnimation::Create(HWND parent, int id, std::vector<int> frames, int periodMs,
+                           int idleBitmap) {
+  HWND hwnd = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | (idleBitmap ? WS_VISIBLE : 0), 0, 0,
+                              0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return false;
   frames_ = std::move(frames);
   periodMs_ = periodMs;
@@ -71,7 +73,8 @@ void BusyAnimation::OnPaint() {
   ui::PaintDC dc(hwnd_);
   RECT r;
   GetClientRect(hwnd_, &r);
-  if (int bitmap = ShownBitmap()) ui::DrawBitmapTo(dc.get(), 0, 0, r.right, r.bottom, bitmap);
+  if (int bitmap = ShownBitmap())
+    ui::DrawBitmapTo(dc.get(), 0, 0, r.right, r.bottom, bitmap, ControlDpi(hwnd_));
 }
 
 }  // namespace controls

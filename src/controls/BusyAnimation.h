@@ -13,8 +13,8 @@ class BusyAnimation : public ui::Window {
  public:
   ~BusyAnimation() override;
 
-  bool Create(HWND parent, int x, int y, int w, int h, std::vector<int> frames, int periodMs,
-              int idleBitmap = 0);
+  // A child `id` of `parent`; the parent's layout table places it.
+  bool Create(HWND parent, int id, std::vector<int> frames, int periodMs, int idleBitmap = 0);
   void Start();
   void Stop();
   // Holds the picture where it is, and lets it go on.

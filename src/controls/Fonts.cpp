@@ -7,14 +7,19 @@
 
 namespace controls {
 
-HFONT PageFont(Face face, int height, int weight, bool underline) {
+HFONT PageFont(Face face, int height, int weight, int dpi, bool underline) {
   // Only the window thread makes fonts, so the cache needs no lock.
   static std::map<std::tuple<Face, int, int, bool>, ui::Font>* fonts =
       new std::map<std::tuple<Face, int, int, bool>, ui::Font>;
-  ui::Font& font = (*fonts)[{face, height, weight, underline}];
+  const int pixels = geom::Scale(height, dpi);
+  ui::Font& font = (*fonts)[{face, pixels, weight, underline}];
   if (!font)
-    font = ui::MakeFont(face == Face::YaHei ? "微软雅黑" : "宋体", height, weight, underline);
+    font = ui::MakeFont(face == Face::YaHei ? "微软雅黑" : "宋体", pixels, weight, underline);
   return font.get();
+}
+
+HFONT PageFont(const FontSpec& spec, int dpi) {
+  return PageFont(spec.face, spec.height, spec.weight, dpi, spec.underline);
 }
 
 }  // namespace controls

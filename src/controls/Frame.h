@@ -7,8 +7,9 @@
 
 namespace controls {
 
-skin::Frame FrameOf(HWND hwnd);
+// Frame and caption metrics are the system's at `dpi`.
+skin::Frame FrameOf(HWND hwnd, int dpi);
 // Draws pieces [first, last) of `frame` on the window's whole-window DC.
-void DrawFrame(HWND hwnd, const skin::Frame& frame, int first, int last);
+void DrawFrame(HWND hwnd, const skin::Frame& frame, int first, int last, int dpi);
 
 }  // namespace controls

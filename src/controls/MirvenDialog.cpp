@@ -10,7 +10,17 @@
 
 namespace controls {
 
+namespace {
+// The plain skinned dialog (its own template): OK and Cancel.
+constexpr Place kLayout[] = {
+    {IDOK, 364, 312, 88, 24},
+    {IDCANCEL, 458, 312, 88, 24},
+};
+}  // namespace
+
 BOOL MirvenDialog::OnInitDialog() {
+  LayoutDialog::OnInitDialog();
+  if (TemplateId() == kTemplate) SetLayout(Layout(558, 348, kLayout));
   background_ = colours::kWindow;
   minimizeHovered_ = false;
   closeHovered_ = false;
@@ -54,13 +64,13 @@ void MirvenDialog::PaintSkinFrame() {
   SIZE size = ui::WindowSize(hwnd_);
   width_ = size.cx;
   height_ = size.cy;
-  DrawFrame(hwnd_, FrameOf(hwnd_), 0, skin::kPieceCount);
+  DrawFrame(hwnd_, FrameOf(hwnd_, dpi_), 0, skin::kPieceCount, dpi_);
   PaintTitle();
 }
 
 void MirvenDialog::PaintTitle() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), width_ / 2, 6, title_, PageFont(Face::Song, 12, FW_BOLD), TA_CENTER,
+  ui::DrawTextAt(dc.get(), width_ / 2, S(6), title_, PageFont(Face::Song, 12, FW_BOLD, dpi_), TA_CENTER,
                  colours::kText);
 }
 
@@ -68,21 +78,21 @@ void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
   RECT wr = ui::WindowRect(hwnd_);
   geom::Point p{screen.x - wr.left, screen.y - wr.top};
   int w = wr.right - wr.left;
-  switch (skin::CaptionButtonAt(w, p)) {
+  switch (skin::CaptionButtonAt(w, p, dpi_)) {
     case skin::CaptionButton::Close: {
       closeHovered_ = true;
       minimizeHovered_ = false;
-      auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE_HOVER);
-      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE);
+      auto c = skin::CloseDrawRect(w, dpi_), m = skin::MinimizeDrawRect(w, dpi_);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE_HOVER, dpi_);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE, dpi_);
       break;
     }
     case skin::CaptionButton::Minimize: {
       minimizeHovered_ = true;
       closeHovered_ = false;
-      auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE);
-      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE_HOVER);
+      auto c = skin::CloseDrawRect(w, dpi_), m = skin::MinimizeDrawRect(w, dpi_);
+      ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE, dpi_);
+      ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE_HOVER, dpi_);
       break;
     }
     case skin::CaptionButton::None: break;  // the flags keep their values until the pointer leaves
@@ -111,9 +121,9 @@ void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
 
 void MirvenDialog::OnNcMouseLeave() {
   int w = ui::WindowSize(hwnd_).cx;
-  auto c = skin::CloseDrawRect(w), m = skin::MinimizeDrawRect(w);
-  ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE);
-  ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE);
+  auto c = skin::CloseDrawRect(w, dpi_), m = skin::MinimizeDrawRect(w, dpi_);
+  ui::DrawBitmap(hwnd_, m.left, m.top, m.Width(), m.Height(), IDB_MINIMIZE, dpi_);
+  ui::DrawBitmap(hwnd_, c.left, c.top, c.Width(), c.Height(), IDB_CLOSE, dpi_);
   minimizeHovered_ = false;
   closeHovered_ = false;
   Default();

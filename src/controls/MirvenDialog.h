@@ -4,16 +4,16 @@
 // minimise and close buttons run from the non-client mouse messages.
 #include <string>
 
-#include "ui/Dialog.h"
+#include "controls/LayoutDialog.h"
 #include "ui/Handles.h"
 
 namespace controls {
 
-class MirvenDialog : public ui::Dialog {
+class MirvenDialog : public LayoutDialog {
  public:
   static constexpr int kTemplate = 109;
 
-  explicit MirvenDialog(int templateId = kTemplate) : ui::Dialog(templateId) {}
+  explicit MirvenDialog(int templateId = kTemplate) : LayoutDialog(templateId) {}
 
   // Title := text + "-Mirven电脑助手"; called by the opener before showing.
   void SetTitleText(const std::string& text);
@@ -47,6 +47,8 @@ class MirvenDialog : public ui::Dialog {
   void OnNcLButtonUp(UINT hit, POINT screen) override;
   void OnNcMouseLeave() override;
   HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+
+  void OnDpiApplied() override { PaintSkinFrame(); }
 
   void PaintSkinFrame();
   void PaintTitle();

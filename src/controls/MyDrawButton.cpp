@@ -3,6 +3,7 @@
 #include "controls/ButtonCaption.h"
 #include "controls/Colours.h"
 #include "controls/Fonts.h"
+#include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
 #include "ui/Text.h"
 
@@ -65,7 +66,8 @@ void MyDrawButton::DrawFace(HDC dc) {
 void MyDrawButton::DrawCaption(HDC dc) {
   std::string text = Text();
   fontHeight_ = button::CaptionFontHeight(text);
-  HFONT font = controls::PageFont(controls::Face::YaHei, fontHeight_, FW_BOLD);
+  HFONT font = controls::PageFont(controls::Face::YaHei, fontHeight_, FW_BOLD,
+                                  controls::ControlDpi(hwnd_));
   RECT rc{};
   GetClientRect(hwnd_, &rc);
   std::wstring wide = ui::Wide(text);

@@ -7,8 +7,9 @@
 namespace controls {
 
 BOOL Page::OnInitDialog() {
+  LayoutDialog::OnInitDialog();
   pageBrush_.Reset(CreateSolidBrush(colours::kPage));
-  SetWindowPos(hwnd_, nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutDialog::SetLayout(Layout(kWidth, kHeight));
   return TRUE;
 }
 
@@ -37,35 +38,7 @@ void Page::OnNcPaint() {
 }
 
 void Page::PaintPageFrame() {
-  DrawFrame(hwnd_, FrameOf(hwnd_), skin::kEdgesFirst, skin::kEdgesEnd);
-}
-
-void Page::SetLayout(const Place* places, size_t count) {
-  places_ = places;
-  placeCount_ = count;
-  layoutWidth_ = layoutHeight_ = 0;
-  RECT r;
-  GetClientRect(hwnd_, &r);
-  Layout(r.right > 0 ? r.right : kWidth, r.bottom > 0 ? r.bottom : kHeight);
-}
-
-void Page::Layout(int cx, int cy) {
-  if (cx == layoutWidth_ && cy == layoutHeight_) return;
-  layoutWidth_ = cx;
-  layoutHeight_ = cy;
-  for (size_t k = 0; k < placeCount_; ++k) {
-    geom::Rect r = PlaceRect(places_[k], kWidth, kHeight, cx, cy);
-    SetWindowPos(Item(places_[k].id), nullptr, r.left, r.top, r.Width(), r.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-void Page::OnSize(UINT type, int cx, int cy) {
-  Default();
-  // Worked out from the design each time, so sizes that come and go never
-  // accumulate rounding.
-  if (places_ && type != SIZE_MINIMIZED && cx > 0 && cy > 0) Layout(cx, cy);
+  DrawFrame(hwnd_, FrameOf(hwnd_, dpi_), skin::kEdgesFirst, skin::kEdgesEnd, dpi_);
 }
 
 HBRUSH Page::OnCtlColor(HDC dc, HWND, UINT kind) {

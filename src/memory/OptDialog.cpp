@@ -9,14 +9,17 @@
 
 namespace {
 
+constexpr controls::FontSpec kCaption{controls::Face::YaHei, 22, FW_BOLD, false};
+constexpr controls::FontSpec kFigures{controls::Face::YaHei, 16, FW_BOLD, false};
+
 constexpr controls::Place kLayout[] = {
-    {IDC_MEMORY_USAGE_LABEL, 40, 40, 300, 30, false},
+    {IDC_MEMORY_USAGE_LABEL, 40, 40, 300, 30, false, kCaption},
     {IDC_MEMORY_USAGE, 60, 90, 150, 150, true},
-    {IDC_MEMORY_USED_LABEL, 250, 130, 140, 22, false},
-    {IDC_MEMORY_USED, 390, 130, 130, 22, false},
-    {IDC_MEMORY_TOTAL_LABEL, 250, 170, 140, 22, false},
-    {IDC_MEMORY_TOTAL, 390, 170, 130, 22, false},
-    {IDC_MEMORY_MESSAGE, 40, 285, 480, 30, false},
+    {IDC_MEMORY_USED_LABEL, 250, 130, 140, 22, false, kFigures},
+    {IDC_MEMORY_USED, 390, 130, 130, 22, false, kFigures},
+    {IDC_MEMORY_TOTAL_LABEL, 250, 170, 140, 22, false, kFigures},
+    {IDC_MEMORY_TOTAL, 390, 170, 130, 22, false, kFigures},
+    {IDC_MEMORY_MESSAGE, 40, 285, 480, 30, false, kCaption},
     {IDC_MEMORY_SPEED_UP, 551, 152, 210, 95, true},
 };
 
@@ -28,12 +31,6 @@ BOOL OptDialog::OnInitDialog() {
   speedUp_.SetBitmaps(IDB_FACE_SPEEDUP, IDB_FACE_SPEEDUP_HOVER);
   usage_.SubclassDlgItem(IDC_MEMORY_USAGE, hwnd_);
   usage_.SetBitmaps(IDB_USAGE_DIAL, IDB_USAGE_DIAL);
-  HFONT caption = controls::PageFont(controls::Face::YaHei, 22, FW_BOLD);
-  HFONT figures = controls::PageFont(controls::Face::YaHei, 16, FW_BOLD);
-  for (int id : {IDC_MEMORY_USAGE_LABEL, IDC_MEMORY_MESSAGE})
-    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(caption), FALSE);
-  for (int id : {IDC_MEMORY_USED_LABEL, IDC_MEMORY_USED, IDC_MEMORY_TOTAL_LABEL, IDC_MEMORY_TOTAL})
-    SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(figures), FALSE);
   SetLayout(kLayout);
   Refresh();
   SetTimer(hwnd_, kRefreshTimer, kRefreshPeriodMs, nullptr);
@@ -42,7 +39,7 @@ BOOL OptDialog::OnInitDialog() {
 
 void OptDialog::OnPaint() {
   ui::PaintDC dc(hwnd_);
-  ui::DrawBitmapTo(dc.get(), 531, 0, 1, 420, IDB_DIVIDER);
+  ui::DrawBitmapTo(dc.get(), S(531), 0, S(1), S(420), IDB_DIVIDER, dpi_);
 }
 
 bool OptDialog::OnCommand(int id, int code, HWND) {

@@ -15,8 +15,33 @@ EmailDlg::EmailDlg(std::vector<net::MailProvider> providers, net::Services& serv
   LoadLibraryW(L"riched20.dll");
 }
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_EMAIL_TEXT1, 10, 23, 70, 14},
+    {IDC_EMAIL_SENDER, 88, 18, 192, 23},
+    {IDC_EMAIL_SENDER_PROVIDER, 290, 18, 168, 210},
+    {IDC_EMAIL_TEXT2, 10, 54, 70, 14},
+    {IDC_EMAIL_PASSWORD, 88, 49, 192, 23},
+    {IDC_EMAIL_TEXT3, 10, 86, 70, 14},
+    {IDC_EMAIL_RECIPIENT, 88, 80, 192, 23},
+    {IDC_EMAIL_RECIPIENT_PROVIDER, 290, 80, 168, 210},
+    {IDC_EMAIL_TEXT4, 10, 117, 70, 14},
+    {IDC_EMAIL_COPY, 88, 112, 371, 23},
+    {IDC_EMAIL_TEXT5, 10, 149, 70, 14},
+    {IDC_EMAIL_SUBJECT, 88, 144, 371, 23},
+    {IDC_EMAIL_TEXT6, 10, 180, 70, 14},
+    {IDC_EMAIL_ATTACHMENT, 88, 175, 304, 23},
+    {IDC_EMAIL_BROWSE, 399, 173, 60, 26},
+    {IDC_EMAIL_TEXT7, 10, 212, 70, 14},
+    {IDC_EMAIL_BODY, 88, 206, 371, 172},
+    {IDC_EMAIL_SEND, 262, 392, 91, 28},
+    {IDC_EMAIL_QUIT, 368, 392, 91, 28},
+};
+}  // namespace
+
 BOOL EmailDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
+  SetLayout(controls::Layout(476, 430, kLayout));
   for (int list : {IDC_EMAIL_SENDER_PROVIDER, IDC_EMAIL_RECIPIENT_PROVIDER}) {
     for (size_t i = 0; i < providers_.size(); ++i)
       SendDlgItemMessageW(hwnd(), list, CB_INSERTSTRING, i,

@@ -14,6 +14,7 @@
 #define IDC_CLEANUP_SCAN_NOW 1027
 #define IDC_CLEANUP_TREE 1030
 #define IDC_CLEANUP_TAB 1031
+#define IDC_CLEANUP_BUSY 1107
 #define IDC_CLEANUP_KEEP_LIST 1032
 // The keep-list window.
 #define IDD_KEEP_LIST 122

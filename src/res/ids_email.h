@@ -13,3 +13,12 @@
 #define IDC_EMAIL_RECIPIENT_PROVIDER 1066
 #define IDC_EMAIL_QUIT 1067
 #define IDC_EMAIL_BODY 1069
+
+// Labels, numbered so that the window's layout table can place them.
+#define IDC_EMAIL_TEXT1 1935
+#define IDC_EMAIL_TEXT2 1936
+#define IDC_EMAIL_TEXT3 1937
+#define IDC_EMAIL_TEXT4 1938
+#define IDC_EMAIL_TEXT5 1939
+#define IDC_EMAIL_TEXT6 1940
+#define IDC_EMAIL_TEXT7 1941

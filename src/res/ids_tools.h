@@ -37,3 +37,30 @@
 // The carried programs, resources of type "EXE".
 #define IDR_CALCULATOR_EXE 344
 #define IDR_CLOCK_EXE 345
+
+// Labels, numbered so that the window's layout table can place them.
+#define IDC_POWOFF_TEXT1 1900
+#define IDC_POWOFF_TEXT2 1901
+#define IDC_POWOFF_TEXT3 1902
+#define IDC_POWOFF_TEXT4 1903
+
+// Labels, numbered so that the window's layout table can place them.
+#define IDC_TAX_TEXT1 1910
+#define IDC_TAX_TEXT2 1911
+#define IDC_TAX_TEXT3 1912
+#define IDC_TAX_TEXT4 1913
+#define IDC_TAX_TEXT5 1914
+#define IDC_TAX_TEXT6 1915
+#define IDC_TAX_TEXT7 1916
+#define IDC_TAX_TEXT8 1917
+#define IDC_TAX_TEXT9 1918
+#define IDC_TAX_TEXT10 1919
+
+// Labels, numbered so that the window's layout table can place them.
+#define IDC_ALARM_TEXT1 1925
+#define IDC_ALARM_TEXT2 1926
+#define IDC_ALARM_TEXT3 1927
+#define IDC_ALARM_TEXT4 1928
+
+// Labels, numbered so that the window's layout table can place them.
+#define IDC_DEFRAG_TEXT1 1930

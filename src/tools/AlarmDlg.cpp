@@ -18,8 +18,23 @@ std::string AlarmDlg::SoundPath() {
   return ui::Utf8(path) + "music\\alarm.wav";
 }
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_ALARM_TEXT1, 24, 35, 77, 18},
+    {IDC_ALARM_HOUR, 105, 32, 42, 23},
+    {IDC_ALARM_TEXT2, 152, 35, 18, 18},
+    {IDC_ALARM_MINUTE, 175, 32, 42, 23},
+    {IDC_ALARM_TEXT3, 222, 35, 18, 18},
+    {IDC_ALARM_SECOND, 245, 32, 42, 23},
+    {IDC_ALARM_TEXT4, 292, 35, 18, 18},
+    {IDC_ALARM_SET, 77, 80, 88, 26},
+    {IDC_ALARM_STOP, 186, 80, 88, 26},
+};
+}  // namespace
+
 BOOL AlarmDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
+  SetLayout(controls::Layout(350, 133, kLayout));
   SetText("Mirven闹钟");
   for (int id : {IDC_ALARM_HOUR, IDC_ALARM_MINUTE, IDC_ALARM_SECOND}) SetItemInt(id, 0);
   return TRUE;

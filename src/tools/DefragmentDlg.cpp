@@ -22,8 +22,17 @@ bool IsWow64() {
 
 }  // namespace
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_DEFRAG_TEXT1, 21, 38, 122, 18},
+    {IDC_DEFRAG_DRIVES, 147, 35, 98, 210},
+    {IDC_DEFRAG_START, 259, 33, 70, 26},
+};
+}  // namespace
+
 BOOL DefragmentDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
+  SetLayout(controls::Layout(350, 112, kLayout));
   std::wstring list(GetLogicalDriveStringsW(0, nullptr), L'\0');
   list.resize(GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data()));
   HWND box = Item(IDC_DEFRAG_DRIVES);

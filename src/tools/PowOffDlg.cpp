@@ -3,8 +3,27 @@
 #include "res/resource.h"
 #include "tools/Tools.h"
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_POWOFF_NOW_LABEL, 28, 32, 77, 18},
+    {IDC_POWOFF_NOW_HOUR, 108, 28, 46, 23},
+    {IDC_POWOFF_TEXT1, 158, 32, 14, 18},
+    {IDC_POWOFF_NOW_MINUTE, 175, 28, 46, 23},
+    {IDC_POWOFF_TEXT2, 224, 32, 14, 18},
+    {IDC_POWOFF_NOW_SECOND, 242, 28, 46, 23},
+    {IDC_POWOFF_AT_LABEL, 28, 70, 77, 18},
+    {IDC_POWOFF_HOUR, 108, 66, 46, 23},
+    {IDC_POWOFF_TEXT3, 158, 70, 14, 18},
+    {IDC_POWOFF_MINUTE, 175, 66, 46, 23},
+    {IDC_POWOFF_TEXT4, 224, 70, 14, 18},
+    {IDC_POWOFF_SECOND, 242, 66, 46, 23},
+    {IDC_POWOFF_START, 126, 112, 91, 28},
+};
+}  // namespace
+
 BOOL PowOffDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
+  SetLayout(controls::Layout(343, 161, kLayout));
   SetText("定时关机");
   ShowClock(tools::LocalClock());
   for (int id : {IDC_POWOFF_HOUR, IDC_POWOFF_MINUTE, IDC_POWOFF_SECOND}) SetItemText(id, "00");

@@ -10,8 +10,8 @@ ShoppingDlg::ShoppingDlg()
 
 void ShoppingDlg::PaintCaptions(HDC dc) {
   for (const tools::Caption& g : tools::kShoppingGroups)
-    ui::DrawTextAt(dc, g.x, g.y, g.text, controls::PageFont(controls::Face::Song, 12, FW_BOLD),
-                   TA_CENTER);
+    ui::DrawTextAt(dc, S(g.x), S(g.y), g.text,
+                   controls::PageFont(controls::Face::Song, 12, FW_BOLD, dpi_), TA_CENTER);
 }
 
 void ShoppingDlg::OnTile(int code) {

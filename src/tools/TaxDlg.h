@@ -11,6 +11,7 @@ class TaxDlg : public controls::MirvenDialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  void OnDpiApplied() override;
 
  private:
   void FillTable();

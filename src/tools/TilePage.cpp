@@ -6,8 +6,9 @@ namespace tools {
 
 void TilePage::DrawTile(HDC dc, int index, bool lit) const {
   const tiles::Tile& t = tiles_[index];
-  ui::DrawBitmapTo(dc, t.rect.left, t.rect.top, t.rect.Width(), t.rect.Height(),
-                   lit ? t.hoverBitmap : t.normalBitmap);
+  geom::Rect r = S(t.rect);
+  ui::DrawBitmapTo(dc, r.left, r.top, r.Width(), r.Height(), lit ? t.hoverBitmap : t.normalBitmap,
+                   dpi_);
 }
 
 void TilePage::OnPaint() {
@@ -32,13 +33,13 @@ void TilePage::OnMouseMove(UINT, POINT client) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
     tracking_ = TrackMouseEvent(&tme) != FALSE;
   }
-  Redraw(hover_.Move(geom::Point{client.x, client.y}));
+  Redraw(hover_.Move(geom::Unscale(geom::Point{client.x, client.y}, dpi_)));
   if (hover_.hovered() >= 0) SetCursor(LoadCursorW(nullptr, IDC_HAND));
   Default();
 }
 
 void TilePage::OnLButtonUp(UINT, POINT client) {
-  int code = hover_.CodeAt(geom::Point{client.x, client.y});
+  int code = hover_.CodeAt(geom::Unscale(geom::Point{client.x, client.y}, dpi_));
   Default();
   if (code) OnTile(code);
 }

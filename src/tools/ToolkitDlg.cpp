@@ -14,21 +14,21 @@ void ToolkitDlg::PaintCaptions(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   for (const tools::Caption& g : tools::kToolkitGroups) {
-    ui::DrawTextAt(dc, g.x, g.y, g.text, controls::PageFont(controls::Face::YaHei, 20, FW_BOLD),
-                   TA_CENTER);
-    ui::DrawBitmapTo(dc, 0, g.y + 20, client.right, 1, IDB_SEPARATOR);
+    ui::DrawTextAt(dc, S(g.x), S(g.y), g.text,
+                   controls::PageFont(controls::Face::YaHei, 20, FW_BOLD, dpi_), TA_CENTER);
+    ui::DrawBitmapTo(dc, 0, S(g.y + 20), client.right, S(1), IDB_SEPARATOR, dpi_);
   }
   HFONT label = LabelFont(dc);
   for (const tools::Caption& l : tools::kToolkitLabels)
-    ui::DrawTextAt(dc, l.x, l.y, l.text, label, TA_CENTER);
+    ui::DrawTextAt(dc, S(l.x), S(l.y), l.text, label, TA_CENTER);
 }
 
 // The labels' size: 16 pixels unless two neighbouring labels would then
 // run into each other; all labels take the same size.
-HFONT ToolkitDlg::LabelFont(HDC dc) {
+HFONT ToolkitDlg::LabelFont(HDC dc) const {
   constexpr std::size_t n = tools::kToolkitTileCount;
   for (int height = 16;; --height) {
-    HFONT font = controls::PageFont(controls::Face::YaHei, height, FW_BOLD);
+    HFONT font = controls::PageFont(controls::Face::YaHei, height, FW_BOLD, dpi_);
     if (height == 12) return font;
     ui::SelectGuard select(dc, font);
     int width[n] = {};
@@ -41,7 +41,7 @@ HFONT ToolkitDlg::LabelFont(HDC dc) {
     bool fits = true;
     for (std::size_t i = 0; i + 1 < n; ++i) {
       const tools::Caption &a = tools::kToolkitLabels[i], &b = tools::kToolkitLabels[i + 1];
-      if (a.y == b.y && (width[i] + width[i + 1]) / 2 > b.x - a.x - 4) fits = false;
+      if (a.y == b.y && (width[i] + width[i + 1]) / 2 > S(b.x - a.x - 4)) fits = false;
     }
     if (fits) return font;
   }

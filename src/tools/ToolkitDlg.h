@@ -12,5 +12,5 @@ class ToolkitDlg : public tools::TilePage {
   void OnTile(int code) override;
 
  private:
-  static HFONT LabelFont(HDC dc);
+  HFONT LabelFont(HDC dc) const;
 };

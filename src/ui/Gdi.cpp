@@ -23,6 +23,15 @@ void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id) {
   DrawBitmapTo(dc.get(), x, y, w, h, id);
 }
 
+void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id, int) {
+  DrawBitmapTo(dc, x, y, w, h, id);
+}
+
+void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id, int dpi) {
+  WindowDC dc(hwnd);
+  DrawBitmapTo(dc.get(), x, y, w, h, id, dpi);
+}
+
 Font MakeFont(std::string_view face, int height, int weight, bool underline) {
   LOGFONTW lf{};
   lf.lfHeight = height;

@@ -16,6 +16,13 @@ void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id);
 // The same onto a DC the caller already holds (e.g. inside WM_PAINT).
 void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id);
 
+// Draws picture `id` as drawn for `dpi` into (x, y, w, h) of `dc`, device
+// pixels: 1:1 when (w, h) is the picture's scaled size, otherwise stretched
+// (strips and pieces that are made to be stretched). A missing picture
+// draws nothing.
+void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id, int dpi);
+void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id, int dpi);
+
 // A font (face name in UTF-8) the way the program's windows ask for them: character set 0 and
 // pitch-and-family 0x20 (FF_SWISS), as the system's own look.
 Font MakeFont(std::string_view face, int height, int weight, bool underline = false);

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "ui/Dpi.h"
 #include "ui/Task.h"
 #include "ui/Text.h"
 
@@ -135,6 +136,9 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(OnQueryDragIcon());
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_COMMAND:
       if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
       return Default();

@@ -80,6 +80,9 @@ class Window {
   virtual void OnClose() { Default(); }
   virtual void OnDestroy() { Default(); }
   virtual HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
+  // WM_DPICHANGED: the window is now shown at `dpi`; `suggested` is where
+  // the system proposes to put it.
+  virtual void OnDpiChanged(int /*dpi*/, const RECT& /*suggested*/) { Default(); }
   // Called after the window is gone (WM_NCDESTROY).
   virtual void PostNcDestroy() {}
   // Deletes this object once the message being handled returns (an object

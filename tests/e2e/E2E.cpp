@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "net/Peers.h"
+#include "ui/Dpi.h"
 #include "ui/Text.h"
 
 namespace e2e {
@@ -198,6 +199,13 @@ RECT RectOf(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   return r;
+}
+
+int D(int designPixels) { return geom::Scale(designPixels, ui::SystemDpi()); }
+
+void ClickPageButton(const RunningApp& app, int page) {
+  RECT r = RectOf(app.main());
+  Click(r.left + D(20 + (page - 1) * 94 + 37), r.top + D(60));
 }
 
 }  // namespace e2e

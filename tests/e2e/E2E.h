@@ -66,5 +66,10 @@ bool WaitUntil(F f, DWORD ms = 5000) {
 
 std::string TextOf(HWND hwnd);
 RECT RectOf(HWND hwnd);
+// Design pixels of the program's windows at the display's DPI, for clicks
+// on painted parts.
+int D(int designPixels);
+// Clicks the main window's page button 1 to 5.
+void ClickPageButton(const RunningApp& app, int page);
 
 }  // namespace e2e

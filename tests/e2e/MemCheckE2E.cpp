@@ -19,11 +19,6 @@
 
 namespace {
 
-void ClickPageButton(const e2e::RunningApp& app, int page) {
-  RECT r = e2e::RectOf(app.main());
-  e2e::Click(r.left + 20 + (page - 1) * 94 + 37, r.top + 60);
-}
-
 void ClickItem(HWND page, int id) {
   RECT r = e2e::RectOf(GetDlgItem(page, id));
   e2e::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -64,7 +59,7 @@ TEST(MemCheckE2E, SpeedUpThenCheckUpTheComputer) {
   ASSERT_TRUE(app.Start());
   HWND memory = app.Page("优化加速");
   ASSERT_NE(memory, nullptr);
-  ClickPageButton(app, 5);
+  e2e::ClickPageButton(app, 5);
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(memory) != FALSE; }));
   EXPECT_TRUE(
       std::regex_match(ItemText(memory, IDC_MEMORY_USAGE), std::regex("(0|[1-9][0-9]?|100)%")))
@@ -77,7 +72,7 @@ TEST(MemCheckE2E, SpeedUpThenCheckUpTheComputer) {
 
   HWND checkup = app.Page("电脑体检");
   ASSERT_NE(checkup, nullptr);
-  ClickPageButton(app, 4);
+  e2e::ClickPageButton(app, 4);
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(checkup) != FALSE; }));
   ClickItem(checkup, IDC_CHECKUP_START);
   HWND list = GetDlgItem(checkup, IDC_CHECKUP_LIST);
@@ -139,27 +134,28 @@ TEST(Screenshots, DISABLED_MemoryAndCheckUpPages) {
   ASSERT_TRUE(app.Start());
   RECT main = e2e::RectOf(app.main());
   HWND memory = app.Page("优化加速");
-  ClickPageButton(app, 5);
-  e2e::MoveMouse(main.left + 700, main.top + 450);  // off the buttons: no hover light
+  e2e::ClickPageButton(app, 5);
+  // Off the buttons: no hover light.
+  e2e::MoveMouse(main.left + e2e::D(700), main.top + e2e::D(450));
   e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "memory-before"));
   ClickItem(memory, IDC_MEMORY_SPEED_UP);
   ASSERT_TRUE(e2e::WaitUntil([&] { return SpeedUpReported(memory); }, 30000));
-  e2e::MoveMouse(main.left + 700, main.top + 450);
+  e2e::MoveMouse(main.left + e2e::D(700), main.top + e2e::D(450));
   e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "memory-after"));
 
   HWND checkup = app.Page("电脑体检");
-  ClickPageButton(app, 4);
+  e2e::ClickPageButton(app, 4);
   ClickItem(checkup, IDC_CHECKUP_START);
   HWND progress = GetDlgItem(checkup, IDC_CHECKUP_PROGRESS);
   ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(progress, PBM_GETPOS, 0, 0) > 0; }, 60000));
-  e2e::MoveMouse(main.left + 700, main.top + 450);
+  e2e::MoveMouse(main.left + e2e::D(700), main.top + e2e::D(450));
   e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "checkup-running"));
   HWND list = GetDlgItem(checkup, IDC_CHECKUP_LIST);
   ASSERT_TRUE(e2e::WaitUntil([&] { return HasLine(list, "电脑硬件检测完毕！"); }, 120000));
-  e2e::MoveMouse(main.left + 700, main.top + 450);
+  e2e::MoveMouse(main.left + e2e::D(700), main.top + e2e::D(450));
   e2e::Settle(app);
   EXPECT_TRUE(wintest::SaveScreen(main, "checkup-done"));
 }

@@ -15,8 +15,8 @@ TEST(Screenshots, DISABLED_MainWindowPages) {
                          "page5-memory"};
   for (int k = 1; k <= 5; ++k) {
     RECT r = e2e::RectOf(app.main());
-    e2e::Click(r.left + 20 + (k - 1) * 94 + 37, r.top + 60);
-    e2e::MoveMouse(r.left + 700, r.top + 300);  // off the buttons: no hover light
+    e2e::ClickPageButton(app, k);
+    e2e::MoveMouse(r.left + e2e::D(700), r.top + e2e::D(300));  // off the buttons: no hover light
     e2e::Settle(app);
     EXPECT_TRUE(wintest::SaveScreen(e2e::RectOf(app.main()), names[k - 1]));
   }

@@ -28,15 +28,10 @@ const Tool kTools[] = {
     {52, 262, "个税计算器-Mirven电脑助手", "tool-tax"},
     {126, 262, "邮件发送器-Mirven电脑助手", nullptr}};  // pictured by its own tests
 
-void ShowPage(const e2e::RunningApp& app, int page) {
-  RECT r = e2e::RectOf(app.main());
-  e2e::Click(r.left + 20 + (page - 1) * 94 + 37, r.top + 60);
-}
-
 HWND OpenTool(const e2e::RunningApp& app, const Tool& t) {
   RECT r = e2e::RectOf(app.main());
-  e2e::MoveMouse(r.left + t.x - 5, r.top + 100 + t.y - 5);
-  e2e::Click(r.left + t.x, r.top + 100 + t.y);
+  e2e::MoveMouse(r.left + e2e::D(t.x - 5), r.top + e2e::D(100 + t.y - 5));
+  e2e::Click(r.left + e2e::D(t.x), r.top + e2e::D(100 + t.y));
   return app.WaitForWindow(t.title, L"#32770", 10000);
 }
 
@@ -63,7 +58,7 @@ void ClickItem(HWND dlg, int id) {
 TEST(ToolsE2E, OpenEveryToolFromPageTwoAndComputeATax) {
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start());
-  ShowPage(app, 2);
+  e2e::ClickPageButton(app, 2);
   HWND page = app.Page("工具助手");
   ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(page) != FALSE; }));
   for (const Tool& t : kTools) {
@@ -97,7 +92,7 @@ HWND WaitForAnyWindow(const wchar_t* title) {
 TEST(ToolsE2E, CalculatorAndClockTilesStartTheCarriedPrograms) {
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start());
-  ShowPage(app, 2);
+  e2e::ClickPageButton(app, 2);
   wchar_t local[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
   const Tool programs[] = {{200, 262, "计算器", "calculator.exe"}, {274, 262, "时钟", "Clock.exe"}};
@@ -121,7 +116,7 @@ TEST(ToolsE2E, CalculatorAndClockTilesStartTheCarriedPrograms) {
 TEST(Screenshots, DISABLED_ToolWindows) {
   e2e::RunningApp app;
   ASSERT_TRUE(app.Start());
-  ShowPage(app, 2);
+  e2e::ClickPageButton(app, 2);
   RECT r = e2e::RectOf(app.main());
   for (const Tool& t : kTools) {
     if (!t.shot) continue;
