@@ -61,11 +61,33 @@ void Console::Write(const Stream& s, const std::string& text) {
   }
 }
 
-void Console::Out(const std::string& line) { Write(textToErr_ ? err_ : out_, line + "\r\n"); }
-void Console::Err(const std::string& line) { Write(err_, line + "\r\n"); }
-void Console::Raw(const std::string& bytes) { Write(out_, bytes); }
+void Console::Flush() {
+  if (pendingTo_) Write(*pendingTo_, pending_);
+  pending_.clear();
+  pendingTo_ = nullptr;
+}
+
+void Console::Out(const std::string& line) {
+  const Stream& to = textToErr_ ? err_ : out_;
+  if (to.console) return Write(to, line + "\r\n");
+  pendingTo_ = &to;
+  pending_ += line;
+  pending_ += "\r\n";
+  if (pending_.size() >= 64 * 1024) Flush();
+}
+
+void Console::Err(const std::string& line) {
+  Flush();
+  Write(err_, line + "\r\n");
+}
+
+void Console::Raw(const std::string& bytes) {
+  Flush();
+  Write(out_, bytes);
+}
 
 void Console::Finish() {
+  Flush();
   if (!conout_ || !promptBefore_) return;
   // The shell has its prompt on a line above our output. One Enter lets it
   // show a fresh one, but only while the cursor stands at the start of an

@@ -14,6 +14,7 @@ class Console {
   // attaches to the parent's console.
   Console();
   ~Console() {
+    Flush();
     if (conout_) CloseHandle(conout_);
   }
   Console(const Console&) = delete;
@@ -37,12 +38,16 @@ class Console {
   };
   static Stream Inherited(DWORD which);
   void Write(const Stream& s, const std::string& text);
+  // Lines to a file or pipe go in large writes.
+  void Flush();
 
   Stream out_, err_;
   HANDLE conout_ = nullptr;  // owned when opened here
   bool textToErr_ = false;
   bool promptBefore_ = false;  // the shell's prompt stood on the line when we attached
   bool wroteToConsole_ = false;
+  std::string pending_;  // for out_, when it is no console
+  const Stream* pendingTo_ = nullptr;
 };
 
 }  // namespace cli

@@ -151,11 +151,11 @@ std::string ReportJson(const RunReport& r) {
   j.Close(']');
   j.Key("files");
   j.Open('[');
-  for (const FileOutcome& f : r.files) {
+  for (size_t k = 0; k < r.files.size(); ++k) {
     j.Open('{');
-    j.Field("path", f.path);
-    j.Field("size", f.size);
-    j.Field("result", f.result);
+    j.Field("path", r.files[k].path);
+    j.Field("size", r.files[k].identity.size);
+    j.Field("result", k < r.results.size() ? r.results[k] : "");
     j.Close('}');
   }
   j.Close(']');

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <unordered_set>
+#include <cstdint>
 
 #include "cleanup/CleanupText.h"
 #include "cleanup/ScanSession.h"
@@ -110,26 +110,27 @@ RunReport Execute(const Plan& plan, Host& host) {
     host.Err(line);
   };
 
-  // The scan: the page's ScanSession, root by root, found files printed as
-  // they come.
-  std::vector<cleanup::FoundFile> found;
-  std::unordered_set<std::string> known;
+  // The scan: the page's ScanSession, root by root; the files found are
+  // printed a few times a second, as the page shows them. No file is found
+  // twice: no root lies inside another.
+  std::vector<cleanup::FoundFile>& found = report.files;
   uint64_t unreadable = 0;
   size_t rootsRead = 0;
   for (const std::string& root : plan.roots) {
     RecordingLister lister(host.Lister());
     cleanup::ScanSession* current = nullptr;
     auto take = [&] {
-      for (auto slice = current->TakeSlice(256); !slice.empty(); slice = current->TakeSlice(256))
+      for (auto slice = current->TakeSlice(SIZE_MAX); !slice.empty();
+           slice = current->TakeSlice(SIZE_MAX))
         for (cleanup::FoundFile& f : slice) {
-          if (!known.insert(f.path).second) continue;
           out(f.path);
           report.foundBytes += f.identity.size;
           report.foundKB += f.kb;
           found.push_back(std::move(f));
         }
     };
-    cleanup::ScanSession session(root, cleanup::JunkPatterns::Defaults(), {take, nullptr, nullptr});
+    cleanup::ScanSession session(root, cleanup::JunkPatterns::Defaults(),
+                                 {nullptr, [&](const cleanup::ScanProgress&) { take(); }, nullptr});
     current = &session;
     session.Run(lister);
     take();
@@ -148,9 +149,7 @@ RunReport Execute(const Plan& plan, Host& host) {
     out(cleanup::ScanSummary(found.size(), report.foundKB) +
         cleanup::SkippedFoldersNote(unreadable));
 
-  report.files.reserve(found.size());
-  for (const cleanup::FoundFile& f : found)
-    report.files.push_back({f.path, f.identity.size, "found"});
+  report.results.assign(found.size(), "found");
   OptionSet traces = o.options;
   traces[cleanup::kTempFiles] = false;
   auto clear = [&](int only) {
@@ -169,7 +168,7 @@ RunReport Execute(const Plan& plan, Host& host) {
     const auto mode = o.permanent ? cleanup::CleanMode::kPermanent : cleanup::CleanMode::kRecycle;
     report.tally = cleanup::CleanFiles(
         host.Deleter(), &host.Bin(), mode, found, [&](size_t k, cleanup::DeleteResult r) {
-          report.files[k].result = ResultName(r);
+          report.results[k] = ResultName(r);
           if (!cleanup::CleanTally::Done(r))
             error("未能清理：" + found[k].path + "（" + KeptReason(r) + "）");
           return true;

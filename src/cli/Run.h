@@ -60,14 +60,6 @@ class Host {
   virtual void Err(const std::string& line) = 0;
 };
 
-struct FileOutcome {
-  std::string path;
-  uint64_t size = 0;
-  // found; deleted, recycled, deleted-no-bin (a drive without a Recycle Bin),
-  // gone; kept: changed, refused
-  std::string result;
-};
-
 struct RunReport {
   Mode mode = Mode::kScan;
   bool permanent = false;
@@ -77,7 +69,10 @@ struct RunReport {
     bool read = false;
   };
   std::vector<Root> roots;
-  std::vector<FileOutcome> files;
+  std::vector<cleanup::FoundFile> files;
+  // By file: found; deleted, recycled, deleted-no-bin (a drive without a
+  // Recycle Bin), gone; kept: changed, refused.
+  std::vector<const char*> results;
   std::vector<std::string> unreadableFolders;
   struct Trace {
     int option = 0;
