@@ -3,6 +3,7 @@
 # asserts nothing (needs a build):
 #  1. /scan of 100,000 files in 10,000 folders against the bare walk.
 #  2. /clean of 10,000 junk files against CleanAll alone.
+# bench-cli.sh Scan* (or Clean*) runs one of them.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 export MIRVEN_BUILD="${MIRVEN_BUILD:-$ROOT/build}"
@@ -28,4 +29,4 @@ for top in range(100):
                 out.write("x")
 PY
 export MIRVEN_BENCH_TREE="Z:${WORK//\//\\}\\tree"
-"$ROOT/scripts/wine-run.sh" "$TESTS" --gtest_filter='CliBench.*' | grep -E '^(files|junk|bare|scan|clean|CleanAll|Mirven|ratio)'
+"$ROOT/scripts/wine-run.sh" "$TESTS" --gtest_filter="CliBench.${1:-*}" | grep -E '^(files|junk|bare|scan|clean|CleanAll|Mirven|ratio)'
