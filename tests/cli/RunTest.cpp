@@ -83,7 +83,9 @@ Plan PlanFor(const Strings& args) {
 // The report as Python reads it: one line per file (path in hex, size,
 // result), then the other fields.
 Strings ReadBack(const std::string& json) {
-  const std::string file = ::testing::TempDir() + "cli-report.json";
+  const std::string file = ::testing::TempDir() + "cli-report-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                           ".json";
   std::ofstream(file, std::ios::binary) << json;
   const std::string cmd =
       "/usr/bin/python3 -c 'import json,sys\n"
