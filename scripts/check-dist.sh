@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks what ships: dist/Mirven.exe is a statically linked 32-bit GUI
-# program with its manifest, version resource and icon, and carries the
+# program of at most 8 MB with its manifest, version resource and icon, and carries the
 # calculator and the clock (resources "EXE" 344 and 345) built the same way.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,6 +17,8 @@ static_gui() {
   done
 }
 static_gui "$exe" Mirven.exe
+size=$(stat -c %s "$exe")
+[ "$size" -le 8000000 ] || fail "Mirven.exe is $size bytes, more than 8 MB"
 rc=$(i686-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
 grep -q 'Microsoft.Windows.Common-Controls' <<<"$rc" || fail "no common controls 6 manifest"
 grep -q 'asInvoker' <<<"$rc" || fail "manifest does not ask for asInvoker"
@@ -53,5 +55,5 @@ for id in 344 345; do
   grep -q 'asInvoker' <<<"$rc" && grep -q 'VERSIONINFO' <<<"$rc" && grep -Eq '^128 14 ' <<<"$rc" ||
     fail "EXE $id lacks its manifest, version resource or icon 128"
 done
-echo "check-dist: dist/Mirven.exe is a static PE32 GUI program with manifest, version and icon 128,"
+echo "check-dist: dist/Mirven.exe ($size bytes) is a static PE32 GUI program with manifest, version and icon 128,"
 echo "check-dist: carrying EXE 344 and 345, static PE32 GUI programs"

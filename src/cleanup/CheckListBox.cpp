@@ -63,19 +63,17 @@ bool CCheckListBox::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
   return false;
 }
 
-void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
-  if (di.itemID == static_cast<UINT>(-1)) return;
+void DrawCheckLine(const DRAWITEMSTRUCT& di, int box, int tick, const std::string& line) {
   HDC dc = di.hDC;
   RECT r = di.rcItem;
   bool selected = (di.itemState & ODS_SELECTED) != 0;
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  int box = BoxSize();
   RECT b{r.left + 2, r.top + (r.bottom - r.top - box) / 2, 0, 0};
   b.right = b.left + box;
   b.bottom = b.top + box;
-  UINT state = DFCS_BUTTONCHECK | (GetCheck(static_cast<int>(di.itemID)) == 1 ? DFCS_CHECKED : 0);
-  DrawFrameControl(dc, &b, DFC_BUTTON, state);
-  std::wstring text = ui::Wide(GetText(static_cast<int>(di.itemID)));
+  if (tick >= 0)
+    DrawFrameControl(dc, &b, DFC_BUTTON, DFCS_BUTTONCHECK | (tick == 1 ? DFCS_CHECKED : 0));
+  std::wstring text = ui::Wide(line);
   RECT t = r;
   t.left = b.right + 4;
   SetBkMode(dc, TRANSPARENT);
@@ -83,6 +81,12 @@ void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
+  if (di.itemID == static_cast<UINT>(-1)) return;
+  const int index = static_cast<int>(di.itemID);
+  DrawCheckLine(di, BoxSize(), GetCheck(index) == 1 ? 1 : 0, GetText(index));
 }
 
 LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {

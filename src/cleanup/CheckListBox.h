@@ -6,6 +6,10 @@
 #include "ui/Handles.h"
 #include "ui/Window.h"
 
+// Draws an owner-drawn list line: a `box` pixels square check box in front
+// of the text (`tick` 1 ticked, 0 not, -1 no box), selection and focus.
+void DrawCheckLine(const DRAWITEMSTRUCT& di, int box, int tick, const std::string& text);
+
 class CCheckListBox : public ui::Window {
  public:
   // Inserts a line at `index` (sorting does not move it), unchecked.

@@ -73,14 +73,12 @@ CleanTally CleanFiles(FileDeleter& deleter, RecycleBin* bin, CleanMode mode,
   tally.mode = bin ? mode : CleanMode::kPermanent;
   if (batch == 0) batch = 1;
   for (size_t first = 0; first < files.size();) {
-    const size_t count = tally.mode == CleanMode::kRecycle
-                             ? std::min(batch, files.size() - first)
-                             : 1;
-    std::vector<DeleteResult> results =
-        tally.mode == CleanMode::kRecycle
-            ? RecycleBatch(deleter, *bin, files, first, count)
-            : std::vector<DeleteResult>{
-                  deleter.DeleteIfUnchanged(files[first].path, files[first].identity)};
+    const size_t count =
+        tally.mode == CleanMode::kRecycle ? std::min(batch, files.size() - first) : 1;
+    std::vector<DeleteResult> results = tally.mode == CleanMode::kRecycle
+                                            ? RecycleBatch(deleter, *bin, files, first, count)
+                                            : std::vector<DeleteResult>{deleter.DeleteIfUnchanged(
+                                                  files[first].path, files[first].identity)};
     bool go = true;
     for (size_t k = 0; k < count; ++k) {
       tally.Add(results[k], files[first + k].kb);

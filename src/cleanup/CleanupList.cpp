@@ -15,8 +15,9 @@ void CleanupList::Clear() {
 
 size_t CleanupList::Insert(CleanupRow row) {
   const RowId id = static_cast<RowId>(rows_.size());
-  auto at = std::upper_bound(order_.begin(), order_.end(), row.key,
-                             [this](const std::string& key, RowId r) { return key < rows_[r].key; });
+  auto at =
+      std::upper_bound(order_.begin(), order_.end(), row.key,
+                       [this](const std::string& key, RowId r) { return key < rows_[r].key; });
   const auto index = at - order_.begin();
   rows_.push_back(std::move(row));
   live_.push_back(true);
@@ -44,14 +45,17 @@ const CleanupRow* CleanupList::Row(RowId id) const {
   return id < rows_.size() && live_[id] ? &rows_[id] : nullptr;
 }
 
-CleanupRow* CleanupList::Live(RowId id) { return id < rows_.size() && live_[id] ? &rows_[id] : nullptr; }
+CleanupRow* CleanupList::Live(RowId id) {
+  return id < rows_.size() && live_[id] ? &rows_[id] : nullptr;
+}
 
 std::optional<size_t> CleanupList::IndexOf(RowId id) const {
   const CleanupRow* row = Row(id);
   if (!row) return std::nullopt;
   // Rows with the row's key sit together; the id tells them apart.
-  auto it = std::lower_bound(order_.begin(), order_.end(), row->key,
-                             [this](RowId r, const std::string& key) { return rows_[r].key < key; });
+  auto it =
+      std::lower_bound(order_.begin(), order_.end(), row->key,
+                       [this](RowId r, const std::string& key) { return rows_[r].key < key; });
   for (; it != order_.end() && rows_[*it].key == row->key; ++it)
     if (*it == id) return static_cast<size_t>(it - order_.begin());
   return std::nullopt;

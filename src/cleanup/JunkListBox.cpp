@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #undef SubclassWindow  // windowsx.h's macro, not our method
 
+#include "cleanup/CheckListBox.h"
 #include "ui/Handles.h"
 #include "ui/Text.h"
 
@@ -70,24 +71,8 @@ void CJunkListBox::DrawLine(const DRAWITEMSTRUCT& di) {
     if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
     return;
   }
-  const bool selected = (di.itemState & ODS_SELECTED) != 0;
-  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const int box = BoxSize();
   const int tick = tickOf ? tickOf(static_cast<LPARAM>(di.itemData)) : -1;
-  if (tick >= 0) {
-    RECT b{r.left + 2, r.top + (r.bottom - r.top - box) / 2, 0, 0};
-    b.right = b.left + box;
-    b.bottom = b.top + box;
-    DrawFrameControl(dc, &b, DFC_BUTTON, DFCS_BUTTONCHECK | (tick == 1 ? DFCS_CHECKED : 0));
-  }
-  std::wstring text = ui::Wide(GetText(static_cast<int>(di.itemID)));
-  RECT t = r;
-  t.left += box + 6;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+  DrawCheckLine(di, BoxSize(), tick, GetText(static_cast<int>(di.itemID)));
 }
 
 LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -123,7 +108,8 @@ LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
       } else {
         RECT r{};
-        SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&r));
         screen = {r.left + BoxSize(), r.bottom};
         ClientToScreen(hwnd_, &screen);
       }

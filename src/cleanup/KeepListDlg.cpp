@@ -9,19 +9,33 @@
 
 using namespace cleanup;
 
+namespace {
+constexpr controls::Place kLayout[] = {
+    {IDC_KEEP_NOTE, 10, 10, 430, 20},
+    {IDC_KEEP_ENTRIES, 10, 32, 430, 190},
+    {IDC_KEEP_REMOVE, 10, 232, 80, 26},
+    {IDCANCEL, 360, 232, 80, 26},
+};
+}  // namespace
+
 BOOL CKeepListDlg::OnInitDialog() {
+  controls::LayoutDialog::OnInitDialog();
+  SetLayout(controls::Layout(450, 268, kLayout));
   entries_.SubclassDlgItem(IDC_KEEP_ENTRIES, hwnd_);
-  Reload();
+  if (!Reload()) Say(kKeepFileUnreadable);
   return TRUE;
 }
 
-void CKeepListDlg::Reload() {
+bool CKeepListDlg::Reload() {
   KeepFile kf = ReadKeepFile(file_);
   entries_.ResetContent();
   entries_.AddStrings(kf.list.Entries());
   entries_.UpdateHorizontalExtent();
-  if (kf.state == KeepFile::State::kUnreadable)
-    ui::effects().ShowMessage(hwnd_, kKeepFileUnreadable, kCaption, MB_OK | MB_ICONWARNING);
+  return kf.state != KeepFile::State::kUnreadable;
+}
+
+void CKeepListDlg::Say(const std::string& message) {
+  ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
 }
 
 bool CKeepListDlg::OnCommand(int id, int code, HWND) {
@@ -45,7 +59,6 @@ void CKeepListDlg::OnRemoveClicked() {
     }
     return changed;
   });
-  if (!message.empty())
-    ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
+  if (!message.empty()) Say(message);
   Reload();
 }

@@ -6,11 +6,11 @@
 
 #include "controls/HSListBox.h"
 #include "res/resource.h"
-#include "ui/Dialog.h"
+#include "controls/LayoutDialog.h"
 
-class CKeepListDlg : public ui::Dialog {
+class CKeepListDlg : public controls::LayoutDialog {
  public:
-  explicit CKeepListDlg(std::string file) : ui::Dialog(IDD_KEEP_LIST), file_(std::move(file)) {}
+  explicit CKeepListDlg(std::string file) : controls::LayoutDialog(IDD_KEEP_LIST), file_(std::move(file)) {}
 
   CHSListBox& Entries() { return entries_; }
   // Removes the selected entries from the file and the list.
@@ -21,7 +21,9 @@ class CKeepListDlg : public ui::Dialog {
   bool OnCommand(int id, int code, HWND control) override;
 
  private:
-  void Reload();
+  // False when the file is there but cannot be read.
+  bool Reload();
+  void Say(const std::string& message);
 
   std::string file_;
   CHSListBox entries_;

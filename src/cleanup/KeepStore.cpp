@@ -56,7 +56,8 @@ bool WriteKeepFile(const std::string& path, const KeepList& list) {
   // A read-only list is one the user does not want changed; Windows would
   // refuse to replace it, and so do we, wherever we run.
   const DWORD attrs = GetFileAttributesW(target.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+  if (attrs != INVALID_FILE_ATTRIBUTES &&
+      (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return false;
   const size_t slash = target.find_last_of(L'\\');
   if (slash != std::wstring::npos) CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
@@ -81,8 +82,7 @@ bool WriteKeepFile(const std::string& path, const KeepList& list) {
 
 namespace cleanup {
 
-std::string UpdateKeepFile(const std::string& path,
-                           const std::function<bool(KeepList&)>& change) {
+std::string UpdateKeepFile(const std::string& path, const std::function<bool(KeepList&)>& change) {
   if (path.empty()) return kKeepFileNotSaved;
   KeepFile kf = ReadKeepFile(path);
   if (kf.state == KeepFile::State::kUnreadable) return kKeepFileUnreadable;

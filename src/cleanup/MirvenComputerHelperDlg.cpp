@@ -26,6 +26,7 @@ namespace {
 
 constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
+constexpr ULONGLONG kListShowMs = 500;
 constexpr size_t kSliceFiles = 32;
 constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 
@@ -43,7 +44,7 @@ constexpr controls::Place kLayout[] = {
     {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
     {IDC_CLEANUP_TREE, 520, 34, 251, 326, false},
     {IDC_CLEANUP_OPTIONS, 520, 34, 251, 296, false},
-    {IDC_CLEANUP_KEEP_LIST, 520, 334, 251, 26, true},
+    {IDC_CLEANUP_KEEP_LIST, 520, 335, 88, 25, true},
     {IDC_CLEANUP_CLEAN, 10, 367, 88, 25, true},
     {IDC_CLEANUP_CLEAN_ALL, 103, 367, 88, 25, true},
     {IDC_CLEANUP_SELECT_ALL, 520, 367, 88, 25, true},
@@ -270,19 +271,35 @@ void CMirvenComputerHelperDlg::ShowPending() {
   KillTimer(hwnd_, kListTimer);
   // A slice of the lines at a time, so that clicks and painting get their
   // turn between slices; the rest follows on a timer, which yields to input.
-  const ULONGLONG until = GetTickCount64() + kListSliceMs;
-  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  const ULONGLONG start = GetTickCount64();
+  // The list stays frozen across slices: turning its drawing back on costs
+  // as much as a thousand lines, so the new lines show twice a second.
+  if (!listFrozen_) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
+  listFrozen_ = true;
   std::vector<FoundFile> slice;
-  while (GetTickCount64() < until && !(slice = session_->TakeSlice(kSliceFiles)).empty())
+  while (GetTickCount64() < start + kListSliceMs &&
+         !(slice = session_->TakeSlice(kSliceFiles)).empty())
     for (const FoundFile& f : slice) AddFileLine(f);
-  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
-  junkList_.UpdateHorizontalExtent();
+  if (start >= listShown_ + kListShowMs) {
+    ThawList();
+    listShown_ = start;
+  }
   if (session_->Done()) {
     FinishScan();
   } else if (session_->HasPending()) {
     SetTimer(hwnd_, kListTimer, 10, nullptr);
+  } else if (listFrozen_) {
+    // Lines not yet shown while the walk finds nothing more: shown soon.
+    SetTimer(hwnd_, kListTimer, static_cast<UINT>(kListShowMs), nullptr);
   }
+}
+
+void CMirvenComputerHelperDlg::ThawList() {
+  if (!listFrozen_) return;
+  listFrozen_ = false;
+  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
+  junkList_.UpdateHorizontalExtent();
 }
 
 void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
@@ -314,6 +331,7 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 
 void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
+  ThawList();
   session_->Stop();
   flow_.FinishScan();
   runLock_.Release();
@@ -422,6 +440,9 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
                       post([this, files, ids, session, k] {
                         if (session) session->Forget((*files)[k].path);
                         rows_.MarkDone((*ids)[k]);
+                        // Its box goes: the file is no longer to clean.
+                        if (auto at = rows_.IndexOf((*ids)[k]))
+                          junkList_.RedrawLine(static_cast<int>(*at));
                       });
                     },
                     [this, page](const std::string& path) {
@@ -523,7 +544,7 @@ void CMirvenComputerHelperDlg::OnSelectNoneClicked() {
 
 void CMirvenComputerHelperDlg::OnClose() {
   if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,
-                                             MB_YESNO | MB_ICONQUESTION) != IDYES)
+                                                    MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   ui::effects().ExitProcess(0);
 }

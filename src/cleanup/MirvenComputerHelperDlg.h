@@ -82,6 +82,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
   void ShowPending();
+  // Draws the list again after slices added to it unseen.
+  void ThawList();
   void FinishScan();
   void SetProgressRange();
   void SetStatus(const std::string& text, bool path = false);
@@ -118,6 +120,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
   std::string keepWarning_;
+  bool listFrozen_ = false;
+  ULONGLONG listShown_ = 0;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
   // Held while a scan or a clean runs: command-line runs wait their turn.
   cleanup::RunLock runLock_;

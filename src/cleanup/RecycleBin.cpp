@@ -35,8 +35,7 @@ std::vector<bool> WinRecycleBin::Recycle(const std::vector<std::string>& paths) 
   SHFILEOPSTRUCTW op{};
   op.wFunc = FO_DELETE;
   op.pFrom = list.c_str();
-  op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI |
-              FOF_NOCONFIRMMKDIR;
+  op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
   SHFileOperationW(&op);
   // Whatever the answer, a file no longer at its place has gone to the bin.
   for (size_t k = 0; k < paths.size(); ++k) {

@@ -5,6 +5,7 @@
 #include "controls/Fonts.h"
 #include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
+#include "ui/Pictures.h"
 #include "ui/Text.h"
 
 void MyDrawButton::SubclassWindow(HWND button) {
@@ -52,15 +53,14 @@ void MyDrawButton::DrawItem(HDC dc) {
 }
 
 void MyDrawButton::DrawFace(HDC dc) {
-  ui::Bitmap bmp(static_cast<HBITMAP>(LoadImageW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(faceBitmap_ & 0xFFFF), IMAGE_BITMAP, 0, 0, 0)));
+  int id = static_cast<int>(faceBitmap_ & 0xFFFF);
+  int dpi = controls::ControlDpi(hwnd_);  // the DPI its caption's font is made for
+  ui::Bitmap bmp = ui::PictureBitmap(id, dpi);
   if (!bmp || !dc) return;
-  BITMAP info{};
-  GetObjectW(bmp.get(), sizeof info, &info);
+  SIZE size = ui::PictureSize(id, dpi);
   ui::MemoryDC mem(dc);
   ui::SelectGuard sel(mem.get(), bmp.get());
-  TransparentBlt(dc, 0, 0, info.bmWidth, info.bmHeight, mem.get(), 0, 0, info.bmWidth,
-                 info.bmHeight, colours::kPage);
+  TransparentBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, size.cx, size.cy, colours::kPage);
 }
 
 void MyDrawButton::DrawCaption(HDC dc) {

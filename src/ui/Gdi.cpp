@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/Pictures.h"
+#include "ui/Scale.h"
 #include "ui/Text.h"
 
 namespace ui {
@@ -18,13 +20,20 @@ void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id) {
   StretchBlt(dc, x, y, w, h, mem.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
+void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id, int dpi) {
+  if (!dc) return;
+  std::shared_ptr<const pix::Image> img;
+  if (dpi != geom::kDesignDpi) img = PicturePixels(id, dpi);
+  if (!img) {  // 100 %, or a missing picture, which draws nothing either way
+    DrawBitmapTo(dc, x, y, w, h, id);
+    return;
+  }
+  DrawPixels(dc, x, y, w, h, *img);
+}
+
 void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id) {
   WindowDC dc(hwnd);
   DrawBitmapTo(dc.get(), x, y, w, h, id);
-}
-
-void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id, int) {
-  DrawBitmapTo(dc, x, y, w, h, id);
 }
 
 void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id, int dpi) {

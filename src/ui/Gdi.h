@@ -8,20 +8,18 @@
 
 namespace ui {
 
-// Stretches the whole bitmap resource `id` (SRCCOPY) into (x, y, w, h) of the
-// window's whole-window DC, right now, outside any paint cycle. A missing
-// bitmap draws nothing.
-void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id);
-
-// The same onto a DC the caller already holds (e.g. inside WM_PAINT).
-void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id);
-
-// Draws picture `id` as drawn for `dpi` into (x, y, w, h) of `dc`, device
-// pixels: 1:1 when (w, h) is the picture's scaled size, otherwise stretched
-// (strips and pieces that are made to be stretched). A missing picture
-// draws nothing.
+// Draws picture `id` as drawn for `dpi` (ui/Pictures.h) into (x, y, w, h) of
+// `dc`, device pixels, SRCCOPY: 1:1 when (w, h) is the picture's scaled size,
+// otherwise stretched (strips and pieces that are made to be stretched). A
+// missing picture draws nothing.
 void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id, int dpi);
+// The same onto the window's whole-window DC, right now, outside any paint
+// cycle.
 void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id, int dpi);
+
+// The 100 % pictures (dpi 96), for callers not yet given their window's DPI.
+void DrawBitmap(HWND hwnd, int x, int y, int w, int h, int id);
+void DrawBitmapTo(HDC dc, int x, int y, int w, int h, int id);
 
 // A font (face name in UTF-8) the way the program's windows ask for them: character set 0 and
 // pitch-and-family 0x20 (FF_SWISS), as the system's own look.

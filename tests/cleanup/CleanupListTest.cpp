@@ -34,7 +34,8 @@ TEST(CleanupList, KeepsRowsSortedByKeyAndFindsThemByIdAfterRemovals) {
   // Equal keys: the later line goes after the earlier one.
   EXPECT_EQ(list.AddFile(FoundFile{"C:\\B.tmp", {}, 0}, Key("C:\\B.tmp")), 2u);
   CleanupList::RowId upperB = list.LastId();
-  EXPECT_EQ(Shown(list), (std::vector<std::string>{"C:\\A.tmp", "C:\\b.tmp", "C:\\B.tmp", "共删除"}));
+  EXPECT_EQ(Shown(list),
+            (std::vector<std::string>{"C:\\A.tmp", "C:\\b.tmp", "C:\\B.tmp", "共删除"}));
   EXPECT_EQ(list.IndexOf(b), 1u);
   EXPECT_EQ(list.IndexOf(upperB), 2u);
 

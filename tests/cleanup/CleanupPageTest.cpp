@@ -225,8 +225,8 @@ TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
   GetWindowRect(Item(IDC_CLEANUP_TREE), &a);
   GetWindowRect(Item(IDC_CLEANUP_OPTIONS), &b);
   GetWindowRect(Item(IDC_CLEANUP_KEEP_LIST), &c);
-  EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.bottom}),
-            std::vector<LONG>({b.left, b.top, b.right, c.bottom}));
+  EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.left, a.bottom}),
+            std::vector<LONG>({b.left, b.top, b.right, c.left, c.bottom}));
   EXPECT_LT(b.bottom, c.top);
   Click(IDC_CLEANUP_SELECT_NONE);
   for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
@@ -285,9 +285,11 @@ TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
 TEST_F(CleanupPage, SortKeysOrderLinesAsASortedListBox) {
   CMirvenComputerHelperDlg& page = Open();
   const std::vector<std::string> lines = {
-      "C:\\b.tmp", "C:\\B.TMP", "c:\\a-b.tmp", "c:\\ab.tmp", "C:\\a_b.tmp", "C:\\a b.tmp",
-      "C:\\a10.tmp", "C:\\a9.tmp", "C:\\Ä.tmp", "C:\\z.tmp", "C:\\中文.tmp", "C:\\한글.tmp",
-      "C:\\sub\\x.tmp", "C:\\sub.old", "共删除 1 个垃圾文件", "回收站清空完毕！", "Cookies 清空完毕！"};
+      "C:\\b.tmp",         "C:\\B.TMP",   "c:\\a-b.tmp",         "c:\\ab.tmp",
+      "C:\\a_b.tmp",       "C:\\a b.tmp", "C:\\a10.tmp",         "C:\\a9.tmp",
+      "C:\\Ä.tmp",         "C:\\z.tmp",   "C:\\中文.tmp",        "C:\\한글.tmp",
+      "C:\\sub\\x.tmp",    "C:\\sub.old", "共删除 1 个垃圾文件", "回收站清空完毕！",
+      "Cookies 清空完毕！"};
   HWND sorted = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_SORT | LBS_HASSTRINGS, 0, 0, 100,
                                 100, page.hwnd(), nullptr, nullptr, nullptr);
   cleanup::CleanupList model;

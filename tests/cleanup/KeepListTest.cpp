@@ -10,11 +10,11 @@ using cleanup::KeepList;
 
 TEST(KeepList, MatchesFilesAndEverythingUnderAFolderIgnoringCaseAndSeparators) {
   KeepList keep;
-  ASSERT_TRUE(keep.Add("C:\\Users\\me\\Projects\\"));      // a folder, trailing separator
-  ASSERT_TRUE(keep.Add("D:/Data/config.old"));             // a file, other separators
-  ASSERT_TRUE(keep.Add("C:\\Архив\\ÄÖ\\中文"));             // CJK and letters with case
-  ASSERT_TRUE(keep.Add("\\\\?\\E:\\long"));                 // the long-path prefix
-  EXPECT_FALSE(keep.Add("c:\\users\\ME\\projects"));       // kept already
+  ASSERT_TRUE(keep.Add("C:\\Users\\me\\Projects\\"));  // a folder, trailing separator
+  ASSERT_TRUE(keep.Add("D:/Data/config.old"));         // a file, other separators
+  ASSERT_TRUE(keep.Add("C:\\Архив\\ÄÖ\\中文"));        // CJK and letters with case
+  ASSERT_TRUE(keep.Add("\\\\?\\E:\\long"));            // the long-path prefix
+  EXPECT_FALSE(keep.Add("c:\\users\\ME\\projects"));   // kept already
   EXPECT_FALSE(keep.Add("relative\\x.tmp"));
   EXPECT_FALSE(keep.Add("C:\\a\r\nC:\\b"));
 
@@ -45,7 +45,7 @@ TEST(KeepList, SetsUnreadableLinesAsideAndWritesThemBackAsTheyWere) {
       "\r\n"
       "not a path\n"
       "C:\\bad\xFF\xFE.tmp\n"
-      "c:\\KEEP\\A.OLD\n"   // the same path again
+      "c:\\KEEP\\A.OLD\n"  // the same path again
       "\\\\server\\share\\b.tmp";
   KeepList keep = KeepList::Parse(text);
   EXPECT_EQ(keep.Entries(),

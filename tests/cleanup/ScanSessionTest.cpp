@@ -23,11 +23,12 @@ class GridLister : public DirectoryLister {
  public:
   GridLister(int folders, int files) : folders_(folders), files_(files) {}
   std::function<void(int)> onRead;
+  std::string root = "R";
 
   ListResult Read(const std::string& folder, uint64_t, std::vector<DirEntry>& entries) override {
     if (onRead) onRead(reads_++);
     entries.clear();
-    if (folder == "R") {
+    if (folder == root) {
       for (int d = 0; d < folders_; ++d) entries.push_back(DirEntry{"d" + std::to_string(d), true});
       return ListResult::kListed;
     }
@@ -216,6 +217,23 @@ TEST(ScanSession, StatusFollowsTheWalkAFewTimesASecondAndNotAtAllWithoutPatterns
   EXPECT_EQ(none.Summary(), ScanSummary(0, 0));
 }
 
+TEST(ScanSession, KeptFilesAndFilesInKeptFoldersAreNeverListed) {
+  GridLister lister(3, 6);
+  lister.root = "C:\\R";
+  Calls calls;
+  ScanSession s(lister.root, JunkPatterns::Defaults(), Count(calls));
+  KeepList keep;
+  ASSERT_TRUE(keep.Add("c:\\r\\D1\\"));
+  ASSERT_TRUE(keep.Add("C:\\R\\d0\\F2.TMP"));
+  s.Keep(std::move(keep));
+  s.Run(lister);
+  std::vector<std::string> listed;
+  for (const FoundFile& f : s.TakeSlice(100)) listed.push_back(f.path);
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"C:\\R\\d0\\f0.tmp", "C:\\R\\d0\\f4.tmp", "C:\\R\\d2\\f0.tmp",
+                                      "C:\\R\\d2\\f2.tmp", "C:\\R\\d2\\f4.tmp"}));
+}
+
 // Deletes by a table of results; a file not in it is deleted.
 class FakeDeleter : public FileDeleter {
  public:
@@ -254,18 +272,19 @@ TEST(CleanFiles, RecyclesInBatchesAndDeletesForGoodOnlyWhatNoBinTakes) {
   bin.refuse = {"C:\\huge.tmp"};
   d.changed = {"C:\\swapped.tmp"};
   std::vector<FoundFile> files;
-  for (const char* p : {"C:\\a.tmp", "C:\\huge.tmp", "C:\\b.tmp", "E:\\usb.tmp",
-                        "C:\\swapped.tmp", "C:\\c.tmp", "C:\\d.tmp"})
+  for (const char* p : {"C:\\a.tmp", "C:\\huge.tmp", "C:\\b.tmp", "E:\\usb.tmp", "C:\\swapped.tmp",
+                        "C:\\c.tmp", "C:\\d.tmp"})
     files.push_back(FoundFile{p, {}, 2048});
   std::vector<DeleteResult> seen(files.size(), DeleteResult::kRefused);
   std::vector<size_t> order;
-  CleanTally t = CleanFiles(d, &bin, CleanMode::kRecycle, files,
-                            [&](size_t k, DeleteResult r) {
-                              seen[k] = r;
-                              order.push_back(k);
-                              return true;
-                            },
-                            4);
+  CleanTally t = CleanFiles(
+      d, &bin, CleanMode::kRecycle, files,
+      [&](size_t k, DeleteResult r) {
+        seen[k] = r;
+        order.push_back(k);
+        return true;
+      },
+      4);
   EXPECT_EQ(order, (std::vector<size_t>{0, 1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(seen, (std::vector<DeleteResult>{DeleteResult::kRecycled, DeleteResult::kNoBin,
                                              DeleteResult::kRecycled, DeleteResult::kNoBin,
@@ -298,12 +317,13 @@ TEST(CleanFiles, RecyclesInBatchesAndDeletesForGoodOnlyWhatNoBinTakes) {
 
   // A stop ends the clean after the batch under way, every file of it told of.
   order.clear();
-  CleanFiles(d, &bin, CleanMode::kRecycle, files,
-             [&](size_t k, DeleteResult) {
-               order.push_back(k);
-               return k != 0;
-             },
-             2);
+  CleanFiles(
+      d, &bin, CleanMode::kRecycle, files,
+      [&](size_t k, DeleteResult) {
+        order.push_back(k);
+        return k != 0;
+      },
+      2);
   EXPECT_EQ(order, (std::vector<size_t>{0, 1}));
 
   CleanOneResult one = CleanOne(d, &bin, CleanMode::kRecycle, files[0]);

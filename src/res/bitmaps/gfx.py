@@ -5,6 +5,11 @@ box-filtered down, which gives clean anti-aliased edges while leaving flat
 areas (the page colour that picture buttons treat as transparent) exact.
 Glyph coordinates are given in a 0..100 design box so one glyph can be
 drawn at any size.
+
+Every coordinate, size and font is given in design pixels (100 %). The
+whole kit draws at the scale set with set_scale(): a picture of design
+size w x h comes out dev(w) x dev(h) device pixels, drawn sharp at that
+size rather than enlarged from the 100 % picture.
 """
 
 import math
@@ -25,6 +30,36 @@ FONT_LATIN = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
 _font_cache = {}
 
+DESIGN_DPI = 96
+DPI = DESIGN_DPI
+K = 1.0  # device pixels per design pixel
+
+
+def set_scale(dpi):
+    global DPI, K
+    DPI, K = dpi, dpi / float(DESIGN_DPI)
+
+
+def dev(v):
+    """Design to device pixels, rounded half up like the program's own
+    rule, so a picture's size here is the size the program asks for."""
+    return (int(v) * DPI + DESIGN_DPI // 2) // DESIGN_DPI
+
+
+def row_centre(y):
+    """The design coordinate at the centre of device row (or column) y."""
+    return (y + 0.5) / K - 0.5
+
+
+def edge(v):
+    """The design coordinate of the last supersample inside a picture of
+    design size v: shapes drawn up to it reach the device edge exactly."""
+    return (dev(v) * SS - 1) / float(SS * K)
+
+
+def new_image(w, h, colour=(0, 0, 0)):
+    return Image.new("RGB", (dev(w), dev(h)), colour)
+
 
 def _font_path(kind):
     if kind == "cjk":
@@ -38,6 +73,8 @@ def _font_path(kind):
 
 
 def font(kind, px):
+    """The font at design size px, scaled."""
+    px = max(1, int(round(px * K)))
     key = (kind, px)
     if key not in _font_cache:
         _font_cache[key] = ImageFont.truetype(_font_path(kind), px)
@@ -54,10 +91,20 @@ def rgba(c, alpha=1.0):
 
 
 def vertical_gradient(w, h, row_colour):
-    img = Image.new("RGB", (w, h))
+    """row_colour gets the design coordinate of each device row's centre."""
+    img = new_image(w, h)
     d = ImageDraw.Draw(img)
-    for y in range(h):
-        d.line([(0, y), (w - 1, y)], fill=row_colour(y))
+    for y in range(img.height):
+        d.line([(0, y), (img.width - 1, y)], fill=row_colour(row_centre(y)))
+    return img
+
+
+def bands(img, colours, vertical):
+    """Fills img with one band per design pixel: columns when vertical,
+    else rows."""
+    for i, c in enumerate(colours):
+        a, b = dev(i), dev(i + 1)
+        img.paste(c, (a, 0, b, img.height) if vertical else (0, a, img.width, b))
     return img
 
 
@@ -65,32 +112,32 @@ class Layer:
     """A transparent, supersampled drawing surface for one picture."""
 
     def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.img = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
+        self.w, self.h = dev(w), dev(h)
+        self.img = Image.new("RGBA", (self.w * SS, self.h * SS), (0, 0, 0, 0))
         self.d = ImageDraw.Draw(self.img)
 
     def pen(self, x, y, size, angle=0.0):
         return Pen(self, x, y, size, angle)
 
     def rrect(self, box, r, fill=None, outline=None, width=1.0):
-        b = [v * SS for v in box]
-        self.d.rounded_rectangle(b, radius=r * SS, fill=fill, outline=outline,
-                                 width=int(round(width * SS)))
+        b = [v * SS * K for v in box]
+        self.d.rounded_rectangle(b, radius=r * SS * K, fill=fill, outline=outline,
+                                 width=int(round(width * SS * K)))
 
     def ellipse(self, box, fill=None, outline=None, width=1.0):
-        b = [v * SS for v in box]
+        b = [v * SS * K for v in box]
         self.d.ellipse(b, fill=fill, outline=outline,
-                       width=int(round(width * SS)))
+                       width=int(round(width * SS * K)))
 
     def arc(self, box, start, end, colour, width):
-        b = [v * SS for v in box]
-        self.d.arc(b, start, end, fill=colour, width=int(round(width * SS)))
+        b = [v * SS * K for v in box]
+        self.d.arc(b, start, end, fill=colour, width=int(round(width * SS * K)))
 
     def rrect_gradient(self, box, r, top, bottom):
         """Rounded rectangle filled with a vertical gradient (RGB or RGBA)."""
-        x0, y0, x1, y1 = [int(round(v * SS)) for v in box]
+        x0, y0, x1, y1 = [int(round(v * SS * K)) for v in box]
         mask = Image.new("L", self.img.size, 0)
-        ImageDraw.Draw(mask).rounded_rectangle([x0, y0, x1, y1], radius=r * SS,
+        ImageDraw.Draw(mask).rounded_rectangle([x0, y0, x1, y1], radius=r * SS * K,
                                                fill=255)
         grad = Image.new("RGBA", self.img.size, (0, 0, 0, 0))
         gd = ImageDraw.Draw(grad)
@@ -108,8 +155,9 @@ class Layer:
         return self.img.resize((self.w, self.h), Image.BOX)
 
     def onto(self, base, x=0, y=0):
-        """Composites the layer onto an RGB image at (x, y)."""
+        """Composites the layer onto an RGB image at design (x, y)."""
         small = self.flatten()
+        x, y = dev(x), dev(y)
         region = base.crop((x, y, x + self.w, y + self.h)).convert("RGBA")
         region.alpha_composite(small)
         base.paste(region.convert("RGB"), (x, y))
@@ -121,8 +169,8 @@ class Pen:
 
     def __init__(self, layer, x, y, size, angle):
         self.l = layer
-        self.x, self.y = x * SS, y * SS
-        self.k = size * SS / 100.0
+        self.x, self.y = x * SS * K, y * SS * K
+        self.k = size * SS * K / 100.0
         a = math.radians(angle)
         self.cos, self.sin = math.cos(a), math.sin(a)
 
@@ -179,7 +227,8 @@ def text_size(text, f):
 
 
 def draw_text(base, text, cx, top, f, colour, bold=False, shadow=None):
-    """Draws text centred on cx with its ink top at `top`.
+    """Draws text centred on design cx with its ink top at design `top`;
+    `f` comes from font(), already scaled.
 
     The Chinese font has no bold face, so bold text is drawn at SS times
     the size with a thin stroke and filtered down."""
@@ -195,12 +244,12 @@ def draw_text(base, text, cx, top, f, colour, bold=False, shadow=None):
     padded = Image.new("RGBA", (w1 * SS, h1 * SS), (0, 0, 0, 0))
     padded.paste(layer, (0, 0))
     small = padded.resize((w1, h1), Image.BOX)
-    x = int(round(cx - (tw / SS) / 2.0)) - 2
-    y = int(round(top)) - 2
+    x = int(round(cx * K - (tw / SS) / 2.0)) - 2
+    y = int(round(top * K)) - 2
     if shadow is not None:
         sh = Image.new("RGBA", small.size, rgba(shadow[0], 0))
         sh.putalpha(small.getchannel("A").point(lambda a: int(a * shadow[1])))
-        _paste_rgba(base, sh, x, y + 1)
+        _paste_rgba(base, sh, x, y + dev(1))
     _paste_rgba(base, small, x, y)
 
 

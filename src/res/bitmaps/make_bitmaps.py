@@ -3,13 +3,16 @@
 
 Usage: make_bitmaps.py OUTDIR
 
-Writes OUTDIR/NNN.bmp for every bitmap resource, OUTDIR/mirven.ico (icon
-128) and OUTDIR/bitmaps.rc, which the main resource script includes. The
+Writes OUTDIR/NNN.bmp for every bitmap resource (100 %), the same pictures
+drawn at the larger scales of VARIANT_DPIS as OUTDIR/pSSS/NNN.png (resource type "PNGSSS",
+same id, decoded by the program at run time), OUTDIR/mirven.ico (icon 128)
+and OUTDIR/bitmaps.rc, which the main resource script includes. The
 output depends on nothing but this folder and the two fonts, so builds are
 reproducible. After writing, every file is read back and checked; any
 mismatch ends the script with a non-zero status.
 """
 
+import io
 import math
 import os
 import struct
@@ -33,18 +36,24 @@ SHADOW = ((6, 50, 96), 0.45)
 
 # ---------------------------------------------------------------- palette
 
+def clamp(t):
+    return min(1.0, max(0.0, t))
+
+
 def caption_row(y):
-    """Caption bar, 26 rows; every caption piece uses exactly these rows."""
-    if y == 0:
+    """Caption bar, 26 design rows; every caption piece uses exactly these
+    rows. `y` is a design coordinate (gfx.row_centre)."""
+    if y < 0.5:
         return (38, 126, 196)
-    return mix((15, 90, 156), (19, 106, 180), (y - 1) / 24.0)
+    return mix((15, 90, 156), (19, 106, 180), clamp((y - 1) / 24.0))
 
 
 def strip_row(y):
-    """Page-button strip, 74 rows; strip pieces and page buttons share them."""
-    if y == 73:
+    """Page-button strip, 74 design rows; strip pieces and page buttons
+    share them."""
+    if y >= 72.5:
         return (10, 74, 128)
-    return mix((28, 132, 212), (18, 110, 186), y / 72.0)
+    return mix((28, 132, 212), (18, 110, 186), clamp(y / 72.0))
 
 
 FACE_NORMAL = ((48, 162, 238), (22, 128, 212))
@@ -128,31 +137,25 @@ def frame_edge_vertical(left):
     cols = [EDGE_DARK, EDGE, EDGE_INNER]
     if not left:
         cols.reverse()
-    img = Image.new("RGB", (3, 433))
-    for x, c in enumerate(cols):
-        img.paste(c, (x, 0, x + 1, 433))
-    return img
+    return gfx.bands(gfx.new_image(3, 433), cols, vertical=True)
 
 
 def frame_edge_bottom():
-    img = Image.new("RGB", (775, 3))
-    for y, c in enumerate([EDGE_INNER, EDGE, EDGE_DARK]):
-        img.paste(c, (0, y, 775, y + 1))
-    return img
+    return gfx.bands(gfx.new_image(775, 3), [EDGE_INNER, EDGE, EDGE_DARK], vertical=False)
 
 
 def face(w, h, r, colours):
     """Face of a picture button: everything outside the rounded shape is
     the page colour, which the button draws as transparent."""
-    img = Image.new("RGB", (w, h), PAGE)
-    box = (0, 0, w - 0.25, h - 0.25)
+    img = gfx.new_image(w, h, PAGE)
+    box = (0, 0, gfx.edge(w), gfx.edge(h))
     body = Layer(w, h)
     body.rrect_gradient(box, r, colours[0], colours[1])
     body.onto(img)
     # Translucent parts go on layers of their own: a layer stores what is
     # drawn on it, it does not blend.
     gloss = Layer(w, h)
-    gloss.rrect_gradient((1, 1, w - 1.25, h * 0.48), r - 1,
+    gloss.rrect_gradient((1, 1, gfx.edge(w) - 1, h * 0.48), r - 1,
                          rgba(WHITE, 0.14), rgba(WHITE, 0.03))
     gloss.onto(img)
     rim = Layer(w, h)
@@ -165,7 +168,7 @@ def usage_dial():
     """Round backdrop of the memory usage percent (the button draws the
     figure itself, slightly left of centre)."""
     s = 150
-    img = Image.new("RGB", (s, s), PAGE)
+    img = gfx.new_image(s, s, PAGE)
     layer = Layer(s, s)
     p = layer.pen(0, 0, 100)
     p.circle((75, 75), 74, fill=rgba((20, 108, 180)))
@@ -178,26 +181,24 @@ def usage_dial():
 
 
 def divider():
-    img = Image.new("RGB", (1, 420))
     line = (58, 138, 204)
-    for y in range(420):
-        t = min(1.0, min(y, 419 - y) / 80.0)
-        img.putpixel((0, y), mix(PAGE, line, t))
-    return img
+    return gfx.vertical_gradient(
+        1, 420, lambda y: mix(PAGE, line, clamp(min(y, 419 - y) / 80.0)))
 
 
 def separator():
-    img = Image.new("RGB", (781, 5))
+    img = gfx.new_image(781, 5)
     line = (66, 150, 214)
-    for x in range(781):
-        t = 1.0 if x < 420 else max(0.0, 1.0 - (x - 420) / 361.0)
-        img.paste(mix(PAGE, line, t), (x, 0, x + 1, 5))
+    for x in range(img.width):
+        xc = gfx.row_centre(x)
+        t = 1.0 if xc < 420 else max(0.0, 1.0 - (xc - 420) / 361.0)
+        img.paste(mix(PAGE, line, t), (x, 0, x + 1, img.height))
     return img
 
 
 def busy_frame(k):
     """Frame k (0..8) of the spinner shown while a scan runs."""
-    img = Image.new("RGB", (24, 24), PAGE)
+    img = gfx.new_image(24, 24, PAGE)
     layer = Layer(24, 24)
     p = layer.pen(0, 0, 100)
     for i in range(9):
@@ -214,7 +215,7 @@ def checkup_icon(sweep):
     """The check-up badge; `sweep` is the animation step 0..17 or None for
     the resting picture."""
     s = 90
-    img = Image.new("RGB", (s, s), PAGE)
+    img = gfx.new_image(s, s, PAGE)
     layer = Layer(s, s)
     p = layer.pen(0, 0, 100)
     p.circle((45, 45), 43, fill=rgba((20, 110, 184)))
@@ -240,7 +241,7 @@ def checkup_icon(sweep):
 
 
 def computer_badge():
-    img = Image.new("RGB", (64, 64), PAGE)
+    img = gfx.new_image(64, 64, PAGE)
     layer = Layer(64, 64)
     layer.pen(0, 0, 100).circle((32, 32), 31, fill=rgba((20, 110, 184)))
     layer.onto(img)
@@ -251,14 +252,15 @@ def computer_badge():
 
 
 def tool_tile(glyph, hover):
-    img = Image.new("RGB", (64, 64), PAGE)
+    img = gfx.new_image(64, 64, PAGE)
     layer = Layer(64, 64)
     colours = TILE_HOVER if hover else TILE_NORMAL
-    layer.rrect_gradient((0, 0, 63.75, 63.75), 13, colours[0], colours[1])
+    e = gfx.edge(64)
+    layer.rrect_gradient((0, 0, e, e), 13, colours[0], colours[1])
     layer.onto(img)
     if hover:
         layer = Layer(64, 64)
-        layer.rrect((0.5, 0.5, 63.25, 63.25), 12.5, outline=rgba(WHITE, 0.85),
+        layer.rrect((0.5, 0.5, e - 0.5, e - 0.5), 12.5, outline=rgba(WHITE, 0.85),
                     width=1.5)
     layer.onto(img)
     art = Layer(64, 64)
@@ -296,13 +298,14 @@ SHOPS = [
 
 def shop_tile(name, address, accent, hover):
     w, h = 90, 60
-    img = Image.new("RGB", (w, h), PAGE)
+    img = gfx.new_image(w, h, PAGE)
     layer = Layer(w, h)
+    box = (0, 0, gfx.edge(w), gfx.edge(h))
     if hover:
-        layer.rrect((0, 0, w - 0.25, h - 0.25), 8, fill=rgba((228, 242, 255)),
+        layer.rrect(box, 8, fill=rgba((228, 242, 255)),
                     outline=rgba((40, 156, 240)), width=2)
     else:
-        layer.rrect((0, 0, w - 0.25, h - 0.25), 8, fill=rgba(WHITE))
+        layer.rrect(box, 8, fill=rgba(WHITE))
     layer.onto(img)
     size = 17 if len(name) <= 3 else 15
     draw_text(img, name, 45, 14, font("cjk", size), accent, bold=True)
@@ -327,13 +330,26 @@ def app_icon(size):
     return img
 
 
+def png_bytes(im):
+    out = io.BytesIO()
+    im.save(out, "PNG", optimize=True)
+    return out.getvalue()
+
+
 def write_ico(path, images):
     """Icon file with 32-bit BMP entries (alpha plus AND mask), which every
-    Windows version since XP and Wine load."""
+    Windows version since XP and Wine load; the 256-pixel frame is stored
+    as PNG, which Windows Vista and later read (XP never asks for it)."""
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
     for im in images:
         w, h = im.size
+        if w >= 256:
+            blob = png_bytes(im)
+            entries.append(struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(blob), offset))
+            blobs.append(blob)
+            offset += len(blob)
+            continue
         header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, 0, 0, 0, 0, 0)
         px = im.tobytes("raw", "BGRA", 0, -1)  # bottom-up rows
         mask_stride = ((w + 31) // 32) * 4
@@ -356,7 +372,7 @@ def write_ico(path, images):
         f.write(b"".join(blobs))
 
 
-ICON_SIZES = (16, 32, 48)
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 
 
 def read_ico_sizes(path):
@@ -370,7 +386,8 @@ def read_ico_sizes(path):
         w, h, _, _, _, bpp, length, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
         if off + length > len(data):
             return None
-        sizes.append((w or 256, h or 256, bpp))
+        png = data[off:off + 8] == b"\x89PNG\r\n\x1a\n"
+        sizes.append((w or 256, h or 256, bpp, png))
     return sizes
 
 
@@ -459,26 +476,44 @@ KEYED_FACES = ("FACE_SMALL", "FACE_BIG", "FACE_SMALL_HOVER", "FACE_BIG_HOVER",
                "FACE_SPEEDUP", "FACE_SPEEDUP_HOVER", "USAGE_DIAL")
 
 
-def verify(outdir, expected, ids):
-    """Re-reads the written files; returns a list of problems. `expected`
-    maps names to sizes, `ids` names to resource ids, both as written."""
-    problems = []
-    images = {}
+# Larger scales drawn besides 100 %, as DPI: the program takes the one for
+# its DPI, or the next larger one scaled down once. 175 % is left out to keep
+# the setup program within 2 MB (each scale adds 0.3 to 0.5 MB of PNG, which
+# its compressor cannot shrink further); the program scales 200 % down.
+VARIANT_DPIS = (120, 144, 192)
+
+
+def variant_dir(dpi):
+    return "p%d" % (dpi * 100 // gfx.DESIGN_DPI)
+
+
+def read_pictures(outdir, expected, ids, dpi):
+    """Re-reads one scale's written pictures: ({name: image}, problems)."""
+    problems, images = [], {}
+    gfx.set_scale(dpi)
     for name, size in sorted(expected.items()):
         rid = ids[name]
-        path = os.path.join(outdir, "%d.bmp" % rid)
+        if dpi == gfx.DESIGN_DPI:
+            rel, kind = "%d.bmp" % rid, "BMP"
+        else:
+            rel, kind = "%s/%d.png" % (variant_dir(dpi), rid), "PNG"
+        want = (gfx.dev(size[0]), gfx.dev(size[1]))
         try:
-            with Image.open(path) as im:
+            with Image.open(os.path.join(outdir, rel)) as im:
                 im.load()
-                if im.format != "BMP" or im.mode != "RGB":
-                    problems.append("%d.bmp: %s %s, want 24-bit BMP" % (rid, im.format, im.mode))
-                if im.size != size:
-                    problems.append("%d.bmp: size %s, want %s" % (rid, im.size, size))
+                if im.format != kind or im.mode != "RGB":
+                    problems.append("%s: %s %s, want 24-bit %s" % (rel, im.format, im.mode, kind))
+                if im.size != want:
+                    problems.append("%s: size %s, want %s" % (rel, im.size, want))
                 images[name] = im.copy()
         except OSError as e:
-            problems.append("%d.bmp: %s" % (rid, e))
-    if problems:
-        return problems
+            problems.append("%s: %s" % (rel, e))
+    return images, problems
+
+
+def check_pictures(images, label):
+    """What the program relies on, at any scale."""
+    problems = []
 
     def column(name, x=0):
         im = images[name]
@@ -487,29 +522,42 @@ def verify(outdir, expected, ids):
     # Pieces stretched side by side must share their rows.
     for name in ("CAPTION_MIDDLE", "CAPTION_RIGHT", "CLOSE", "MINIMIZE", "MENU", "FRAME_ICON"):
         if column(name) != column("CAPTION_LEFT"):
-            problems.append("%s: rows differ from the caption bar" % name)
+            problems.append("%s %s: rows differ from the caption bar" % (label, name))
     for name in ("STRIP_END", "PAGE_CLEANUP", "PAGE_TOOLKIT", "PAGE_SHOPPING", "PAGE_CHECKUP",
                  "PAGE_MEMORY", "PAGE_CLEANUP_LIT", "PAGE_TOOLKIT_LIT", "PAGE_SHOPPING_LIT",
                  "PAGE_CHECKUP_LIT", "PAGE_MEMORY_LIT"):
         if column(name) != column("STRIP"):
-            problems.append("%s: rows differ from the strip" % name)
+            problems.append("%s %s: rows differ from the strip" % (label, name))
     if column("STRIP", images["STRIP"].width - 1) != column("STRIP"):
-        problems.append("STRIP: not uniform across its width")
+        problems.append("%s STRIP: not uniform across its width" % label)
     for name in KEYED_FACES:
         im = images[name]
         corners = [im.getpixel(p) for p in ((0, 0), (im.width - 1, 0),
                                             (0, im.height - 1),
                                             (im.width - 1, im.height - 1))]
         if any(c != PAGE for c in corners):
-            problems.append("%s: corners are not the page colour" % name)
+            problems.append("%s %s: corners are not the page colour" % (label, name))
     for normal, hover in (("FACE_SMALL", "FACE_SMALL_HOVER"), ("FACE_BIG", "FACE_BIG_HOVER"),
                           ("PAGE_CLEANUP", "PAGE_CLEANUP_LIT"), ("CLOSE", "CLOSE_HOVER")):
         if images[normal].tobytes() == images[hover].tobytes():
-            problems.append("%s and %s are identical" % (normal, hover))
+            problems.append("%s %s and %s are identical" % (label, normal, hover))
+    return problems
+
+
+def verify(outdir, expected, ids):
+    """Re-reads the written files; returns a list of problems. `expected`
+    maps names to 100 % sizes, `ids` names to resource ids, both as
+    written."""
+    problems = []
+    for dpi in (gfx.DESIGN_DPI,) + VARIANT_DPIS:
+        images, read = read_pictures(outdir, expected, ids, dpi)
+        problems += read or check_pictures(images, "%d%%" % (dpi * 100 // gfx.DESIGN_DPI))
+    gfx.set_scale(gfx.DESIGN_DPI)
 
     sizes = read_ico_sizes(os.path.join(outdir, "mirven.ico"))
-    if sizes is None or sorted(s[:2] for s in sizes) != [(n, n) for n in ICON_SIZES]:
-        problems.append("mirven.ico: sizes %s, want %s" % (sizes, ICON_SIZES))
+    if sizes is None or sorted(s[:2] for s in sizes) != [(n, n) for n in ICON_SIZES] or \
+            any(s[3] != (s[0] >= 256) for s in sizes):
+        problems.append("mirven.ico: sizes %s, want %s (PNG from 256)" % (sizes, ICON_SIZES))
     header = read_header(os.path.join(outdir, "res", "Bitmaps.h"))
     if header != ids:
         problems.append("res/Bitmaps.h does not name every bitmap as written")
@@ -542,6 +590,7 @@ def main(argv):
     outdir = argv[1]
     os.makedirs(os.path.join(outdir, "res"), exist_ok=True)
 
+    gfx.set_scale(gfx.DESIGN_DPI)
     bitmaps = build()
     expected, ids = {}, {}
     for name, (rid, img) in sorted(bitmaps.items(), key=lambda kv: kv[1][0]):
@@ -553,6 +602,16 @@ def main(argv):
         expected[name] = img.size
         ids[name] = rid
     write_ico(os.path.join(outdir, "mirven.ico"), [app_icon(n) for n in ICON_SIZES])
+    variants = []
+    for dpi in VARIANT_DPIS:
+        gfx.set_scale(dpi)
+        folder = variant_dir(dpi)
+        os.makedirs(os.path.join(outdir, folder), exist_ok=True)
+        for name, (rid, img) in sorted(build().items(), key=lambda kv: kv[1][0]):
+            with open(os.path.join(outdir, folder, "%d.png" % rid), "wb") as f:
+                f.write(png_bytes(img.convert("RGB")))
+            variants.append('%d PNG%s "%s/%d.png"\n' % (rid, folder[1:], folder, rid))
+    gfx.set_scale(gfx.DESIGN_DPI)
 
     header = ["#pragma once\n",
               "// Written by make_bitmaps.py; edits are lost on the next build.\n"]
@@ -561,6 +620,7 @@ def main(argv):
 
     lines = ["// Written by make_bitmaps.py; edits are lost on the next build.\n"]
     lines += ['%d BITMAP "%d.bmp"\n' % (rid, rid) for rid in ids.values()]
+    lines += variants
     lines.append('128 ICON "mirven.ico"\n')
     rc_path = os.path.join(outdir, "bitmaps.rc")
     write_atomically(rc_path, lines)  # the build's stamp comes last
