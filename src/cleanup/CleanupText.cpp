@@ -12,6 +12,7 @@ const char kPauseText[] = "暂停";
 const char kContinueText[] = "继续";
 const char kScanNotStarted[] = "无法开始扫描，请稍后再试。";
 const char kCleanNotStarted[] = "无法开始清理，请稍后再试。";
+const char kAnotherRun[] = "另一个扫描或清理正在进行，请稍后再试。";
 const char kIntroduction[] =
     " 全面清理电脑中垃圾文件和临时文件，节省磁盘空间，让系统运行更加有效率！";
 
@@ -20,15 +21,16 @@ namespace {
 struct OptionTexts {
   const char* text;
   const char* done;
+  const char* name;
 };
 constexpr OptionTexts kOptions[kOptionCount] = {
-    {"清空回收站", "回收站清空完毕！"},
-    {"临时文件", ""},
-    {"剪贴板", "剪贴板清空完毕！"},
-    {"Internet 临时文件", "Internet 临时文件清空完毕！"},
-    {"历史记录", "网址历史记录清空完毕！"},
-    {"Cookies", "Cookies 清空完毕！"},
-    {"最近网址列表", "最近网址记录清空完毕！"},
+    {"清空回收站", "回收站清空完毕！", "recycle"},
+    {"临时文件", "", "temp"},
+    {"剪贴板", "剪贴板清空完毕！", "clipboard"},
+    {"Internet 临时文件", "Internet 临时文件清空完毕！", "cache"},
+    {"历史记录", "网址历史记录清空完毕！", "history"},
+    {"Cookies", "Cookies 清空完毕！", "cookies"},
+    {"最近网址列表", "最近网址记录清空完毕！", "recent"},
 };
 
 }  // namespace
@@ -87,6 +89,10 @@ std::string SkippedFoldersNote(uint64_t folders) {
 
 const char* OptionText(int option) {
   return option >= 0 && option < kOptionCount ? kOptions[option].text : "";
+}
+
+const char* OptionName(int option) {
+  return option >= 0 && option < kOptionCount ? kOptions[option].name : "";
 }
 
 const char* CompletionLine(int option) {

@@ -57,6 +57,8 @@ enum CleanOption : int {
 // (empty for the junk files, which are deleted from the list instead).
 const char* OptionText(int option);
 const char* CompletionLine(int option);
+// The option's English name on the command line ("recycle", "temp", ...).
+const char* OptionName(int option);
 
 extern const char kRefusal[];         // "请选择清理选项！"
 extern const char kCleanFinished[];   // "清理完毕！"
@@ -67,5 +69,6 @@ extern const char kContinueText[];    // "继续"
 extern const char kScanNotStarted[];  // no worker thread could be started
 extern const char kCleanNotStarted[];
 extern const char kIntroduction[];  // the status line before the first scan
+extern const char kAnotherRun[];    // the user's scans and cleans are busy elsewhere
 
 }  // namespace cleanup

@@ -168,8 +168,12 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
 }
 
 bool CMirvenComputerHelperDlg::StartRefused() {
-  if (!flow_.Scanning() && !flow_.Cleaning() && options_.AnyChecked()) return false;
-  SetStatus(kRefusal);
+  if (flow_.Scanning() || flow_.Cleaning() || !options_.AnyChecked()) {
+    SetStatus(kRefusal);
+    return true;
+  }
+  if (runLock_.TryAcquire()) return false;
+  SetStatus(kAnotherRun);
   return true;
 }
 
@@ -233,6 +237,7 @@ void CMirvenComputerHelperDlg::StartScan() {
   if (!started) {
     // No thread, no scan: say so rather than look busy.
     flow_.FinishScan();
+    runLock_.Release();
     SetStatus(kScanNotStarted);
     return;
   }
@@ -332,6 +337,7 @@ void CMirvenComputerHelperDlg::FinishScan() {
   ThawList();
   session_->Stop();
   flow_.FinishScan();
+  runLock_.Release();
   busy_.Stop();
   ShowFlow();
   SetStatusFont(FW_BOLD);
@@ -410,10 +416,17 @@ std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
 
 void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   if (!flow_.Controls().cleanAll) return;  // the one running reports when it is done
+  if (!runLock_.TryAcquire()) {
+    SetStatus(kAnotherRun);
+    return;
+  }
   // The ticked files in the list's order, as the user sees them.
   CleanupList::Ticked ticked = rows_.TickedFiles();
   const auto mode = ChosenMode(ticked.files.size());
-  if (!mode || !flow_.StartClean()) return;
+  if (!mode || !flow_.StartClean()) {
+    runLock_.Release();
+    return;
+  }
   auto files = std::make_shared<std::vector<FoundFile>>(std::move(ticked.files));
   auto ids = std::make_shared<std::vector<CleanupList::RowId>>(std::move(ticked.ids));
   CleanChoice chosen;
@@ -449,12 +462,16 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
         *files, chosen, *mode, page, [&run] { return run.StopRequested(); }, sink);
     run.Post(page, [this, tally] {
       flow_.FinishClean();
+      runLock_.Release();
       ShowFlow();
       // Recycled files still take their room until the bin is emptied: say so.
       SetStatus(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
     });
   });
-  if (!started) flow_.FinishClean();
+  if (!started) {
+    flow_.FinishClean();
+    runLock_.Release();
+  }
   ShowFlow();
   if (!started) SetStatus(kCleanNotStarted);
 }

@@ -15,6 +15,7 @@
 #include "cleanup/CheckListBox.h"
 #include "cleanup/CleanupList.h"
 #include "cleanup/JunkListBox.h"
+#include "cleanup/RunLock.h"
 #include "cleanup/ScanSession.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
@@ -121,4 +122,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool listFrozen_ = false;
   ULONGLONG listShown_ = 0;
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
+  // Held while a scan or a clean runs: command-line runs wait their turn.
+  cleanup::RunLock runLock_;
 };

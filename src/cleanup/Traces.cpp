@@ -54,7 +54,9 @@ std::string Traces::KeepListFile() {
 }
 
 void Traces::EmptyRecycleBin(HWND owner) {
-  SHEmptyRecycleBinW(owner, nullptr, SHERB_NOCONFIRMATION);
+  // Without an owner (a command-line run) no progress window shows either.
+  SHEmptyRecycleBinW(owner, nullptr,
+                     SHERB_NOCONFIRMATION | (owner ? 0 : SHERB_NOPROGRESSUI | SHERB_NOSOUND));
 }
 
 bool Traces::EmptyClipboard() {

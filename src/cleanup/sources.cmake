@@ -15,4 +15,5 @@ list(APPEND MIRVEN_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/KeepStore.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MirvenComputerHelperDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecycleBin.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunLock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Traces.cpp)

@@ -1,0 +1,98 @@
+#pragma once
+// A command-line run without a window: the plan made from the arguments,
+// the scan of each root by the page's own ScanSession, the clean by the
+// page's own CleanAll, the traces, what is printed, the report and the
+// exit code. The system is reached only through a Host, so the whole run
+// is tested natively with fakes.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cleanup/CleanAll.h"
+#include "base/DirectoryLister.h"
+#include "cli/Args.h"
+
+namespace cli {
+
+enum ExitCode : int {
+  kExitDone = 0,          // done, or nothing to do
+  kExitFilesKept = 1,     // some files could not be cleaned (they are listed)
+  kExitBadArguments = 2,  // with the reason
+  kExitBusy = 3,          // another scan or clean of this user is running
+  kExitNoRoot = 4,        // no root could be read
+  kExitFailed = 5,        // the report could not be written, the schedule not set
+};
+
+struct ExitFacts {
+  bool badArguments = false;
+  bool busy = false;
+  size_t roots = 0, rootsRead = 0;
+  uint64_t filesKept = 0;
+  bool failed = false;
+};
+// The first that applies: 2, 3, 4, 5, 1, else 0.
+int ExitCodeFor(const ExitFacts& facts);
+
+struct Plan {
+  Options options;
+  // Full paths, each once; a root inside another root is walked with it.
+  std::vector<std::string> roots;
+};
+// `absolute` turns a typed folder into a full path as the page keeps one
+// ("\" separators, no trailing "\", a drive as "C:"). Without typed
+// folders the profile folder is the root; without "temp" there is none.
+Plan MakePlan(const Options& options, const std::string& profile,
+              const std::function<std::string(const std::string&)>& absolute);
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  virtual base::DirectoryLister& Lister() = 0;
+  // The engines of the page's clean.
+  virtual cleanup::FileDeleter& Deleter() = 0;
+  virtual cleanup::RecycleBin& Bin() = 0;
+  // Clears the chosen traces ("temp" is not one) in index order; `done`
+  // once for each, after it.
+  virtual void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) = 0;
+  // One line each, without its line break.
+  virtual void Out(const std::string& line) = 0;
+  virtual void Err(const std::string& line) = 0;
+};
+
+struct RunReport {
+  Mode mode = Mode::kScan;
+  bool permanent = false;
+  OptionSet options{};
+  struct Root {
+    std::string path;
+    bool read = false;
+  };
+  std::vector<Root> roots;
+  std::vector<cleanup::FoundFile> files;
+  // By file: found; deleted, recycled, deleted-no-bin (a drive without a
+  // Recycle Bin), gone; kept: changed, refused.
+  std::vector<const char*> results;
+  std::vector<std::string> unreadableFolders;
+  struct Trace {
+    int option = 0;
+    std::string result;  // done, or planned for a scan
+  };
+  std::vector<Trace> traces;
+  std::vector<std::string> errors;
+  uint64_t foundBytes = 0, foundKB = 0;
+  cleanup::CleanTally tally;
+  ExitFacts facts;
+  int exitCode = kExitDone;
+};
+
+// Runs a scan or a clean; prints the files found, the summary, the files
+// kept and the completion lines (only errors when quiet). A clean goes as
+// the page's "全部清理" does: the Recycle Bin emptied first when chosen, the
+// files into the bin (for good with /permanent), then the other traces.
+RunReport Execute(const Plan& plan, Host& host);
+
+// The report as UTF-8 JSON, one object; text that is not UTF-8 is replaced.
+std::string ReportJson(const RunReport& report);
+
+}  // namespace cli
