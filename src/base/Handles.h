@@ -45,4 +45,22 @@ struct FileTraits {
 using KernelHandle = Unique<HANDLE, KernelTraits>;
 using FileHandle = Unique<HANDLE, FileTraits>;
 
+// Owns one COM interface pointer; Out() is where a call puts a new one.
+template <typename T>
+class Com {
+ public:
+  Com() = default;
+  Com(const Com&) = delete;
+  Com& operator=(const Com&) = delete;
+  ~Com() {
+    if (p_) p_->Release();
+  }
+  T** Out() { return &p_; }
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+
+ private:
+  T* p_ = nullptr;
+};
+
 }  // namespace base

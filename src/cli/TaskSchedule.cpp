@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <taskschd.h>
 
+#include "base/Handles.h"
 #include "ui/Text.h"
 
 namespace cli {
@@ -11,23 +12,6 @@ namespace {
 
 constexpr CLSID kTaskScheduler = {
     0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
-
-// Releases a COM interface.
-template <typename T>
-class Com {
- public:
-  Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  ~Com() {
-    if (p_) p_->Release();
-  }
-  T** operator&() { return &p_; }
-  T* operator->() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 class Bstr {
  public:
@@ -47,23 +31,23 @@ std::string ApplySchedule(const std::string& taskName, const std::string& xml) {
   HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   HRESULT hr;
   {
-    Com<ITaskService> service;
-    Com<ITaskFolder> root;
+    base::Com<ITaskService> service;
+    base::Com<ITaskFolder> root;
     VARIANT none;
     VariantInit(&none);
     hr = CoCreateInstance(kTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
-                          reinterpret_cast<void**>(&service));
+                          reinterpret_cast<void**>(service.Out()));
     if (SUCCEEDED(hr)) hr = service->Connect(none, none, none, none);
-    if (SUCCEEDED(hr)) hr = service->GetFolder(Bstr("\\"), &root);
+    if (SUCCEEDED(hr)) hr = service->GetFolder(Bstr("\\"), root.Out());
     if (SUCCEEDED(hr) && xml.empty()) {
       hr = root->DeleteTask(Bstr(taskName), 0);
       if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
           hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
         hr = S_OK;
     } else if (SUCCEEDED(hr)) {
-      Com<IRegisteredTask> task;
+      base::Com<IRegisteredTask> task;
       hr = root->RegisterTask(Bstr(taskName), Bstr(xml), TASK_CREATE_OR_UPDATE, none, none,
-                              TASK_LOGON_INTERACTIVE_TOKEN, none, &task);
+                              TASK_LOGON_INTERACTIVE_TOKEN, none, task.Out());
     }
   }
   if (SUCCEEDED(init)) CoUninitialize();

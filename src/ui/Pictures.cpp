@@ -10,28 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "ui/Scale.h"
 
 namespace ui {
 namespace {
-
-// Owns one COM interface pointer.
-template <typename T>
-class Com {
- public:
-  Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  ~Com() {
-    if (p_) p_->Release();
-  }
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 // COM on the calling thread (the window thread that paints), started once
 // and kept: ending it after each picture would unload the codecs each time.
@@ -187,11 +170,11 @@ std::unique_ptr<pix::Image> DecodeVariant(int id, int variantDpi) {
   Resource r = FindData(id, type.c_str());
   if (!r.data) return nullptr;
   EnsureCom();
-  Com<IWICImagingFactory> factory;
-  Com<IWICStream> stream;
-  Com<IWICBitmapDecoder> decoder;
-  Com<IWICBitmapFrameDecode> frame;
-  Com<IWICFormatConverter> converter;
+  base::Com<IWICImagingFactory> factory;
+  base::Com<IWICStream> stream;
+  base::Com<IWICBitmapDecoder> decoder;
+  base::Com<IWICBitmapFrameDecode> frame;
+  base::Com<IWICFormatConverter> converter;
   UINT width = 0, height = 0;
   // The first factory (Windows 7's); created at run time, so no DLL is linked.
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
