@@ -1,7 +1,7 @@
 #pragma once
 // The program's pictures at the DPI they are shown at. Each picture is drawn
-// at build time at 100 % (BITMAP resource) and at 125, 150 and 200 % (PNG
-// resources of types "PNG125", "PNG150" and "PNG200", same id). A picture for
+// at build time at 100 % (BITMAP resource) and at 150 and 200 % (PNG
+// resources of types "PNG150" and "PNG200", same id). A picture for
 // `dpi` has its 100 % size scaled with geom::Scale; it comes from the
 // variant drawn for that scale, else from the next larger variant scaled
 // down once here (area averaging), and above 200 % from the 200 % variant
@@ -40,7 +40,7 @@ void DrawPixels(HDC dc, int x, int y, int w, int h, const pix::Image& img);
 
 // The DPIs the larger variants were drawn for, smallest first.
 // (make_bitmaps.py's VARIANT_DPIS.)
-constexpr int kPictureVariantDpis[] = {120, 144, 192};
+constexpr int kPictureVariantDpis[] = {144, 192};
 
 // The variant for `dpi` decoded as it is, or null if it is missing or does
 // not decode: for tests, which check that the variants decode.

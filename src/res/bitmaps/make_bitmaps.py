@@ -477,10 +477,11 @@ KEYED_FACES = ("FACE_SMALL", "FACE_BIG", "FACE_SMALL_HOVER", "FACE_BIG_HOVER",
 
 
 # Larger scales drawn besides 100 %, as DPI: the program takes the one for
-# its DPI, or the next larger one scaled down once. 175 % is left out to keep
-# the setup program within 2 MB (each scale adds 0.3 to 0.5 MB of PNG, which
-# its compressor cannot shrink further); the program scales 200 % down.
-VARIANT_DPIS = (120, 144, 192)
+# its DPI, or the next larger one scaled down once. 125 % and 175 % are left
+# out to keep the setup program within 2 MB with room to grow (each scale adds
+# 0.3 to 0.5 MB of PNG, which its compressor cannot shrink further); the
+# program scales 150 % and 200 % down for them.
+VARIANT_DPIS = (144, 192)
 
 
 def variant_dir(dpi):
