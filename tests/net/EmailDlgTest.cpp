@@ -153,7 +153,9 @@ TEST_F(EmailSender, APipeAsAttachmentNeverFreezesTheWindow) {
   done = true;
   watcher.join();
   CloseHandle(pipe);
-  EXPECT_EQ(0, slow.load());
+  // A window frozen on the mute pipe would miss every probe until the end;
+  // one late answer on a loaded machine is not a freeze.
+  EXPECT_LE(slow.load(), 1);
   EXPECT_EQ(0u, Logins());
 }
 
