@@ -22,7 +22,7 @@ namespace {
 constexpr char kCaption[] = "Mirven电脑助手";
 constexpr char kCaptionText[] = "Mirven电脑助手 3.0";
 
-constexpr controls::FontSpec kLinkFont{controls::Face::YaHei, 20, FW_BOLD, true};
+constexpr controls::FontStyle kLinkFont{controls::Face::YaHei, 20, FW_BOLD, true};
 constexpr controls::Place kLayout[] = {
     {IDC_LINK_SITE, 500, 503, 107, 22, false, kLinkFont},
     {IDC_LINK_PROMOTION, 200, 503, 280, 22, false, kLinkFont},

@@ -12,8 +12,8 @@ using namespace checkup;
 
 namespace {
 
-constexpr controls::FontSpec kHeadlineFont{controls::Face::YaHei, 22, FW_BOLD, false};
-constexpr controls::FontSpec kSmallFont{controls::Face::Song, 12, FW_BOLD, false};
+constexpr controls::FontStyle kHeadlineFont{controls::Face::YaHei, 22, FW_BOLD, false};
+constexpr controls::FontStyle kSmallFont{controls::Face::Song, 12, FW_BOLD, false};
 
 constexpr controls::Place kLayout[] = {
     {IDC_CHECKUP_ICON, 20, 20, 90, 90},

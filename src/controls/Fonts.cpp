@@ -18,8 +18,8 @@ HFONT PageFont(Face face, int height, int weight, int dpi, bool underline) {
   return font.get();
 }
 
-HFONT PageFont(const FontSpec& spec, int dpi) {
-  return PageFont(spec.face, spec.height, spec.weight, dpi, spec.underline);
+HFONT PageFont(const FontStyle& style, int dpi) {
+  return PageFont(style.face, style.height, style.weight, dpi, style.underline);
 }
 
 }  // namespace controls

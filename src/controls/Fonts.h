@@ -9,7 +9,7 @@
 
 namespace controls {
 
-HFONT PageFont(const FontSpec& spec, int dpi);
+HFONT PageFont(const FontStyle& style, int dpi);
 HFONT PageFont(Face face, int height, int weight, int dpi, bool underline = false);
 
 }  // namespace controls

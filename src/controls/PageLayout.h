@@ -13,7 +13,7 @@ namespace controls {
 
 enum class Face { YaHei, Song };
 
-struct FontSpec {
+struct FontStyle {
   Face face;
   int height;  // design pixels
   int weight;
@@ -22,12 +22,12 @@ struct FontSpec {
 
 // Plain controls (labels, edits, lists, tabs, trees): what a dialog's 9-point
 // "宋体" is at 96 DPI, so that every text of a window has one size.
-constexpr FontSpec kControlFont{Face::Song, 12, 400, false};
+constexpr FontStyle kControlFont{Face::Song, 12, 400, false};
 
 struct Place {
   int id, x, y, w, h;
   bool button = false;
-  FontSpec font = kControlFont;
+  FontStyle font = kControlFont;
 };
 
 // One window's table: its design client size and its controls.

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr controls::FontSpec kCaption{controls::Face::YaHei, 22, FW_BOLD, false};
-constexpr controls::FontSpec kFigures{controls::Face::YaHei, 16, FW_BOLD, false};
+constexpr controls::FontStyle kCaption{controls::Face::YaHei, 22, FW_BOLD, false};
+constexpr controls::FontStyle kFigures{controls::Face::YaHei, 16, FW_BOLD, false};
 
 constexpr controls::Place kLayout[] = {
     {IDC_MEMORY_USAGE_LABEL, 40, 40, 300, 30, false, kCaption},
