@@ -1,7 +1,7 @@
 #include "calculator/CalculatorWnd.h"
 
 #include "controls/Colours.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace helpers {
 namespace {
@@ -43,7 +43,7 @@ bool CalculatorWnd::Create() {
     int x = kMargin + b.column * (kButtonWidth + kGap);
     int y = kGridTop + b.row * (kButtonHeight + kGap);
     int w = b.columns * kButtonWidth + (b.columns - 1) * kGap;
-    HWND h = CreateWindowExW(0, L"BUTTON", ui::Wide(b.caption).c_str(),
+    HWND h = CreateWindowExW(0, L"BUTTON", base::Wide(b.caption).c_str(),
                              WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ButtonId(b.key))),
                              GetModuleHandleW(nullptr), nullptr);
@@ -64,7 +64,7 @@ void CalculatorWnd::Update() {
   for (auto [id, text] : {std::pair<int, const std::string*>{kDisplayId, &model_.Display()},
                           {kExpressionId, &model_.Expression()}}) {
     HWND h = Item(id);
-    std::wstring wide = ui::Wide(*text);
+    std::wstring wide = base::Wide(*text);
     wchar_t old[256] = {};
     GetWindowTextW(h, old, 256);
     if (wide != old) SetWindowTextW(h, wide.c_str());
@@ -118,7 +118,7 @@ void CalculatorWnd::DrawButton(const DRAWITEMSTRUCT& item) const {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, equals ? colours::kWindow : colours::kText);
   RECT r = item.rcItem;
-  std::wstring caption = ui::Wide(b->caption);
+  std::wstring caption = base::Wide(b->caption);
   DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &r,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -129,7 +129,7 @@ void CalculatorWnd::Display::OnPaint() {
   GetClientRect(hwnd_, &r);
   ui::Brush page(CreateSolidBrush(colours::kPage));
   FillRect(dc.get(), &r, page.get());
-  std::wstring text = ui::Wide(Text());
+  std::wstring text = base::Wide(Text());
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), colours::kText);
   // Long numbers and messages step down in size until they fit.

@@ -4,7 +4,7 @@
 
 #include "controls/Colours.h"
 #include "ui/Effects.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace helpers {
 namespace {
@@ -57,8 +57,8 @@ void ClockWnd::Tick() {
   bool newDay = !shown_ || now.day != now_.day || now.month != now_.month || now.year != now_.year;
   now_ = now;
   shown_ = true;
-  SetWindowTextW(Item(kTimeId), ui::Wide(clockface::TimeText(now_)).c_str());
-  if (newDay) SetWindowTextW(Item(kDateId), ui::Wide(clockface::DateText(now_)).c_str());
+  SetWindowTextW(Item(kTimeId), base::Wide(clockface::TimeText(now_)).c_str());
+  if (newDay) SetWindowTextW(Item(kDateId), base::Wide(clockface::DateText(now_)).c_str());
   RECT face = S(kFace);
   InvalidateRect(hwnd_, &face, FALSE);
 }

@@ -5,7 +5,7 @@
 #include "controls/Colours.h"
 #include "controls/LayoutDialog.h"
 #include "ui/Dpi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace helpers {
 namespace {
@@ -38,7 +38,7 @@ bool HelperWindow::CreateFrame(const std::string& title, int clientWidth, int cl
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   int w = r.right - r.left, h = r.bottom - r.top;
-  HWND hwnd = CreateWindowExW(0, kClassName, ui::Wide(title).c_str(), style,
+  HWND hwnd = CreateWindowExW(0, kClassName, base::Wide(title).c_str(), style,
                               work.left + (work.right - work.left - w) / 2,
                               work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -83,8 +83,7 @@ void HelperWindow::PlaceChildren() {
 
 void HelperWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::MoveToSuggested(hwnd_, suggested);
   controls::SetClientSize(hwnd_, S(design_.cx), S(design_.cy));
   PlaceChildren();
   InvalidateRect(hwnd_, nullptr, TRUE);

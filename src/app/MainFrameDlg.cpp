@@ -16,7 +16,7 @@
 #include "ui/Dpi.h"
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 constexpr char kCaption[] = "Mirven电脑助手";
@@ -188,7 +188,7 @@ void CMainFrameDlg::DrawPageButtons(int page) {
 void CMainFrameDlg::DrawCaptionText() {
   ui::WindowDC dc(hwnd_);
   ui::DrawTextAt(dc.get(), S(70), S(6), kCaptionText,
-                 controls::PageFont(controls::Face::Song, 12, FW_BOLD, dpi_), TA_CENTER,
+                 controls::PageFont(controls::kTitleFont, dpi_), TA_CENTER,
                  colours::kText);
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/CheckUpdateDlg.h"
 #include "app/NewVersionDlg.h"
-#include "app/Version.h"
+#include "base/Version.h"
 #include "net/Server.h"
 #include "net/UpdateCheck.h"
 #include "res/resource.h"
@@ -37,13 +37,13 @@ void MainFrameOnline::Start(HWND main) {
 bool MainFrameOnline::OnTimer(UINT_PTR id) {
   if (id != kUpdateTimer) return false;
   KillTimer(main_, kUpdateTimer);
-  currentVersion_ = app::kVersion;
+  currentVersion_ = base::kVersion;
   CheckUpdate(true);
   return true;
 }
 
 void MainFrameOnline::CheckUpdate(bool silent) {
-  if (currentVersion_.empty()) currentVersion_ = app::kVersion;
+  if (currentVersion_.empty()) currentVersion_ = base::kVersion;
   const std::string url = net::MakerServer() + update::kVersionPath;
   HWND main = main_;
   // A newer check replaces one still on its way.
@@ -59,14 +59,14 @@ void MainFrameOnline::ShowCheckResult(const net::TextAnswer& answer, bool silent
   switch (decision.outcome) {
     case update::Outcome::kFailed:
       // Shown for the silent check too.
-      ui::effects().ShowMessage(main_, update::kNetworkError, app::kProgramName, MB_OK);
+      ui::effects().ShowMessage(main_, update::kNetworkError, base::kProgramName, MB_OK);
       break;
     case update::Outcome::kNewer:
       newVersion_ = decision.version;
       controls::MirvenDialog::Open<CheckUpdateDlg>(update::kUpdateTitle, decision.version);
       break;
     case update::Outcome::kSame:
-      if (!silent) ui::effects().ShowMessage(nullptr, update::kUpToDate, app::kProgramName, MB_OK);
+      if (!silent) ui::effects().ShowMessage(nullptr, update::kUpToDate, base::kProgramName, MB_OK);
       break;
   }
 }

@@ -3,11 +3,11 @@
 #include <windowsx.h>
 
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 int CCheckListBox::InsertString(int index, const std::string& text) {
   int at = static_cast<int>(SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                         reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+                                         reinterpret_cast<LPARAM>(base::Wide(text).c_str())));
   if (at >= 0) SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), 0);
   return at;
 }
@@ -23,7 +23,7 @@ std::string CCheckListBox::GetText(int index) const {
   n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
                    reinterpret_cast<LPARAM>(w.data()));
   w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-  return ui::Utf8(w);
+  return base::Utf8(w);
 }
 
 int CCheckListBox::GetCheck(int index) const {
@@ -73,7 +73,7 @@ void DrawCheckLine(const DRAWITEMSTRUCT& di, int box, int tick, const std::strin
   b.bottom = b.top + box;
   if (tick >= 0)
     DrawFrameControl(dc, &b, DFC_BUTTON, DFCS_BUTTONCHECK | (tick == 1 ? DFCS_CHECKED : 0));
-  std::wstring text = ui::Wide(line);
+  std::wstring text = base::Wide(line);
   RECT t = r;
   t.left = b.right + 4;
   SetBkMode(dc, TRANSPARENT);

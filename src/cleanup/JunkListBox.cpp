@@ -5,12 +5,12 @@
 
 #include "cleanup/CheckListBox.h"
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 std::string CJunkListBox::SortKey(const std::string& text) const {
   if (!locale_) locale_ = static_cast<LCID>(SendMessageW(hwnd_, LB_GETLOCALE, 0, 0));
   if (!locale_) locale_ = LOCALE_USER_DEFAULT;
-  std::wstring w = ui::Wide(text);
+  std::wstring w = base::Wide(text);
   const int length = static_cast<int>(w.size());
   std::string key(w.size() * 4 + 16, '\0');
   int n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length,

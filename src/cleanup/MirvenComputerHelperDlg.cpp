@@ -20,7 +20,7 @@
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
 #include "ui/Task.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 using namespace cleanup;
 
@@ -37,7 +37,7 @@ constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 constexpr controls::Place kLayout[] = {
     {IDC_CLEANUP_BUSY, 14, 8, 24, 24},
     {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
-    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false, {controls::Face::YaHei, 20, FW_BOLD, false}},
+    {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false, controls::kStatusFont},
     {IDC_CLEANUP_START, 240, 4, 88, 25, true},
     {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
     {IDC_CLEANUP_STOP, 426, 4, 88, 25, true},
@@ -349,7 +349,9 @@ void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
   statusWeight_ = weight;
   SendDlgItemMessageW(
       hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-      reinterpret_cast<WPARAM>(controls::PageFont(controls::Face::YaHei, 20, weight, dpi_)), FALSE);
+      reinterpret_cast<WPARAM>(controls::PageFont(
+          {controls::kStatusFont.face, controls::kStatusFont.height, weight, false}, dpi_)),
+      FALSE);
 }
 
 void CMirvenComputerHelperDlg::OnDpiApplied() {

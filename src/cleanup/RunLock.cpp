@@ -11,7 +11,7 @@ namespace {
 std::wstring SidOfProcess() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
-  ui::KernelHandle owned(token);
+  base::KernelHandle owned(token);
   DWORD size = 0;
   GetTokenInformation(token, TokenUser, nullptr, 0, &size);
   if (size == 0) return L"";

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 namespace cleanup {
 
@@ -30,7 +30,7 @@ class RunLock {
   static std::wstring UserSid();
 
  private:
-  ui::KernelHandle mutex_;
+  base::KernelHandle mutex_;
   bool held_ = false;
 };
 

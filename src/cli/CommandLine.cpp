@@ -16,21 +16,21 @@
 #include "cli/Schedule.h"
 #include "cli/TaskSchedule.h"
 #include "base/Folders.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace cli {
 
 namespace {
 
 std::string FullPath(const std::string& path) {
-  std::wstring wide = ui::Wide(path);
+  std::wstring wide = base::Wide(path);
   std::wstring full(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (n == 0) return path;
     if (n < full.size()) {
       full.resize(n);
-      return ui::Utf8(full);
+      return base::Utf8(full);
     }
     full.resize(n);
   }
@@ -47,7 +47,7 @@ std::string ProgramPath() {
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return "";
-    if (n < path.size()) return ui::Utf8(path.substr(0, n));
+    if (n < path.size()) return base::Utf8(path.substr(0, n));
     path.resize(path.size() * 2);
   }
 }
@@ -62,16 +62,16 @@ class ReportFile {
   // Whether the report can be written there; its folder is made when only
   // the last level is missing (%LOCALAPPDATA%\Mirven).
   bool Writable() {
-    std::wstring folder = ui::Wide(path_.substr(0, path_.find_last_of('\\')));
+    std::wstring folder = base::Wide(path_.substr(0, path_.find_last_of('\\')));
     CreateDirectoryW(folder.c_str(), nullptr);
-    HANDLE probe = CreateFileW(ui::Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE probe = CreateFileW(base::Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (probe == INVALID_HANDLE_VALUE) return false;
     CloseHandle(probe);
     return true;
   }
   bool Write(const std::string& text) {
-    std::wstring temp = ui::Wide(temp_);
+    std::wstring temp = base::Wide(temp_);
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -79,7 +79,7 @@ class ReportFile {
     bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &done, nullptr) &&
               done == text.size() && FlushFileBuffers(file);
     CloseHandle(file);
-    ok = ok && MoveFileExW(temp.c_str(), ui::Wide(path_).c_str(),
+    ok = ok && MoveFileExW(temp.c_str(), base::Wide(path_).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileW(temp.c_str());
     return ok;
@@ -131,7 +131,7 @@ int Schedule(const Options& options, Console& console) {
   std::mktime(&first);
   plan.startBoundary = StartBoundary(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday,
                                      options.hour, options.minute);
-  std::string error = ApplySchedule(TaskName(ui::Utf8(cleanup::RunLock::UserSid())),
+  std::string error = ApplySchedule(TaskName(base::Utf8(cleanup::RunLock::UserSid())),
                                     options.repeat == Repeat::kOff ? "" : TaskXml(plan));
   if (!error.empty()) {
     console.Err(error);
@@ -184,13 +184,13 @@ int Run(const std::vector<std::string>& args, Console& console) {
 }  // namespace
 
 bool HasArguments(const wchar_t* commandLine) {
-  return SplitCommandLine(ui::Utf8(commandLine ? commandLine : L"")).size() > 1;
+  return SplitCommandLine(base::Utf8(commandLine ? commandLine : L"")).size() > 1;
 }
 
 int RunCommandLine(const wchar_t* commandLine) {
   // A drive without media must not stop a walk with the system's box.
   SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  std::vector<std::string> args = SplitCommandLine(ui::Utf8(commandLine));
+  std::vector<std::string> args = SplitCommandLine(base::Utf8(commandLine));
   args.erase(args.begin());
   Console console;
   int code = Run(args, console);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace cli {
 
@@ -42,7 +42,7 @@ Console::Console() : out_(Inherited(STD_OUTPUT_HANDLE)), err_(Inherited(STD_ERRO
 void Console::Write(const Stream& s, const std::string& text) {
   if (!s.handle) return;
   if (s.console) {
-    std::wstring wide = ui::Wide(text);
+    std::wstring wide = base::Wide(text);
     if (promptBefore_ && !wroteToConsole_) wide.insert(0, L"\r\n");  // not on the prompt's line
     wroteToConsole_ = true;
     DWORD done = 0;

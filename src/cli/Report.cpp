@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "app/Version.h"
+#include "base/Version.h"
 #include "cleanup/CleanupText.h"
 #include "cli/Run.h"
 
@@ -131,8 +131,8 @@ const char* ModeName(Mode m) { return m == Mode::kClean ? "clean" : "scan"; }
 std::string ReportJson(const RunReport& r) {
   Json j;
   j.Open('{');
-  j.Field("program", app::kProgramName);
-  j.Field("version", app::kVersion);
+  j.Field("program", base::kProgramName);
+  j.Field("version", base::kVersion);
   j.Field("mode", ModeName(r.mode));
   j.Field("permanent", r.permanent);
   j.Key("options");

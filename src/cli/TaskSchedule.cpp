@@ -4,7 +4,7 @@
 #include <taskschd.h>
 
 #include "base/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace cli {
 
@@ -15,7 +15,7 @@ constexpr CLSID kTaskScheduler = {
 
 class Bstr {
  public:
-  explicit Bstr(const std::string& utf8) : b_(SysAllocString(ui::Wide(utf8).c_str())) {}
+  explicit Bstr(const std::string& utf8) : b_(SysAllocString(base::Wide(utf8).c_str())) {}
   ~Bstr() { SysFreeString(b_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;

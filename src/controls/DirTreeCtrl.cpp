@@ -11,13 +11,13 @@
 #include "base/Paths.h"
 #include "base/WinLister.h"
 #include "controls/SortStringArray.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
 // Names in the user's sort order (as the shell lists them), ignoring case.
 int CompareNames(const std::string& a, const std::string& b) {
-  std::wstring wa = ui::Wide(a), wb = ui::Wide(b);
+  std::wstring wa = base::Wide(a), wb = base::Wide(b);
   int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, wa.c_str(),
                          static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
   return r == 0 ? base::CompareNoCaseAscii(a, b) : r - CSTR_EQUAL;
@@ -35,14 +35,14 @@ std::vector<base::DirEntry> Entries(const std::string& folder) {
 // System image list index of a path's small icon, or -1. Paths too long
 // for the shell get the icon of their kind (folder, or file by extension).
 int ShellIconIndex(const std::string& path, UINT extra) {
-  std::wstring wide = ui::Wide(path);
+  std::wstring wide = base::Wide(path);
   SHFILEINFOW info{};
   const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra;
   if (wide.size() < MAX_PATH && SHGetFileInfoW(wide.c_str(), 0, &info, sizeof info, flags))
     return info.iIcon;
-  DWORD attributes = GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
+  DWORD attributes = GetFileAttributesW(base::Wide(base::ExtendedPath(path)).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return -1;
-  std::wstring leaf = ui::Wide(base::LeafName(path));
+  std::wstring leaf = base::Wide(base::LeafName(path));
   if (SHGetFileInfoW(
           leaf.c_str(),
           attributes & FILE_ATTRIBUTE_DIRECTORY ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL,
@@ -52,7 +52,7 @@ int ShellIconIndex(const std::string& path, UINT extra) {
 }
 
 bool IsReparsePoint(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
+  DWORD attributes = GetFileAttributesW(base::Wide(base::ExtendedPath(path)).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
@@ -155,7 +155,7 @@ HTREEITEM CDirTreeCtrl::InsertPathItem(const std::string& path, HTREEITEM parent
   }
   p.pop_back();
   std::string text = parent == TVI_ROOT ? p : base::LeafName(p);
-  return InsertItem(ui::Wide(text), image, selected, parent, 0);
+  return InsertItem(base::Wide(text), image, selected, parent, 0);
 }
 
 BOOL CDirTreeCtrl::HasVisibleChildren(const std::string& folder) {
@@ -208,7 +208,7 @@ std::string CDirTreeCtrl::ItemText(HTREEITEM item) const {
     tvi.cchTextMax = static_cast<int>(buf.size());
     if (!SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi))) return {};
     size_t n = std::wcslen(tvi.pszText);
-    if (n + 1 < buf.size()) return ui::Utf8(std::wstring_view(tvi.pszText, n));
+    if (n + 1 < buf.size()) return base::Utf8(std::wstring_view(tvi.pszText, n));
     buf.resize(buf.size() * 2);
   }
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 CHSListBox::~CHSListBox() {
   if (measureDC_) DeleteDC(measureDC_);
@@ -23,12 +23,12 @@ void CHSListBox::CreateMeasureDC() {
 
 int CHSListBox::AddString(const std::string& text) {
   return static_cast<int>(
-      SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+      SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(base::Wide(text).c_str())));
 }
 
 int CHSListBox::InsertString(int index, const std::string& text, LPARAM data) {
   int at = static_cast<int>(SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                         reinterpret_cast<LPARAM>(ui::Wide(text).c_str())));
+                                         reinterpret_cast<LPARAM>(base::Wide(text).c_str())));
   if (at >= 0) SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), data);
   return at;
 }
@@ -64,7 +64,7 @@ std::string CHSListBox::GetText(int index) const {
   n = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
                    reinterpret_cast<LPARAM>(w.data()));
   w.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
-  return ui::Utf8(w);
+  return base::Utf8(w);
 }
 
 void CHSListBox::UpdateHorizontalExtent() {

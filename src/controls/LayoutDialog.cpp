@@ -96,7 +96,7 @@ void LayoutDialog::OnSize(UINT type, int cx, int cy) {
 
 void LayoutDialog::ApplyDpi(int dpi) {
   if (dpi <= 0) return;
-  dpi_ = dpi;
+  dpi_ = geom::ClampDpi(dpi);
   ResizeToDesign();
   Relayout();
   OnDpiApplied();
@@ -105,10 +105,7 @@ void LayoutDialog::ApplyDpi(int dpi) {
 }
 
 void LayoutDialog::OnDpiChanged(int dpi, const RECT& suggested) {
-  // The suggested rectangle keeps the window where the user put it on the
-  // new monitor; the size comes from the design.
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ui::MoveToSuggested(hwnd_, suggested);
   ApplyDpi(dpi);
 }
 

@@ -6,7 +6,7 @@
 #include "controls/SkinLayout.h"
 #include "res/Bitmaps.h"
 #include "ui/Gdi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace controls {
 
@@ -32,7 +32,7 @@ BOOL MirvenDialog::OnInitDialog() {
 void MirvenDialog::SetTitleText(const std::string& text) {
   title_ = text + "-Mirven电脑助手";
   // Keeps the taskbar and Alt+Tab in step with the painted title.
-  SetWindowTextW(hwnd_, ui::Wide(title_).c_str());
+  SetWindowTextW(hwnd_, base::Wide(title_).c_str());
   PaintSkinFrame();
 }
 
@@ -70,7 +70,7 @@ void MirvenDialog::PaintSkinFrame() {
 
 void MirvenDialog::PaintTitle() {
   ui::WindowDC dc(hwnd_);
-  ui::DrawTextAt(dc.get(), width_ / 2, S(6), title_, PageFont(Face::Song, 12, FW_BOLD, dpi_), TA_CENTER,
+  ui::DrawTextAt(dc.get(), width_ / 2, S(6), title_, PageFont(kTitleFont, dpi_), TA_CENTER,
                  colours::kText);
 }
 

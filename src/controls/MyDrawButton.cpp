@@ -6,7 +6,7 @@
 #include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
 #include "ui/Pictures.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 void MyDrawButton::SubclassWindow(HWND button) {
   Attach(button);
@@ -70,7 +70,7 @@ void MyDrawButton::DrawCaption(HDC dc) {
                                   controls::ControlDpi(hwnd_));
   RECT rc{};
   GetClientRect(hwnd_, &rc);
-  std::wstring wide = ui::Wide(text);
+  std::wstring wide = base::Wide(text);
   ui::SelectGuard sel(dc, font);
   // Measured in the font it is drawn in, so that every caption is centred.
   SIZE size{};

@@ -23,6 +23,11 @@ struct FontStyle {
 // Plain controls (labels, edits, lists, tabs, trees): what a dialog's 9-point
 // "宋体" is at 96 DPI, so that every text of a window has one size.
 constexpr FontStyle kControlFont{Face::Song, 12, 400, false};
+// The bold "宋体" of window titles and page captions.
+constexpr FontStyle kTitleFont{Face::Song, 12, 700, false};
+// The cleanup page's status line: bold for its sentences; a path it
+// follows during a scan is shown in the same face at regular weight.
+constexpr FontStyle kStatusFont{Face::YaHei, 20, 700, false};
 
 struct Place {
   int id, x, y, w, h;

@@ -6,7 +6,7 @@
 
 #include "res/ids_email.h"
 #include "ui/Effects.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 EmailDlg::EmailDlg(std::vector<net::MailProvider> providers, net::Services& services)
     : controls::MirvenDialog(kTemplate), providers_(std::move(providers)), services_(services) {
@@ -44,7 +44,7 @@ BOOL EmailDlg::OnInitDialog() {
   for (int list : {IDC_EMAIL_SENDER_PROVIDER, IDC_EMAIL_RECIPIENT_PROVIDER}) {
     for (size_t i = 0; i < providers_.size(); ++i)
       SendDlgItemMessageW(hwnd(), list, CB_INSERTSTRING, i,
-                          reinterpret_cast<LPARAM>(ui::Wide(providers_[i].suffix).c_str()));
+                          reinterpret_cast<LPARAM>(base::Wide(providers_[i].suffix).c_str()));
     SetComboIndex(list, 0);
   }
   return TRUE;
@@ -94,7 +94,7 @@ void EmailDlg::OnBrowse() {
   ofn.lpstrFile = path;
   ofn.nMaxFile = static_cast<DWORD>(std::size(path));
   ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
-  if (GetOpenFileNameW(&ofn)) SetItemText(IDC_EMAIL_ATTACHMENT, ui::Utf8(path));
+  if (GetOpenFileNameW(&ofn)) SetItemText(IDC_EMAIL_ATTACHMENT, base::Utf8(path));
 }
 
 net::EmailForm EmailDlg::ReadForm() const {

@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 #include "tools/Tools.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 std::string AlarmDlg::SoundPath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -15,7 +15,7 @@ std::string AlarmDlg::SoundPath() {
     path.resize(path.size() * 2);
   }
   path.resize(path.find_last_of(L'\\') + 1);
-  return ui::Utf8(path) + "music\\alarm.wav";
+  return base::Utf8(path) + "music\\alarm.wav";
 }
 
 namespace {

@@ -8,13 +8,13 @@
 
 #include "tools/Tools.h"
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace tools {
 
 namespace {
 
-using File = ui::FileHandle;
+using File = base::FileHandle;
 
 bool SameContents(const std::wstring& path, const void* data, DWORD size) {
   File f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
@@ -54,7 +54,7 @@ std::string CarriedProgramFolder() {
   std::wstring folder = std::wstring(base) + L"\\Mirven";
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     return {};
-  return ui::Utf8(folder);
+  return base::Utf8(folder);
 }
 
 bool StartCarriedProgram(int id, const std::string& fileName) {
@@ -76,7 +76,7 @@ bool StartCarriedProgram(int id, const std::string& fileName) {
   }
   std::string folder = CarriedProgramFolder();
   std::string path = folder + "\\" + fileName;
-  std::wstring wide = ui::Wide(path);
+  std::wstring wide = base::Wide(path);
   if (folder.empty() || (!SameContents(wide, data, size) && !WriteWhole(wide, data, size))) {
     Tell(nullptr, "无法写入程序文件：" + path + "\n如果该程序正在运行，请关闭它后再试。");
     return false;

@@ -5,14 +5,14 @@
 #include "res/resource.h"
 #include "tools/DefragCommand.h"
 #include "tools/Tools.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
 std::string WindowsFolder() {
   std::wstring dir(GetSystemWindowsDirectoryW(nullptr, 0), L'\0');
   dir.resize(GetSystemWindowsDirectoryW(dir.data(), static_cast<UINT>(dir.size())));
-  return ui::Utf8(dir);
+  return base::Utf8(dir);
 }
 
 bool IsWow64() {
@@ -36,8 +36,8 @@ BOOL DefragmentDlg::OnInitDialog() {
   std::wstring list(GetLogicalDriveStringsW(0, nullptr), L'\0');
   list.resize(GetLogicalDriveStringsW(static_cast<DWORD>(list.size()), list.data()));
   HWND box = Item(IDC_DEFRAG_DRIVES);
-  for (const std::string& root : tools::SplitDriveList(ui::Utf8(list)))
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(root).c_str()));
+  for (const std::string& root : tools::SplitDriveList(base::Utf8(list)))
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(base::Wide(root).c_str()));
   SetComboIndex(IDC_DEFRAG_DRIVES, 0);
   return TRUE;
 }

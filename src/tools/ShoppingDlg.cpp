@@ -11,7 +11,7 @@ ShoppingDlg::ShoppingDlg()
 void ShoppingDlg::PaintCaptions(HDC dc) {
   for (const tools::Caption& g : tools::kShoppingGroups)
     ui::DrawTextAt(dc, S(g.x), S(g.y), g.text,
-                   controls::PageFont(controls::Face::Song, 12, FW_BOLD, dpi_), TA_CENTER);
+                   controls::PageFont(controls::kTitleFont, dpi_), TA_CENTER);
 }
 
 void ShoppingDlg::OnTile(int code) {

@@ -8,7 +8,7 @@
 #include "res/resource.h"
 #include "tools/IncomeTax.h"
 #include "tools/Tools.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 constexpr controls::Place kLayout[] = {
@@ -60,7 +60,7 @@ void TaxDlg::FillTable() {
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   int c = 0;
   for (const auto& col : kColumns) {
-    std::wstring title = ui::Wide(col.title);
+    std::wstring title = base::Wide(col.title);
     LVCOLUMNW lc{};
     lc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     lc.fmt = LVCFMT_LEFT;
@@ -72,7 +72,7 @@ void TaxDlg::FillTable() {
   for (const tools::TaxBracket& b : tools::IncomeTax::kBrackets) {
     const char* cells[] = {b.level, b.grossRange, b.netRange, b.ratePercent, b.deduction};
     for (int k = 0; k < 5; ++k) {
-      std::wstring text = ui::Wide(cells[k]);
+      std::wstring text = base::Wide(cells[k]);
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = row;

@@ -5,7 +5,7 @@
 #include "tools/TilePages.h"
 #include "tools/Tools.h"
 #include "ui/Gdi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 ToolkitDlg::ToolkitDlg()
     : tools::TilePage(kTemplate, tools::kToolkitTiles, tools::kToolkitTileCount) {}
@@ -33,7 +33,7 @@ HFONT ToolkitDlg::LabelFont(HDC dc) const {
     ui::SelectGuard select(dc, font);
     int width[n] = {};
     for (std::size_t i = 0; i < n; ++i) {
-      std::wstring text = ui::Wide(tools::kToolkitLabels[i].text);
+      std::wstring text = base::Wide(tools::kToolkitLabels[i].text);
       SIZE size{};
       GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
       width[i] = size.cx;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace ui {
 
@@ -102,11 +102,11 @@ std::string Dialog::ItemText(int id) const {
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
   n = GetWindowTextW(h, w.data(), n + 1);
   w.resize(static_cast<size_t>(n));
-  return Utf8(w);
+  return base::Utf8(w);
 }
 
 void Dialog::SetItemText(int id, const std::string& text) const {
-  SetDlgItemTextW(hwnd_, id, Wide(text).c_str());
+  SetDlgItemTextW(hwnd_, id, base::Wide(text).c_str());
 }
 
 int Dialog::ItemInt(int id, bool* ok) const {

@@ -45,4 +45,9 @@ void OwnDialogScaling(HWND dialog) {
   if (behave && dialog) behave(dialog, kDisableAll, kDisableAll);
 }
 
+void MoveToSuggested(HWND hwnd, const RECT& suggested) {
+  SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace ui

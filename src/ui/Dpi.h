@@ -22,5 +22,8 @@ int MetricForDpi(int index, int dpi);
 // Stops the dialog manager's own rescaling of a dialog on a DPI change
 // (Windows 10 1703 and later): our layout tables place everything.
 void OwnDialogScaling(HWND dialog);
+// On WM_DPICHANGED: keeps the window where the system suggests putting it
+// on the new monitor; its size comes from its own layout.
+void MoveToSuggested(HWND hwnd, const RECT& suggested);
 
 }  // namespace ui

@@ -3,14 +3,14 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include "ui/Seam.h"
-#include "ui/Text.h"
+#include "base/Seam.h"
+#include "base/Text.h"
 
 namespace ui {
 
 int Effects::ShowMessage(HWND owner, const std::string& text, const std::string& caption,
                          UINT style) {
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), style);
+  return MessageBoxW(owner, base::Wide(text).c_str(), base::Wide(caption).c_str(), style);
 }
 
 // Not std::exit: static destructors would run while workers still use
@@ -18,8 +18,8 @@ int Effects::ShowMessage(HWND owner, const std::string& text, const std::string&
 void Effects::ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
 bool Effects::ShellOpen(const std::string& file, const std::string& params, int show) {
-  auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, Wide(file).c_str(),
-                                                   params.empty() ? nullptr : Wide(params).c_str(),
+  auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, base::Wide(file).c_str(),
+                                                   params.empty() ? nullptr : base::Wide(params).c_str(),
                                                    nullptr, show));
   return r > 32;
 }
@@ -41,7 +41,7 @@ bool Effects::RequestPower(PowerAction action) {
 
 DWORD Effects::ShellRun(HWND owner, const std::string& verb, const std::string& file,
                         const std::string& params, int show) {
-  std::wstring v = Wide(verb), f = Wide(file), p = Wide(params);
+  std::wstring v = base::Wide(verb), f = base::Wide(file), p = base::Wide(params);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
@@ -57,7 +57,7 @@ DWORD Effects::ShellRun(HWND owner, const std::string& verb, const std::string& 
 
 bool Effects::PlaySoundFile(const std::string& path) {
   if (path.empty()) return PlaySoundW(nullptr, nullptr, 0) != FALSE;
-  return PlaySoundW(Wide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
+  return PlaySoundW(base::Wide(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
 
 SYSTEMTIME Effects::LocalTime() {
@@ -67,7 +67,7 @@ SYSTEMTIME Effects::LocalTime() {
 }
 
 namespace {
-Seam<Effects> seam;
+base::Seam<Effects> seam;
 }  // namespace
 
 Effects& effects() { return seam.Get(); }

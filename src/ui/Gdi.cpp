@@ -4,7 +4,7 @@
 
 #include "ui/Pictures.h"
 #include "ui/Scale.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace ui {
 
@@ -48,7 +48,7 @@ Font MakeFont(std::string_view face, int height, int weight, bool underline) {
   lf.lfUnderline = underline ? TRUE : FALSE;
   lf.lfCharSet = 0;
   lf.lfPitchAndFamily = 0x20;
-  Wide(face).copy(lf.lfFaceName, LF_FACESIZE - 1);
+  base::Wide(face).copy(lf.lfFaceName, LF_FACESIZE - 1);
   return Font(CreateFontIndirectW(&lf));
 }
 
@@ -58,7 +58,7 @@ void DrawTextAt(HDC dc, int x, int y, std::string_view utf8, HFONT font, UINT al
   int oldMode = SetBkMode(dc, TRANSPARENT);
   COLORREF oldColour = SetTextColor(dc, colour);
   UINT oldAlign = SetTextAlign(dc, align);
-  std::wstring text = Wide(utf8);
+  std::wstring text = base::Wide(utf8);
   TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
   SetTextAlign(dc, oldAlign);
   SetTextColor(dc, oldColour);
@@ -66,7 +66,7 @@ void DrawTextAt(HDC dc, int x, int y, std::string_view utf8, HFONT font, UINT al
 }
 
 void InsertTab(HWND tab, int index, std::string_view text) {
-  std::wstring wide = Wide(text);
+  std::wstring wide = base::Wide(text);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = wide.data();

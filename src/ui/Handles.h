@@ -10,10 +10,6 @@
 
 namespace ui {
 
-using base::FileHandle;
-using base::KernelHandle;
-using base::Unique;
-
 template <typename H>
 struct GdiTraits {
   static H Invalid() { return nullptr; }
@@ -28,13 +24,13 @@ struct MenuTraits {
   static void Close(HMENU h) { DestroyMenu(h); }
 };
 
-using Font = Unique<HFONT, GdiTraits<HFONT>>;
-using Brush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
-using Pen = Unique<HPEN, GdiTraits<HPEN>>;
-using Bitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
-using Region = Unique<HRGN, GdiTraits<HRGN>>;
-using Icon = Unique<HICON, IconTraits>;  // only for icons we created, not LoadIcon's shared ones
-using Menu = Unique<HMENU, MenuTraits>;
+using Font = base::Unique<HFONT, GdiTraits<HFONT>>;
+using Brush = base::Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using Pen = base::Unique<HPEN, GdiTraits<HPEN>>;
+using Bitmap = base::Unique<HBITMAP, GdiTraits<HBITMAP>>;
+using Region = base::Unique<HRGN, GdiTraits<HRGN>>;
+using Icon = base::Unique<HICON, IconTraits>;  // only for icons we created, not LoadIcon's shared ones
+using Menu = base::Unique<HMENU, MenuTraits>;
 
 // Device contexts: each releases what it got, the way it got it.
 class WindowDC {

@@ -9,6 +9,11 @@
 namespace geom {
 
 constexpr int kDesignDpi = 96;
+// Windows offers scales from 100 % to 480 %; a DPI outside them is no real
+// monitor's and would only make windows of absurd size.
+constexpr int kMinDpi = kDesignDpi;
+constexpr int kMaxDpi = kDesignDpi * 480 / 100;
+constexpr int ClampDpi(int dpi) { return dpi < kMinDpi ? kMinDpi : dpi > kMaxDpi ? kMaxDpi : dpi; }
 
 inline int Scale(int v, int dpi) {
   // floor(v * dpi / 96 + 1/2), with a floor that holds for negatives too

@@ -2,7 +2,7 @@
 
 #include "ui/Dpi.h"
 #include "ui/Task.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace ui {
 namespace {
@@ -49,10 +49,10 @@ std::string Window::Text() const {
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
   n = GetWindowTextW(hwnd_, w.data(), n + 1);
   w.resize(static_cast<size_t>(n));
-  return Utf8(w);
+  return base::Utf8(w);
 }
 
-void Window::SetText(const std::string& text) { SetWindowTextW(hwnd_, Wide(text).c_str()); }
+void Window::SetText(const std::string& text) { SetWindowTextW(hwnd_, base::Wide(text).c_str()); }
 
 LRESULT Window::Default() {
   return CallWindowProcW(oldProc_, hwnd_, current_.msg, current_.wp, current_.lp);
@@ -137,7 +137,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(OnQueryDragIcon());
     case WM_DPICHANGED:
-      OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      OnDpiChanged(geom::ClampDpi(LOWORD(wp)), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_COMMAND:
       if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;

@@ -11,7 +11,7 @@
 #include "cleanup/FileOps.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST(CleanOps, DeletesOnlyTheFileTheScanSaw) {
 
   // In use by another program: left alone.
   cleanup::FileIdentity held = seen(t.Path("held.tmp"));
-  HANDLE h = CreateFileW(ui::Wide(t.Path("held.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ,
+  HANDLE h = CreateFileW(base::Wide(t.Path("held.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ,
                          nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   EXPECT_EQ(DeleteIfUnchanged(t.Path("held.tmp"), held), DeleteResult::kRefused);
@@ -73,7 +73,7 @@ TEST(CleanOps, DeletesOnlyTheFileTheScanSaw) {
 
   // A read-only junk file is refused, as the system refuses it.
   cleanup::FileIdentity ro = seen(t.Path("ro.tmp"));
-  SetFileAttributesW(ui::Wide(t.Path("ro.tmp")).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(base::Wide(t.Path("ro.tmp")).c_str(), FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(DeleteIfUnchanged(t.Path("ro.tmp"), ro), DeleteResult::kRefused);
   EXPECT_TRUE(Exists(t.Path("ro.tmp")));
   EXPECT_TRUE(Exists(t.Path("grown.tmp")));
@@ -95,7 +95,7 @@ TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   TempTree cookies("cookies"), outside("cookies-out");
   cookies.Write("a@site.txt", 10);
   cookies.Write("b@site.txt", 10);
-  SetFileAttributesW(ui::Wide(cookies.Path("b@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(base::Wide(cookies.Path("b@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
   cookies.Write("full\\inner.txt", 10);
   cookies.MakeFolder("empty");
   outside.Write("precious.txt", 10);

@@ -19,7 +19,7 @@
 #include "controls/HSListBox.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ TEST(CleanupBench, CleanAllRecycleAgainstPermanent) {
         std::string relative = "d" + std::to_string(d) + "\\junk" + std::to_string(f) + ".tmp";
         tree.Write(relative, 100);
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        ASSERT_TRUE(GetFileAttributesExW(ui::Wide(tree.Path(relative)).c_str(),
+        ASSERT_TRUE(GetFileAttributesExW(base::Wide(tree.Path(relative)).c_str(),
                                          GetFileExInfoStandard, &data));
         uint64_t written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                            data.ftLastWriteTime.dwLowDateTime;
@@ -135,7 +135,7 @@ TEST(CleanupBench, ListBoxAdditions) {
       auto start = std::chrono::steady_clock::now();
       SendMessageW(lb, WM_SETREDRAW, FALSE, 0);
       for (int i = 0; i < 10000; ++i)
-        SendMessageW(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(Line(i)).c_str()));
+        SendMessageW(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(base::Wide(Line(i)).c_str()));
       SendMessageW(lb, WM_SETREDRAW, TRUE, 0);
       std::printf("list box%s%s, 10,000 lines: %.3f s\n", style ? ", sorted" : "",
                   extent ? ", extent kept" : "", Seconds(std::chrono::steady_clock::now() - start));

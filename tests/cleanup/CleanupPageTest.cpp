@@ -18,7 +18,7 @@
 #include "cleanup/Traces.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::vector<std::string> TrashNames() {
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
     std::wstring n = fd.cFileName;
-    if (n != L"." && n != L"..") names.push_back(ui::Utf8(n));
+    if (n != L"." && n != L"..") names.push_back(base::Utf8(n));
   } while (FindNextFileW(find, &fd));
   FindClose(find);
   std::sort(names.begin(), names.end());
@@ -64,7 +64,7 @@ std::vector<std::string> TrashNames() {
 }
 
 std::string ReadAll(const std::string& path) {
-  HANDLE f = CreateFileW(ui::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE f = CreateFileW(base::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return "<none>";
   std::string text(65536, '\0');
@@ -294,7 +294,7 @@ TEST_F(CleanupPage, SortKeysOrderLinesAsASortedListBox) {
                                 100, page.hwnd(), nullptr, nullptr, nullptr);
   cleanup::CleanupList model;
   for (const std::string& line : lines) {
-    SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ui::Wide(line).c_str()));
+    SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(base::Wide(line).c_str()));
     model.AddMessage(line, page.JunkList().SortKey(line));
   }
   for (size_t k = 0; k < lines.size(); ++k) {
@@ -302,9 +302,9 @@ TEST_F(CleanupPage, SortKeysOrderLinesAsASortedListBox) {
     SendMessageW(sorted, LB_GETTEXT, k, reinterpret_cast<LPARAM>(text));
     // Lines equal but for case may sit either way round.
     EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text, -1,
-                             ui::Wide(model.Row(model.IdAt(k))->Text()).c_str(), -1),
+                             base::Wide(model.Row(model.IdAt(k))->Text()).c_str(), -1),
               CSTR_EQUAL)
-        << k << " " << ui::Utf8(text);
+        << k << " " << base::Utf8(text);
   }
   DestroyWindow(sorted);
 }
@@ -437,7 +437,7 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   tree_->Write(deep + "\\far.gid", 1024);
   // The Cookies folder: a read-only file, a sub-folder with a file, an empty one.
   cookies_->Write("user@site.txt", 50);
-  SetFileAttributesW(ui::Wide(cookies_->Path("user@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(base::Wide(cookies_->Path("user@site.txt")).c_str(), FILE_ATTRIBUTE_READONLY);
   cookies_->Write("kept\\inner.txt", 50);
   cookies_->MakeFolder("empty");
 
@@ -446,8 +446,8 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   ASSERT_TRUE(WaitScanEnd());
   ASSERT_EQ(page.JunkCount(), 6u);
   // Between scan and clean one file is renamed and one rewritten.
-  ASSERT_TRUE(MoveFileW(ui::Wide(tree_->Path("moved.tmp")).c_str(),
-                        ui::Wide(tree_->Path("moved-away.tmp")).c_str()));
+  ASSERT_TRUE(MoveFileW(base::Wide(tree_->Path("moved.tmp")).c_str(),
+                        base::Wide(tree_->Path("moved-away.tmp")).c_str()));
   tree_->Write("changed.tmp", 300);
 
   ChooseOnly({cleanup::kRecycleBin, cleanup::kCookies});
@@ -602,13 +602,13 @@ TEST_F(CleanupPage, ADamagedOrReadOnlyKeepListIsReportedAndNeverShrinks) {
   appData_->Write("Mirven\\keep.txt", 0);
   const std::string old = "C:\\kept\\file.old\r\nno path here\r\n";
   {
-    HANDLE f = CreateFileW(ui::Wide(traces_.fake.keepFile).c_str(), GENERIC_WRITE, 0, nullptr,
+    HANDLE f = CreateFileW(base::Wide(traces_.fake.keepFile).c_str(), GENERIC_WRITE, 0, nullptr,
                            CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(f, old.data(), static_cast<DWORD>(old.size()), &n, nullptr);
     CloseHandle(f);
   }
-  SetFileAttributesW(ui::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(base::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_READONLY);
   CMirvenComputerHelperDlg& page = Open();
   Click(IDC_CLEANUP_SCAN_NOW);
   ASSERT_TRUE(WaitScanEnd());
@@ -625,7 +625,7 @@ TEST_F(CleanupPage, ADamagedOrReadOnlyKeepListIsReportedAndNeverShrinks) {
   EXPECT_EQ(effects_.fake.messages[1].text, cleanup::kKeepFileNotSaved);
   EXPECT_EQ(ReadAll(traces_.fake.keepFile), old);
   EXPECT_TRUE(HasLine(tree_->Path("a.tmp")));
-  SetFileAttributesW(ui::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(base::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Screenshots, DISABLED_KeepListWindow) {

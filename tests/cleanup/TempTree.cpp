@@ -5,12 +5,12 @@
 
 #include "base/Paths.h"
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace cleanuptest {
 namespace {
 
-std::wstring Long(const std::string& path) { return ui::Wide(base::ExtendedPath(path)); }
+std::wstring Long(const std::string& path) { return base::Wide(base::ExtendedPath(path)); }
 
 std::string TempFolder() {
   std::wstring buf(MAX_PATH + 1, L'\0');
@@ -19,7 +19,7 @@ std::string TempFolder() {
   std::wstring full(32768, L'\0');
   n = GetLongPathNameW(buf.c_str(), full.data(), static_cast<DWORD>(full.size()));
   if (n > 0 && n < full.size()) buf.assign(full.c_str(), n);
-  std::string s = ui::Utf8(buf);
+  std::string s = base::Utf8(buf);
   while (!s.empty() && s.back() == '\\') s.pop_back();
   return s;
 }
@@ -60,7 +60,7 @@ void MakeFolders(const std::string& path) {
 void WriteFile(const std::string& path, size_t bytes) {
   size_t cut = path.rfind('\\');
   if (cut != std::string::npos) MakeFolders(path.substr(0, cut));
-  ui::FileHandle f(CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  base::FileHandle f(CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f) return;
   std::vector<char> data(bytes, 'x');
@@ -79,12 +79,12 @@ void RemoveTree(const std::string& path) {
   }
   if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(ui::Wide(base::ListPattern(path)).c_str(), &fd);
+    HANDLE find = FindFirstFileW(base::Wide(base::ListPattern(path)).c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
       std::vector<std::string> names;
       do {
         std::wstring n = fd.cFileName;
-        if (n != L"." && n != L"..") names.push_back(ui::Utf8(n));
+        if (n != L"." && n != L"..") names.push_back(base::Utf8(n));
       } while (FindNextFileW(find, &fd));
       FindClose(find);
       for (const std::string& n : names) RemoveTree(path + "\\" + n);
@@ -99,7 +99,7 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return false;
   auto convert = [&](const std::string& p) {
-    char* u = unixName(ui::Wide(p).c_str());
+    char* u = unixName(base::Wide(p).c_str());
     std::string s = u ? u : "";
     if (u) HeapFree(GetProcessHeap(), 0, u);
     return s;
@@ -107,7 +107,7 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   std::string t = convert(target), l = convert(link);
   if (t.empty() || l.empty()) return false;
   // Wine starts Linux programs as it starts Windows ones.
-  std::wstring cmd = L"/bin/ln -sfn \"" + ui::Wide(t) + L"\" \"" + ui::Wide(l) + L"\"";
+  std::wstring cmd = L"/bin/ln -sfn \"" + base::Wide(t) + L"\" \"" + base::Wide(l) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -119,7 +119,7 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   // Wine does not follow a Linux child to its end: wait for its result.
   for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(ui::Wide(base::ExtendedPath(link)).c_str(), &fd);
+    HANDLE find = FindFirstFileW(base::Wide(base::ExtendedPath(link)).c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
       FindClose(find);
       return true;

@@ -8,13 +8,13 @@
 #include "base/WinLister.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/TempTree.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
 bool Move(const std::string& from, const std::string& to) {
-  return MoveFileExW(ui::Wide(base::ExtendedPath(from)).c_str(),
-                     ui::Wide(base::ExtendedPath(to)).c_str(), 0) != FALSE;
+  return MoveFileExW(base::Wide(base::ExtendedPath(from)).c_str(),
+                     base::Wide(base::ExtendedPath(to)).c_str(), 0) != FALSE;
 }
 
 struct DeepWalk {
@@ -68,7 +68,7 @@ TEST(WinLister, AChainOfFoldersDeeperThanTheOldWalkCouldGoIsWalkedToTheBottom) {
 
   for (int level = 1; level < kDepth; ++level) {
     ASSERT_TRUE(Move(top + "\\d", next)) << level;
-    RemoveDirectoryW(ui::Wide(base::ExtendedPath(top)).c_str());
+    RemoveDirectoryW(base::Wide(base::ExtendedPath(top)).c_str());
     ASSERT_TRUE(Move(next, top)) << level;
   }
 }

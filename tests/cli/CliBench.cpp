@@ -17,7 +17,7 @@
 #include "cleanup/TempTree.h"
 #include "base/WinLister.h"
 #include "cli/Run.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -56,9 +56,9 @@ cli::Plan PlanOf(std::vector<std::string> args) {
 
 // Runs Mirven.exe with `args`, its output into NUL; returns the exit code.
 DWORD RunProgram(const std::string& args) {
-  std::wstring exe = ui::Wide(std::string("Z:") + MIRVEN_DIST_DIR + "/Mirven.exe");
+  std::wstring exe = base::Wide(std::string("Z:") + MIRVEN_DIST_DIR + "/Mirven.exe");
   std::replace(exe.begin(), exe.end(), L'/', L'\\');
-  std::wstring cmd = L"\"" + exe + L"\" " + ui::Wide(args);
+  std::wstring cmd = L"\"" + exe + L"\" " + base::Wide(args);
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE nul =
       CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);

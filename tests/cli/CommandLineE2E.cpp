@@ -15,7 +15,7 @@
 #include "cli/Schedule.h"
 #include "e2e/E2E.h"
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using cleanuptest::Exists;
 using cleanuptest::TempTree;
 
 std::string ReadAll(const std::string& path) {
-  std::ifstream in(ui::Wide(path).c_str(), std::ios::binary);
+  std::ifstream in(base::Wide(path).c_str(), std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
@@ -56,10 +56,10 @@ Outcome RunProgram(const std::wstring& args, const TempTree& where) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const std::string outPath = where.Path("stdout.txt"), errPath = where.Path("stderr.txt");
   auto open = [&](const std::string& p) {
-    return ui::FileHandle(CreateFileW(ui::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    return base::FileHandle(CreateFileW(base::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                       CREATE_ALWAYS, 0, nullptr));
   };
-  ui::FileHandle out = open(outPath), err = open(errPath);
+  base::FileHandle out = open(outPath), err = open(errPath);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -71,7 +71,7 @@ Outcome RunProgram(const std::wstring& args, const TempTree& where) {
   Outcome r;
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
                       &pi)) {
-    ADD_FAILURE() << "could not start " << ui::Utf8(exe);
+    ADD_FAILURE() << "could not start " << base::Utf8(exe);
     return r;
   }
   e2e::WaitUntil(
@@ -90,7 +90,7 @@ Outcome RunProgram(const std::wstring& args, const TempTree& where) {
   return r;
 }
 
-std::wstring Quoted(const std::string& path) { return L"\"" + ui::Wide(path) + L"\""; }
+std::wstring Quoted(const std::string& path) { return L"\"" + base::Wide(path) + L"\""; }
 
 // The junk of the tests: two junk files (one with a Chinese name) and two
 // files that stay.
@@ -137,7 +137,7 @@ TEST(CommandLineE2E, CleanRemovesTheJunkAndListsWhatItKept) {
   TempTree t("cli-clean");
   MakeJunk(t);
   t.Write("junk\\held.tmp", 10);
-  HANDLE held = CreateFileW(ui::Wide(t.Path("junk\\held.tmp")).c_str(), GENERIC_READ,
+  HANDLE held = CreateFileW(base::Wide(t.Path("junk\\held.tmp")).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Outcome r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /permanent /quiet", t);
@@ -207,7 +207,7 @@ bool TaskExists(const std::string& name) {
   IRegisteredTask* task = nullptr;
   VARIANT none;
   VariantInit(&none);
-  BSTR folder = SysAllocString(L"\\"), taskName = SysAllocString(ui::Wide(name).c_str());
+  BSTR folder = SysAllocString(L"\\"), taskName = SysAllocString(base::Wide(name).c_str());
   if (SUCCEEDED(CoCreateInstance(scheduler, nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
                                  reinterpret_cast<void**>(&service))) &&
       SUCCEEDED(service->Connect(none, none, none, none)) &&
@@ -228,7 +228,7 @@ bool TaskExists(const std::string& name) {
 // on the task's XML only.
 TEST(CommandLineE2E, ScheduleRegistersAndRemovesTheUsersTask) {
   TempTree t("cli-schedule");
-  const std::string name = cli::TaskName(ui::Utf8(cleanup::RunLock::UserSid()));
+  const std::string name = cli::TaskName(base::Utf8(cleanup::RunLock::UserSid()));
   Outcome r = RunProgram(L"/schedule daily 03:30", t);
   EXPECT_EQ(r.code, 0u) << r.err;
   EXPECT_EQ(r.out, "计划任务已设置：每天 03:30 清理临时文件。\r\n");

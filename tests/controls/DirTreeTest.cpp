@@ -13,7 +13,7 @@
 #include "controls/DirTreeCtrl.h"
 #include "support/WinTest.h"
 #include "ui/Dialog.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -39,15 +39,15 @@ bool StartUnix(const std::wstring& program, const std::wstring& args) {
 }
 
 DWORD Attributes(const std::string& path) {
-  return GetFileAttributesW(ui::Wide(base::ExtendedPath(path)).c_str());
+  return GetFileAttributesW(base::Wide(base::ExtendedPath(path)).c_str());
 }
 
 bool MakeDir(const std::string& path) {
-  return CreateDirectoryW(ui::Wide(base::ExtendedPath(path)).c_str(), nullptr) != 0;
+  return CreateDirectoryW(base::Wide(base::ExtendedPath(path)).c_str(), nullptr) != 0;
 }
 
 bool MakeFile(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  HANDLE h = CreateFileW(ui::Wide(base::ExtendedPath(path)).c_str(), GENERIC_WRITE, 0, nullptr,
+  HANDLE h = CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(), GENERIC_WRITE, 0, nullptr,
                          CREATE_ALWAYS, attributes, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
@@ -58,7 +58,7 @@ class DirTree : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     unixRoot_ = L"/tmp/mirven-dirtree-" + std::to_wstring(GetCurrentProcessId());
-    root_ = "Z:" + ui::Utf8(unixRoot_);
+    root_ = "Z:" + base::Utf8(unixRoot_);
     for (char& c : root_)
       if (c == '/') c = '\\';
     ASSERT_TRUE(MakeDir(root_));
@@ -234,7 +234,7 @@ TEST_F(DirTree, OpeningListsAfreshAndClosingGivesTheButtonBack) {
   Press(a, VK_ADD);
   EXPECT_TRUE(IsExpanded(a));
   EXPECT_EQ(Texts(a), (std::vector<std::string>{"new", "sub"}));
-  RemoveDirectoryW(ui::Wide(root_ + "\\A\\new").c_str());
+  RemoveDirectoryW(base::Wide(root_ + "\\A\\new").c_str());
 }
 
 TEST_F(DirTree, AFolderEmptiedBeforeOpeningLosesItsButton) {
@@ -242,7 +242,7 @@ TEST_F(DirTree, AFolderEmptiedBeforeOpeningLosesItsButton) {
   HTREEITEM top = LoadRoot();
   HTREEITEM b = Child(top, "b");
   ASSERT_TRUE(HasButtonOnly(b));
-  ASSERT_TRUE(RemoveDirectoryW(ui::Wide(root_ + "\\b\\gone").c_str()));
+  ASSERT_TRUE(RemoveDirectoryW(base::Wide(root_ + "\\b\\gone").c_str()));
   Press(b, VK_ADD);
   EXPECT_TRUE(Children(b).empty());
   EXPECT_FALSE(IsExpanded(b));

@@ -29,7 +29,7 @@
 #include "tools/TaxDlg.h"
 #include "ui/Dpi.h"
 #include "ui/Gdi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ int ExpectedDpi() {
 std::string ClassOf(HWND h) {
   wchar_t c[64] = {};
   GetClassNameW(h, c, 64);
-  return ui::Utf8(c);
+  return base::Utf8(c);
 }
 
 std::string Name(HWND h) {
@@ -85,7 +85,7 @@ void CheckWindow(HWND window) {
         << " outside " << client.right << "x" << client.bottom;
 
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-    std::wstring text = ui::Wide(wintest::TextOf(child));
+    std::wstring text = base::Wide(wintest::TextOf(child));
     LONG style = GetWindowLongW(child, GWL_STYLE);
     RECT inner;
     GetClientRect(child, &inner);
@@ -257,6 +257,12 @@ TEST_F(DisplayScale, AMoveToAnotherMonitorLaysEverythingOutAgain) {
   EXPECT_EQ(ListView_GetColumnWidth(GetDlgItem(tax->hwnd(), IDC_TAX_TABLE), 1),
             geom::Scale(200, to));
   DestroyWindow(tax->hwnd());
+
+  // A DPI no monitor has is taken as the largest scale Windows offers.
+  SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(65535, 65535), reinterpret_cast<LPARAM>(&before));
+  wintest::Pump();
+  GetClientRect(main(), &client);
+  EXPECT_EQ(client.right, geom::Scale(781, geom::kMaxDpi));
 
   // And back.
   SendMessageW(main(), WM_DPICHANGED, MAKEWPARAM(from, from), reinterpret_cast<LPARAM>(&before));

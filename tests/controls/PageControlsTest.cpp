@@ -17,7 +17,7 @@
 #include "support/WinTest.h"
 #include "ui/Dialog.h"
 #include "ui/Gdi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -306,7 +306,7 @@ class HSListBox : public testing::Test {
   }
   int Width(const std::string& text, HFONT font) {
     ui::ClientDC dc(h_);
-    std::wstring w = ui::Wide(text);
+    std::wstring w = base::Wide(text);
     HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
     SIZE s{};
     GetTextExtentPoint32W(dc.get(), w.c_str(), static_cast<int>(w.size()), &s);
@@ -353,7 +353,7 @@ TEST_F(HSListBox, ExtentIsTheWidestLineInTheListBoxFontPlusFive) {
 TEST_F(HSListBox, LinesFromAWorkerAndAFontChangeKeepTheExtent) {
   const std::string names = "Z:\\tmp\\ü€ДП한\\文件.tmp";
   std::thread worker([this, names] {
-    std::wstring w = ui::Wide(names);
+    std::wstring w = base::Wide(names);
     for (int i = 0; i < 50; ++i)
       SendMessageW(h_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(i == 25 ? w.c_str() : L"x.tmp"));
   });

@@ -14,7 +14,7 @@
 #include "e2e/E2E.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -25,15 +25,15 @@ class PreparedFolder {
     name_ = "MirvenE2E-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_);
     root_ = "C:\\" + name_;
     Remove(root_);
-    CreateDirectoryW(ui::Wide(root_).c_str(), nullptr);
+    CreateDirectoryW(base::Wide(root_).c_str(), nullptr);
   }
   ~PreparedFolder() { Remove(root_); }
   void Write(const std::string& relative, size_t bytes) const {
     std::string path = Path(relative);
     size_t cut = path.rfind('\\');
-    CreateDirectoryW(ui::Wide(path.substr(0, cut)).c_str(), nullptr);
+    CreateDirectoryW(base::Wide(path.substr(0, cut)).c_str(), nullptr);
     HANDLE f =
-        CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CreateFileW(base::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     std::string data(bytes, 'x');
     DWORD n = 0;
     if (bytes) WriteFile(f, data.data(), static_cast<DWORD>(bytes), &n, nullptr);
@@ -46,28 +46,28 @@ class PreparedFolder {
  private:
   static void Remove(const std::string& path) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(ui::Wide(path + "\\*").c_str(), &fd);
+    HANDLE find = FindFirstFileW(base::Wide(path + "\\*").c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
       do {
         std::wstring n = fd.cFileName;
         if (n == L"." || n == L"..") continue;
-        std::string child = path + "\\" + ui::Utf8(n);
+        std::string child = path + "\\" + base::Utf8(n);
         if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
           Remove(child);
         else
-          DeleteFileW(ui::Wide(child).c_str());
+          DeleteFileW(base::Wide(child).c_str());
       } while (FindNextFileW(find, &fd));
       FindClose(find);
     }
-    RemoveDirectoryW(ui::Wide(path).c_str());
+    RemoveDirectoryW(base::Wide(path).c_str());
   }
   static inline int count_ = 0;
   std::string name_, root_;
 };
 
 bool Exists(const std::string& path) {
-  return GetFileAttributesW(ui::Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(base::Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int CompareNames(const std::wstring& a, const std::wstring& b) {
@@ -117,7 +117,7 @@ class CleanupPageDriver {
     std::stable_sort(
         folders.begin(), folders.end(),
         [](const std::wstring& a, const std::wstring& b) { return CompareNames(a, b) < 0; });
-    auto at = std::find(folders.begin(), folders.end(), ui::Wide(name));
+    auto at = std::find(folders.begin(), folders.end(), base::Wide(name));
     if (at == folders.end()) return false;
     HTREEITEM child = TreeView_GetChild(tree, item);
     for (auto it = folders.begin(); it != at && child; ++it)
@@ -137,7 +137,7 @@ class CleanupPageDriver {
       std::wstring w(static_cast<size_t>(len) + 1, L'\0');
       len = SendMessageW(list, LB_GETTEXT, k, reinterpret_cast<LPARAM>(w.data()));
       w.resize(len > 0 ? static_cast<size_t>(len) : 0);
-      lines.push_back(ui::Utf8(w));
+      lines.push_back(base::Utf8(w));
     }
     std::sort(lines.begin(), lines.end());
     return lines;

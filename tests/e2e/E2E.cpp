@@ -4,7 +4,7 @@
 
 #include "net/Peers.h"
 #include "ui/Dpi.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace e2e {
 
@@ -31,7 +31,7 @@ bool SetsServer(const std::wstring& variable) { return variable.rfind(kServerVar
 }  // namespace
 
 std::wstring ProgramPath() {
-  std::wstring p = L"Z:" + ui::Wide(MIRVEN_DIST_DIR) + L"/Mirven.exe";
+  std::wstring p = L"Z:" + base::Wide(MIRVEN_DIST_DIR) + L"/Mirven.exe";
   std::replace(p.begin(), p.end(), L'/', L'\\');
   return p;
 }
@@ -109,7 +109,7 @@ BOOL CALLBACK Match(HWND h, LPARAM lp) {
 }  // namespace
 
 HWND RunningApp::WaitForWindow(const std::string& title, const wchar_t* cls, DWORD ms) const {
-  Search s{pi_.dwProcessId, ui::Wide(title), cls, main_, nullptr};
+  Search s{pi_.dwProcessId, base::Wide(title), cls, main_, nullptr};
   WaitUntil(
       [&] {
         EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
@@ -120,7 +120,7 @@ HWND RunningApp::WaitForWindow(const std::string& title, const wchar_t* cls, DWO
 }
 
 HWND RunningApp::Page(const std::string& title) const {
-  return FindWindowExW(main_, nullptr, L"#32770", ui::Wide(title).c_str());
+  return FindWindowExW(main_, nullptr, L"#32770", base::Wide(title).c_str());
 }
 
 DWORD RunningApp::WaitExit(DWORD ms) const {
@@ -192,7 +192,7 @@ std::string TextOf(HWND hwnd) {
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
   n = GetWindowTextW(hwnd, w.data(), n + 1);
   w.resize(static_cast<size_t>(n));
-  return ui::Utf8(w);
+  return base::Utf8(w);
 }
 
 RECT RectOf(HWND hwnd) {

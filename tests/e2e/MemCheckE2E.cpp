@@ -15,7 +15,7 @@
 #include "e2e/E2E.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ std::vector<std::string> ListLines(HWND list) {
     std::wstring w(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
     len = SendMessageW(list, LB_GETTEXT, k, reinterpret_cast<LPARAM>(w.data()));
     w.resize(len > 0 ? static_cast<size_t>(len) : 0);
-    lines.push_back(ui::Utf8(w));
+    lines.push_back(base::Utf8(w));
   }
   return lines;
 }

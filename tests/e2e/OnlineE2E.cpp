@@ -10,7 +10,7 @@
 #include "net/Peers.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ class FakeBrowser {
   FakeBrowser() {
     log_ = "/tmp/mirven-browser-" + std::to_string(GetCurrentProcessId()) + ".txt";
     std::wstring command = L"Z:\\usr\\bin\\python3 " +
-                           ui::Wide(MIRVEN_SOURCE_DIR "/tests/e2e/fake_browser.py ") +
-                           ui::Wide(log_) + L" \"%1\"";
+                           base::Wide(MIRVEN_SOURCE_DIR "/tests/e2e/fake_browser.py ") +
+                           base::Wide(log_) + L" \"%1\"";
     RegCreateKeyExW(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                     nullptr);
     DWORD size = sizeof saved_;
@@ -49,7 +49,7 @@ class FakeBrowser {
  private:
   static constexpr wchar_t kKey[] = L"http\\shell\\open\\command";
   std::wstring WindowsPath() const {
-    std::wstring path = L"Z:" + ui::Wide(log_);
+    std::wstring path = L"Z:" + base::Wide(log_);
     for (wchar_t& c : path)
       if (c == L'/') c = L'\\';
     return path;
@@ -73,7 +73,7 @@ struct NewVersionServer {
     address = "http://127.0.0.1:" + std::to_string(peer.port);
   }
   ~NewVersionServer() { nettest::Stop(peer); }
-  std::wstring Setting() const { return L"MIRVEN_SERVER=" + ui::Wide(address); }
+  std::wstring Setting() const { return L"MIRVEN_SERVER=" + base::Wide(address); }
   nettest::TempDir files;
   nettest::Peer peer;
   std::string address;

@@ -12,7 +12,7 @@
 #include "clock/ClockWnd.h"
 #include "e2e/E2E.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::wstring Extract(int id, const wchar_t* name) {
   std::wstring dir = std::wstring(temp) + L"mirven-e2e-helpers";
   CreateDirectoryW(dir.c_str(), nullptr);
   std::wstring path = dir + L"\\" + name;
-  std::ofstream(ui::Utf8(path), std::ios::binary)
+  std::ofstream(base::Utf8(path), std::ios::binary)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }

@@ -12,7 +12,7 @@
 #include "net/TrustedTestCa.h"
 #include "res/ids_email.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ class EmailSender : public ::testing::Test {
     if (IsWindow(h_)) DestroyWindow(h_);
     nettest::Stop(peer_);
   }
-  void Set(int id, const std::string& text) { SetDlgItemTextW(h_, id, ui::Wide(text).c_str()); }
+  void Set(int id, const std::string& text) { SetDlgItemTextW(h_, id, base::Wide(text).c_str()); }
   void Choose(int id, int index) {
     SendDlgItemMessageW(h_, id, CB_SETCURSEL, index, 0);
     SendMessageW(h_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), 0);
@@ -139,7 +139,7 @@ TEST_F(EmailSender, APipeAsAttachmentNeverFreezesTheWindow) {
   HANDLE pipe =
       CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
-  Set(IDC_EMAIL_ATTACHMENT, ui::Utf8(name));
+  Set(IDC_EMAIL_ATTACHMENT, base::Utf8(name));
   std::atomic<bool> done{false};
   std::atomic<int> slow{0};
   std::thread watcher([&] {
@@ -149,7 +149,7 @@ TEST_F(EmailSender, APipeAsAttachmentNeverFreezesTheWindow) {
     }
   });
   ClickSend();
-  EXPECT_EQ("发送失败：附件不是磁盘上的普通文件：" + ui::Utf8(name), Outcome());
+  EXPECT_EQ("发送失败：附件不是磁盘上的普通文件：" + base::Utf8(name), Outcome());
   done = true;
   watcher.join();
   CloseHandle(pipe);
@@ -175,11 +175,11 @@ TEST(Screenshots, DISABLED_EmailSender) {
   SetDlgItemTextW(h, IDC_EMAIL_SENDER, L"zhangsan");
   SetDlgItemTextW(h, IDC_EMAIL_PASSWORD, L"abcdefgh");
   SetDlgItemTextW(h, IDC_EMAIL_RECIPIENT, L"lisi");
-  SetDlgItemTextW(h, IDC_EMAIL_SUBJECT, ui::Wide("本周工作总结").c_str());
+  SetDlgItemTextW(h, IDC_EMAIL_SUBJECT, base::Wide("本周工作总结").c_str());
   SetDlgItemTextW(h, IDC_EMAIL_ATTACHMENT,
-                  ui::Wide("C:\\Users\\zhangsan\\Documents\\周报.xlsx").c_str());
+                  base::Wide("C:\\Users\\zhangsan\\Documents\\周报.xlsx").c_str());
   SetDlgItemTextW(h, IDC_EMAIL_BODY,
-                  ui::Wide("李四你好：\r\n\r\n本周工作总结见附件，请查收。\r\n\r\n张三").c_str());
+                  base::Wide("李四你好：\r\n\r\n本周工作总结见附件，请查收。\r\n\r\n张三").c_str());
   SendDlgItemMessageW(h, IDC_EMAIL_RECIPIENT_PROVIDER, CB_SETCURSEL, 1, 0);
   SetWindowPos(h, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE);
   wintest::PumpUntil([] { return false; }, 500);

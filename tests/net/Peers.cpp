@@ -15,7 +15,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "ui/Text.h"
+#include "base/Text.h"
 #else
 #include <poll.h>
 #include <spawn.h>
@@ -38,8 +38,8 @@ uint16_t SpawnHub() {
   std::string portFile = "/tmp/mirven-net-hub-" + std::to_string(random()) + "-" +
                          std::to_string(GetCurrentProcessId()) + ".port";
   std::wstring command = L"Z:\\usr\\bin\\python3 " +
-                         ui::Wide(MIRVEN_SOURCE_DIR "/tests/net/peers/hub.py") + L" --port-file " +
-                         ui::Wide(portFile) + L" --exit-with-client";
+                         base::Wide(MIRVEN_SOURCE_DIR "/tests/net/peers/hub.py") + L" --port-file " +
+                         base::Wide(portFile) + L" --exit-with-client";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -48,7 +48,7 @@ uint16_t SpawnHub() {
     return 0;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  std::wstring windowsPath = L"Z:" + ui::Wide(portFile);
+  std::wstring windowsPath = L"Z:" + base::Wide(portFile);
   for (wchar_t& c : windowsPath)
     if (c == L'/') c = L'\\';
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -241,7 +241,7 @@ std::string TempDir::PeerPath() const {
   auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
   if (toUnix == nullptr) return path_;
-  char* unixPath = toUnix(ui::Wide(path_).c_str());
+  char* unixPath = toUnix(base::Wide(path_).c_str());
   if (unixPath == nullptr) return path_;
   std::string result = unixPath;
   HeapFree(GetProcessHeap(), 0, unixPath);

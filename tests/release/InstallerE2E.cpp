@@ -15,7 +15,7 @@
 
 #include "e2e/E2E.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ const char kLinkName[] = "Mirven电脑助手.lnk";
 
 std::wstring WinPath(std::string linux) {
   std::replace(linux.begin(), linux.end(), '/', '\\');
-  return L"Z:" + ui::Wide(linux);
+  return L"Z:" + base::Wide(linux);
 }
 
 std::wstring Folder(int csidl) {
@@ -35,8 +35,8 @@ std::wstring Folder(int csidl) {
 
 std::wstring InstallDir() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Mirven"; }
 std::wstring CarriedDir() { return Folder(CSIDL_LOCAL_APPDATA) + L"\\Mirven"; }
-std::wstring StartMenuLink() { return Folder(CSIDL_PROGRAMS) + L"\\" + ui::Wide(kLinkName); }
-std::wstring DesktopLink() { return Folder(CSIDL_DESKTOPDIRECTORY) + L"\\" + ui::Wide(kLinkName); }
+std::wstring StartMenuLink() { return Folder(CSIDL_PROGRAMS) + L"\\" + base::Wide(kLinkName); }
+std::wstring DesktopLink() { return Folder(CSIDL_DESKTOPDIRECTORY) + L"\\" + base::Wide(kLinkName); }
 std::wstring SetupProgram() { return WinPath(MIRVEN_DIST_DIR "/Mirven-3.0-setup.exe"); }
 
 bool Exists(const std::wstring& path) {
@@ -73,7 +73,7 @@ std::set<std::wstring> ReleaseFiles() {
     std::string path;
     if (!(words >> path) || !Exists(WinPath(MIRVEN_DIST_DIR "/" + path))) continue;
     std::replace(path.begin(), path.end(), '/', '\\');
-    files.insert(ui::Wide(path));
+    files.insert(base::Wide(path));
   }
   return files;
 }
@@ -211,7 +211,7 @@ class InstallerE2E : public testing::Test {
   static void ExpectOneSetInstalled(const std::wstring& dir = InstallDir()) {
     EXPECT_EQ(Installed(), FilesUnder(dir));
     EXPECT_TRUE(ReadAll(WinPath(MIRVEN_DIST_DIR "/Mirven.exe")) == ReadAll(dir + L"\\Mirven.exe"));
-    EXPECT_TRUE(SamePath(Registered(), dir)) << ui::Utf8(Registered());
+    EXPECT_TRUE(SamePath(Registered(), dir)) << base::Utf8(Registered());
     Shortcut s;
     EXPECT_TRUE(ReadShortcut(StartMenuLink(), &s) && SamePath(s.target, dir + L"\\Mirven.exe"));
   }
@@ -221,17 +221,17 @@ TEST_F(InstallerE2E, SilentInstallPutsFilesShortcutsAndUninstallEntry) {
   ExpectOneSetInstalled();
   std::wstring exe = InstallDir() + L"\\Mirven.exe";
   for (const auto& lnk : {StartMenuLink(), DesktopLink()}) {
-    SCOPED_TRACE(ui::Utf8(lnk));
+    SCOPED_TRACE(base::Utf8(lnk));
     Shortcut s;
     ASSERT_TRUE(ReadShortcut(lnk, &s));
-    EXPECT_TRUE(SamePath(s.target, exe)) << ui::Utf8(s.target);
-    EXPECT_TRUE(SamePath(s.dir, InstallDir())) << ui::Utf8(s.dir);  // music\ is found from there
-    EXPECT_TRUE(SamePath(s.icon, exe)) << ui::Utf8(s.icon);
+    EXPECT_TRUE(SamePath(s.target, exe)) << base::Utf8(s.target);
+    EXPECT_TRUE(SamePath(s.dir, InstallDir())) << base::Utf8(s.dir);  // music\ is found from there
+    EXPECT_TRUE(SamePath(s.icon, exe)) << base::Utf8(s.icon);
     EXPECT_EQ(0, s.iconIndex);  // the program's only icon, 128
   }
   std::wstring v;
   const std::pair<const wchar_t*, std::wstring> expected[] = {
-      {L"DisplayName", ui::Wide("Mirven电脑助手")},
+      {L"DisplayName", base::Wide("Mirven电脑助手")},
       {L"DisplayVersion", L"3.0"},
       {L"Publisher", L"Mirven"},
       {L"DisplayIcon", exe + L",0"},
@@ -239,8 +239,8 @@ TEST_F(InstallerE2E, SilentInstallPutsFilesShortcutsAndUninstallEntry) {
       {L"QuietUninstallString", L"\"" + InstallDir() + L"\\Uninstall.exe\" /S"},
   };
   for (const auto& [name, want] : expected) {
-    EXPECT_TRUE(RegString(name, &v)) << ui::Utf8(name);
-    EXPECT_TRUE(SamePath(v, want)) << ui::Utf8(name) << ": " << ui::Utf8(v);
+    EXPECT_TRUE(RegString(name, &v)) << base::Utf8(name);
+    EXPECT_TRUE(SamePath(v, want)) << base::Utf8(name) << ": " << base::Utf8(v);
   }
   DWORD kb = 0, size = sizeof kb;
   ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize",
@@ -284,7 +284,7 @@ TEST_F(InstallerE2E, ReinstallAndUpgradeLeaveOneSetOfFiles) {
 
 TEST_F(InstallerE2E, UninstallRemovesWhatItPutThereAndKeepsTheUsersFiles) {
   std::string note = "我的笔记";
-  WriteFile(InstallDir() + ui::Wide("\\我的笔记.txt"), note);
+  WriteFile(InstallDir() + base::Wide("\\我的笔记.txt"), note);
   ASSERT_TRUE(CreateDirectoryW(CarriedDir().c_str(), nullptr) ||
               GetLastError() == ERROR_ALREADY_EXISTS);
   WriteFile(CarriedDir() + L"\\calculator.exe", "carried");
@@ -295,13 +295,13 @@ TEST_F(InstallerE2E, UninstallRemovesWhatItPutThereAndKeepsTheUsersFiles) {
   ASSERT_EQ(0u, RunToEnd(InstallDir() + L"\\Uninstall.exe", L"/S"));
   EXPECT_TRUE(e2e::WaitUntil([] { return !UninstallKeyExists(); }, 60000));
 
-  EXPECT_EQ(std::set<std::wstring>{ui::Wide("我的笔记.txt")}, FilesUnder(InstallDir()));
-  EXPECT_EQ(note, ReadAll(InstallDir() + ui::Wide("\\我的笔记.txt")));
+  EXPECT_EQ(std::set<std::wstring>{base::Wide("我的笔记.txt")}, FilesUnder(InstallDir()));
+  EXPECT_EQ(note, ReadAll(InstallDir() + base::Wide("\\我的笔记.txt")));
   EXPECT_FALSE(Exists(StartMenuLink()));
   EXPECT_FALSE(Exists(DesktopLink()));
   EXPECT_FALSE(Exists(CarriedDir()));
   EXPECT_TRUE(Exists(Folder(CSIDL_LOCAL_APPDATA) + L"\\Programs"));
-  DeleteFileW((InstallDir() + ui::Wide("\\我的笔记.txt")).c_str());
+  DeleteFileW((InstallDir() + base::Wide("\\我的笔记.txt")).c_str());
   RemoveDirectoryW(InstallDir().c_str());
 }
 
@@ -310,14 +310,14 @@ TEST_F(InstallerE2E, UninstallRemovesWhatItPutThereAndKeepsTheUsersFiles) {
 TEST_F(InstallerE2E, UninstallInsideTheCarriedFolderKeepsTheUsersFilesThere) {
   const std::wstring inside = CarriedDir() + L"\\App";
   ASSERT_EQ(0u, RunToEnd(SetupProgram(), L"/S /D=" + inside));
-  ASSERT_TRUE(SamePath(Registered(), inside)) << ui::Utf8(Registered());
-  const std::wstring mine = CarriedDir() + ui::Wide("\\我的文件.txt");
+  ASSERT_TRUE(SamePath(Registered(), inside)) << base::Utf8(Registered());
+  const std::wstring mine = CarriedDir() + base::Wide("\\我的文件.txt");
   WriteFile(mine, "mine");
   WriteFile(CarriedDir() + L"\\calculator.exe", "carried");
   WriteFile(CarriedDir() + L"\\Clock.exe.new", "half-written");
 
   EXPECT_EQ(0u, UninstallAndWait());
-  EXPECT_EQ(std::set<std::wstring>{ui::Wide("我的文件.txt")}, FilesUnder(CarriedDir()));
+  EXPECT_EQ(std::set<std::wstring>{base::Wide("我的文件.txt")}, FilesUnder(CarriedDir()));
   EXPECT_EQ("mine", ReadAll(mine));
   DeleteFileW(mine.c_str());
   RemoveDirectoryW(CarriedDir().c_str());
@@ -329,7 +329,7 @@ TEST(PortableE2E, ProgramStartsFromAnUnpackedCopy) {
   const char* dir = std::getenv("MIRVEN_PORTABLE_DIR");
   if (!dir) GTEST_SKIP() << "needs MIRVEN_PORTABLE_DIR";
   e2e::RunningApp app;
-  EXPECT_TRUE(app.StartProgram(ui::Wide(dir) + L"\\Mirven.exe", "Mirven电脑助手", L"#32770"));
+  EXPECT_TRUE(app.StartProgram(base::Wide(dir) + L"\\Mirven.exe", "Mirven电脑助手", L"#32770"));
 }
 
 // The installer's own buttons: 1 next/install/finish.

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "ui/Handles.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace wintest {
 
@@ -45,7 +45,7 @@ bool FakeEffects::RequestPower(ui::PowerAction a) {
 std::string TextOf(HWND hwnd) {
   wchar_t buf[1024] = {};
   GetWindowTextW(hwnd, buf, 1024);
-  return ui::Utf8(buf);
+  return base::Utf8(buf);
 }
 
 namespace {
@@ -67,7 +67,7 @@ BOOL CALLBACK MatchTitle(HWND h, LPARAM lp) {
 }  // namespace
 
 HWND FindTopLevel(const std::string& title) {
-  Search s{ui::Wide(title), nullptr};
+  Search s{base::Wide(title), nullptr};
   EnumThreadWindows(GetCurrentThreadId(), MatchTitle, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
@@ -97,7 +97,7 @@ bool SaveScreen(const RECT& r, const std::string& name) {
   fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
   fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
   std::string path = std::string(dir ? dir : ".") + "/" + name + ".bmp";
-  std::ofstream out(ui::Wide(path).c_str(), std::ios::binary);
+  std::ofstream out(base::Wide(path).c_str(), std::ios::binary);
   out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
   out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
   out.write(static_cast<const char*>(bits),

@@ -21,7 +21,7 @@
 #include "tools/TilePages.h"
 #include "tools/ToolkitDlg.h"
 #include "tools/Tools.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ BOOL CALLBACK CollectTitled(HWND h, LPARAM lp) {
 }
 
 std::vector<HWND> WindowsTitled(const std::string& title) {
-  TitleSearch ctx{ui::Wide(title), {}};
+  TitleSearch ctx{base::Wide(title), {}};
   EnumThreadWindows(GetCurrentThreadId(), CollectTitled, reinterpret_cast<LPARAM>(&ctx));
   return ctx.found;
 }
@@ -59,7 +59,7 @@ void CloseAll(const std::string& title) {
 
 std::string Item(HWND dlg, int id) { return wintest::TextOf(GetDlgItem(dlg, id)); }
 void SetItem(HWND dlg, int id, const char* text) {
-  SetWindowTextW(GetDlgItem(dlg, id), ui::Wide(text).c_str());
+  SetWindowTextW(GetDlgItem(dlg, id), base::Wide(text).c_str());
 }
 void Press(HWND dlg, int id) { SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -247,7 +247,7 @@ TEST_F(ToolWindows, AlarmRingsTheChimeBesideTheProgramAndSurvivesClosing) {
   std::string sound = AlarmDlg::SoundPath();
   EXPECT_EQ(effects_.fake.sounds, (std::vector<std::string>{"", sound}));
   EXPECT_NE(sound.find("\\music\\alarm.wav"), std::string::npos);
-  EXPECT_NE(GetFileAttributesW(ui::Wide(sound).c_str()), INVALID_FILE_ATTRIBUTES) << sound;
+  EXPECT_NE(GetFileAttributesW(base::Wide(sound).c_str()), INVALID_FILE_ATTRIBUTES) << sound;
   EXPECT_TRUE(IsWindowVisible(dlg));  // back, so that 停止 is at hand
   EXPECT_FALSE(alarm->Armed());
   SendMessageW(dlg, WM_CLOSE, 0, 0);  // not armed: destroyed
@@ -306,7 +306,7 @@ std::string ResourceBytes(int id) {
 
 std::string FileBytes(const std::string& path) {
   std::string bytes;
-  HANDLE f = CreateFileW(ui::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE f = CreateFileW(base::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return "(missing)";
   char buf[65536];
@@ -329,7 +329,7 @@ TEST_F(ToolWindows, CarriedProgramsAreWrittenToTheUserFolderAndStarted) {
     std::string path = folder + "\\" + p.name;
     std::string bytes = ResourceBytes(p.id);
     ASSERT_FALSE(bytes.empty());
-    DeleteFileW(ui::Wide(path).c_str());
+    DeleteFileW(base::Wide(path).c_str());
     ClickAt(p.x, p.y);
     EXPECT_EQ(FileBytes(path), bytes);
     ASSERT_FALSE(effects_.fake.runs.empty());
@@ -337,13 +337,13 @@ TEST_F(ToolWindows, CarriedProgramsAreWrittenToTheUserFolderAndStarted) {
     EXPECT_EQ(effects_.fake.runs.back().file, path);
     // A different file there is replaced; the same one is left alone.
     HANDLE f =
-        CreateFileW(ui::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CreateFileW(base::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(f, "old", 3, &n, nullptr);
     CloseHandle(f);
     ClickAt(p.x, p.y);
     EXPECT_EQ(FileBytes(path), bytes);
-    HANDLE held = CreateFileW(ui::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE held = CreateFileW(base::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);  // as a running copy holds it
     ClickAt(p.x, p.y);
     CloseHandle(held);

@@ -12,7 +12,7 @@
 #include "e2e/E2E.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
-#include "ui/Text.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ std::string EditText(HWND dlg, int id) {
   DWORD_PTR n = 0;
   SendMessageTimeoutW(GetDlgItem(dlg, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf),
                       SMTO_BLOCK, 2000, &n);
-  return ui::Utf8(buf);
+  return base::Utf8(buf);
 }
 
 void ClickItem(HWND dlg, int id) {
@@ -97,12 +97,12 @@ TEST(ToolsE2E, CalculatorAndClockTilesStartTheCarriedPrograms) {
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)));
   const Tool programs[] = {{200, 262, "计算器", "calculator.exe"}, {274, 262, "时钟", "Clock.exe"}};
   for (const Tool& p : programs) {
-    std::wstring file = std::wstring(local) + L"\\Mirven\\" + ui::Wide(p.shot);
+    std::wstring file = std::wstring(local) + L"\\Mirven\\" + base::Wide(p.shot);
     DeleteFileW(file.c_str());
     RECT r = e2e::RectOf(app.main());
     e2e::MoveMouse(r.left + p.x - 5, r.top + 100 + p.y - 5);
     e2e::Click(r.left + p.x, r.top + 100 + p.y);
-    HWND program = WaitForAnyWindow(ui::Wide(p.title).c_str());
+    HWND program = WaitForAnyWindow(base::Wide(p.title).c_str());
     ASSERT_NE(program, nullptr) << p.title;
     DWORD pid = 0;
     GetWindowThreadProcessId(program, &pid);

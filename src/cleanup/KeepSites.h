@@ -1,0 +1,34 @@
+#pragma once
+// The sites whose cookies a clean keeps, so that the user stays logged in
+// to them: %APPDATA%\Mirven\keep-sites.txt, UTF-8, one host name a line.
+// A site keeps the cookies of its own host and of every host under it, and
+// of no other: "example.com" keeps "www.example.com", not "badexample.com".
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cleanup {
+
+class KeepSites {
+ public:
+  // The file's text: LF or CRLF lines, a BOM allowed, blank lines ignored;
+  // lines that are no host name are set aside and written back unchanged.
+  static KeepSites Parse(std::string_view text);
+  std::string Serialize() const;
+
+  const std::vector<std::string>& Entries() const { return entries_; }
+  size_t Unreadable() const { return unreadable_.size(); }
+  // False when `site` is no host name, or is kept already.
+  bool Add(const std::string& site);
+  bool Remove(size_t index);
+  // A cookie's host as the browsers store it ("bank.example.cn",
+  // ".bank.example.cn"), without regard to case.
+  bool KeepsHost(std::string_view host) const;
+
+ private:
+  std::vector<std::string> entries_;
+  std::vector<std::string> unreadable_;
+};
+
+}  // namespace cleanup

@@ -1,8 +1,0 @@
-#pragma once
-#include "base/Seam.h"
-
-namespace ui {
-
-using base::Seam;
-
-}  // namespace ui
