@@ -1,8 +1,8 @@
 #include "cleanup/CleanupList.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "cleanup/CleanupText.h"
 
 namespace cleanup {
 
@@ -32,6 +32,34 @@ size_t CleanupList::AddFile(FoundFile file, std::string key) {
   row.file = std::move(file);
   row.ticked = true;
   return Insert(std::move(row));
+}
+
+std::vector<CleanupList::Added> CleanupList::AddFiles(std::vector<FoundFile> files,
+                                                     std::vector<std::string> keys) {
+  std::vector<RowId> fresh;
+  for (size_t k = 0; k < files.size() && k < keys.size(); ++k) {
+    CleanupRow row;
+    row.kind = CleanupRow::Kind::kFile;
+    row.key = std::move(keys[k]);
+    row.file = std::move(files[k]);
+    row.ticked = true;
+    fresh.push_back(static_cast<RowId>(rows_.size()));
+    rows_.push_back(std::move(row));
+    live_.push_back(true);
+  }
+  auto byKey = [this](RowId a, RowId b) { return rows_[a].key < rows_[b].key; };
+  std::stable_sort(fresh.begin(), fresh.end(), byKey);
+  // Existing lines first among equal keys, as one Add after another would.
+  std::vector<RowId> merged;
+  merged.reserve(order_.size() + fresh.size());
+  std::merge(order_.begin(), order_.end(), fresh.begin(), fresh.end(), std::back_inserter(merged),
+             byKey);
+  order_ = std::move(merged);
+  std::vector<Added> added;
+  const RowId firstFresh = static_cast<RowId>(rows_.size() - fresh.size());
+  for (size_t k = 0; k < order_.size() && added.size() < fresh.size(); ++k)
+    if (order_[k] >= firstFresh) added.push_back({k, order_[k]});
+  return added;
 }
 
 size_t CleanupList::AddMessage(std::string text, std::string key) {
@@ -89,6 +117,19 @@ bool CleanupList::Toggle(RowId id) {
   return row && SetTicked(id, !row->ticked);
 }
 
+std::vector<size_t> CleanupList::RemoveKept(const KeepList& keep) {
+  std::vector<size_t> removed;
+  for (size_t k = order_.size(); k-- > 0;) {
+    const RowId id = order_[k];
+    if (rows_[id].kind != CleanupRow::Kind::kFile || !keep.Keeps(rows_[id].file.path)) continue;
+    order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(k));
+    live_[id] = false;
+    rows_[id] = CleanupRow();
+    removed.push_back(k);
+  }
+  return removed;
+}
+
 CleanupList::Ticked CleanupList::TickedFiles() const {
   Ticked t;
   for (RowId id : order_)
@@ -104,55 +145,6 @@ std::vector<FoundFile> CleanupList::Files() const {
   for (RowId id : order_)
     if (rows_[id].kind == CleanupRow::Kind::kFile) files.push_back(rows_[id].file);
   return files;
-}
-
-CleanupFlow::Enabled CleanupFlow::Controls() const {
-  switch (state_) {
-    case State::kScanning:
-    case State::kPaused: return {false, true, true, false, true, false};
-    case State::kCleaning: return {false, false, false, true, false, false};
-    default: return {true, false, false, true, true, true};
-  }
-}
-
-const char* CleanupFlow::PauseCaption() const {
-  return state_ == State::kPaused ? kContinueText : kPauseText;
-}
-
-bool CleanupFlow::StartScan() {
-  if (Scanning() || Cleaning()) return false;
-  state_ = State::kScanning;
-  return true;
-}
-
-bool CleanupFlow::Pause() {
-  if (state_ != State::kScanning) return false;
-  state_ = State::kPaused;
-  return true;
-}
-
-bool CleanupFlow::Resume() {
-  if (state_ != State::kPaused) return false;
-  state_ = State::kScanning;
-  return true;
-}
-
-bool CleanupFlow::FinishScan() {
-  if (!Scanning()) return false;
-  state_ = State::kScanned;
-  return true;
-}
-
-bool CleanupFlow::StartClean() {
-  if (Scanning() || Cleaning()) return false;
-  state_ = State::kCleaning;
-  return true;
-}
-
-bool CleanupFlow::FinishClean() {
-  if (!Cleaning()) return false;
-  state_ = State::kScanned;
-  return true;
 }
 
 }  // namespace cleanup

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cleanup/CleanAll.h"
+#include "cleanup/KeepList.h"
 
 namespace cleanup {
 
@@ -41,8 +42,16 @@ class CleanupList {
   // display index. A file row starts ticked.
   size_t AddFile(FoundFile file, std::string key);
   size_t AddMessage(std::string text, std::string key);
-  // The id the next Add hands out (the line's item data).
+  // The id of the row the last Add made (its line's item data).
   RowId LastId() const { return static_cast<RowId>(rows_.size() - 1); }
+  // Many files at once, each with its key, merged into their sorted places
+  // in one pass; the new rows' display indices and ids, by rising index,
+  // so that inserting them into a view in that order puts each in place.
+  struct Added {
+    size_t index;
+    RowId id;
+  };
+  std::vector<Added> AddFiles(std::vector<FoundFile> files, std::vector<std::string> keys);
 
   size_t Count() const { return order_.size(); }
   RowId IdAt(size_t index) const { return order_.at(index); }
@@ -57,6 +66,9 @@ class CleanupList {
   // Ticks or unticks a file row; false for any other row.
   bool SetTicked(RowId id, bool ticked);
   bool Toggle(RowId id);
+
+  // Drops the file rows `keep` keeps; their display indices, highest first.
+  std::vector<size_t> RemoveKept(const KeepList& keep);
 
   // Ticked file rows in display order, with their ids.
   struct Ticked {
@@ -75,34 +87,6 @@ class CleanupList {
   std::vector<bool> live_;
   std::vector<RowId> order_;  // display order
   uint64_t epoch_ = 0;
-};
-
-// The page's rules for what can be clicked, by what it is doing.
-class CleanupFlow {
- public:
-  enum class State { kIdle, kScanning, kPaused, kScanned, kCleaning };
-  struct Enabled {
-    bool start, pause, stop, tree, clean, cleanAll;
-  };
-
-  State Current() const { return state_; }
-  bool Scanning() const { return state_ == State::kScanning || state_ == State::kPaused; }
-  bool Cleaning() const { return state_ == State::kCleaning; }
-  Enabled Controls() const;
-  // "暂停" or, while paused, "继续".
-  const char* PauseCaption() const;
-
-  // False (nothing changes) where the step does not apply now.
-  bool StartScan();
-  bool Pause();
-  bool Resume();
-  // The walk ended, or was stopped; a pause ends with it.
-  bool FinishScan();
-  bool StartClean();
-  bool FinishClean();
-
- private:
-  State state_ = State::kIdle;
 };
 
 }  // namespace cleanup

@@ -22,16 +22,18 @@ struct OptionTexts {
   const char* text;
   const char* done;
   const char* name;
+  bool ticked;
 };
-constexpr OptionTexts kOptions[kOptionCount] = {
-    {"清空回收站", "回收站清空完毕！", "recycle"},
-    {"临时文件", "", "temp"},
-    {"剪贴板", "剪贴板清空完毕！", "clipboard"},
-    {"Internet 临时文件", "Internet 临时文件清空完毕！", "cache"},
-    {"历史记录", "网址历史记录清空完毕！", "history"},
-    {"Cookies", "Cookies 清空完毕！", "cookies"},
-    {"最近网址列表", "最近网址记录清空完毕！", "recent"},
+constexpr OptionTexts kOptions[] = {
+    {"清空回收站", "回收站清空完毕！", "recycle", false},
+    {"临时文件", "", "temp", true},
+    {"剪贴板", "剪贴板清空完毕！", "clipboard", true},
+    {"Internet 临时文件", "Internet 临时文件清空完毕！", "cache", true},
+    {"历史记录", "网址历史记录清空完毕！", "history", true},
+    {"Cookies", "Cookies 清空完毕！", "cookies", true},
+    {"最近网址列表", "最近网址记录清空完毕！", "recent", true},
 };
+constexpr int kOptionCount = static_cast<int>(sizeof kOptions / sizeof kOptions[0]);
 
 }  // namespace
 
@@ -85,6 +87,17 @@ std::string PermanentQuestion(uint64_t files) {
 std::string SkippedFoldersNote(uint64_t folders) {
   if (folders == 0) return "";
   return "（" + std::to_string(folders) + " 个文件夹无法读取，已跳过）";
+}
+
+size_t OptionCount() { return kOptionCount; }
+
+bool OptionTicked(int option) { return option >= 0 && option < kOptionCount && kOptions[option].ticked; }
+
+OptionSet NoOptions() { return OptionSet(kOptionCount, false); }
+
+std::string EmptyBinQuestion(uint64_t files, uint64_t bytes) {
+  return "将清空回收站中的 " + std::to_string(files) + " 个文件（" + FormatJunkSize(SizeKB(bytes)) +
+         "），无法恢复。确定吗？";
 }
 
 const char* OptionText(int option) {

@@ -3,6 +3,7 @@
 // report and the clean options with their completion lines.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "cleanup/CleanAll.h"
 
@@ -41,7 +42,10 @@ constexpr int ProgressPos(uint64_t kb) {
   return ProgressMB(kb) > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ProgressMB(kb));
 }
 
-// The clean options at their fixed indices in the option list.
+// The clean options. An option's id is its place in one table that the
+// page's option list, the command line's names and the run all read; a new
+// cleaning item is a new row there (and its work in the Windows engine).
+// The first ids are fixed:
 enum CleanOption : int {
   kRecycleBin = 0,
   kTempFiles = 1,
@@ -50,15 +54,26 @@ enum CleanOption : int {
   kUrlHistory = 4,
   kCookies = 5,
   kTypedUrls = 6,
-  kOptionCount = 7,
 };
+// Chosen options, by id; as long as the table.
+using OptionSet = std::vector<bool>;
 
+size_t OptionCount();
 // The option's text in the list, and the line added once it is cleared
 // (empty for the junk files, which are deleted from the list instead).
 const char* OptionText(int option);
 const char* CompletionLine(int option);
 // The option's English name on the command line ("recycle", "temp", ...).
 const char* OptionName(int option);
+// Ticked when the page opens. Emptying the Recycle Bin is not: it takes
+// away the user's undo.
+bool OptionTicked(int option);
+// Nothing chosen, sized for the table.
+OptionSet NoOptions();
+
+// Asked before "全部清理" empties the bin:
+// "将清空回收站中的 3 个文件（2MB），无法恢复。确定吗？"
+std::string EmptyBinQuestion(uint64_t files, uint64_t bytes);
 
 extern const char kRefusal[];         // "请选择清理选项！"
 extern const char kCleanFinished[];   // "清理完毕！"

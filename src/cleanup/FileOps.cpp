@@ -126,15 +126,6 @@ uint64_t DriveUsedKB(const std::string& drive) {
   return (total.QuadPart - free.QuadPart) >> 10;
 }
 
-std::string NormalizeRoot(const std::string& path) {
-  std::string r = path;
-  for (char& c : r)
-    if (c == '/') c = '\\';
-  while (r.size() > 2 && r.back() == '\\') r.pop_back();
-  if (r.size() == 3 && r[1] == ':' && r[2] == '\\') r.pop_back();
-  return r;
-}
-
 bool IsLinkFolder(const std::string& folder) {
   DWORD attrs = GetFileAttributesW(base::Wide(base::ExtendedPath(folder)).c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);

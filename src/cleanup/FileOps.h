@@ -47,9 +47,6 @@ bool DeleteFileEvenReadOnly(const std::string& path);
 // Used space of a drive ("C:") in KB, 0 on failure.
 uint64_t DriveUsedKB(const std::string& drive);
 
-// A folder or drive as the page keeps it: "\" separators, a drive as "C:",
-// a folder without a trailing "\".
-std::string NormalizeRoot(const std::string& path);
 // A folder that is itself a link or junction: what it shows lies elsewhere.
 bool IsLinkFolder(const std::string& folder);
 

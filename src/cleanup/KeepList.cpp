@@ -89,6 +89,31 @@ std::string KeepKey(std::string_view path) {
   return key;
 }
 
+std::optional<KeepList> KeepList::Read(std::string_view bytes) {
+  const bool le = bytes.rfind("\xFF\xFE", 0) == 0, be = bytes.rfind("\xFE\xFF", 0) == 0;
+  if (!le && !be) return Parse(bytes);
+  // UTF-16, as Notepad's "Unicode" and PowerShell's ">" write it.
+  if (bytes.size() % 2) return std::nullopt;
+  auto unit = [&](size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    return le ? a | (b << 8) : (a << 8) | b;
+  };
+  std::string text;
+  for (size_t i = 2; i < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+      c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      return std::nullopt;  // half a pair: it could not be written back as it was
+    }
+    Encode(c, text);
+  }
+  return Parse(text);
+}
+
 KeepList KeepList::Parse(std::string_view text) {
   KeepList list;
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.remove_prefix(3);
@@ -115,9 +140,19 @@ std::string KeepList::Serialize() const {
   return text;
 }
 
+bool IsWholeDrive(std::string_view path) {
+  const std::string key = KeepKey(path);
+  return key.size() == 2 && WholePath(key);
+}
+
+std::string WholeDriveRefusal(const std::string& drive) {
+  return "不能将整个磁盘 " + drive + " 加入保留列表，否则其中所有文件都不会再被清理。请改为保留其中的文件或文件夹。";
+}
+
 bool KeepList::Add(const std::string& path) {
   std::string key = KeepKey(path);
   if (!WholePath(key) || path.find_first_of("\r\n") != std::string::npos) return false;
+  if (IsWholeDrive(path)) return false;
   if (!keys_.insert(key).second) return false;
   entries_.push_back(path);
   return true;

@@ -46,7 +46,9 @@ KeepFile ReadKeepFile(const std::string& path) {
       (!ReadFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr) ||
        read != text.size()))
     return kf;
-  kf.list = KeepList::Parse(text);
+  std::optional<KeepList> list = KeepList::Read(text);
+  if (!list) return kf;
+  kf.list = std::move(*list);
   kf.state = KeepFile::State::kRead;
   return kf;
 }
@@ -81,6 +83,17 @@ bool WriteKeepFile(const std::string& path, const KeepList& list) {
 }  // namespace cleanup
 
 namespace cleanup {
+
+KeepForScan ReadKeepListForScan(const std::string& path) {
+  KeepFile kf = ReadKeepFile(path);
+  KeepForScan keep;
+  keep.unknown = kf.state == KeepFile::State::kUnreadable;
+  keep.warning = keep.unknown              ? std::string(kKeepFileUnreadable)
+                 : kf.list.Unreadable() ? KeepUnreadableLinesNote(kf.list.Unreadable())
+                                         : std::string();
+  keep.list = std::move(kf.list);
+  return keep;
+}
 
 std::string UpdateKeepFile(const std::string& path, const std::function<bool(KeepList&)>& change) {
   if (path.empty()) return kKeepFileNotSaved;

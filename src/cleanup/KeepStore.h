@@ -31,6 +31,16 @@ extern const char kKeepFileNotSaved[];
 
 namespace cleanup {
 
+// keep.txt as every scan reads it, the page's and the command line's: the
+// list, whether the file was there but could not be read, and what to tell
+// the user about it ("" when nothing).
+struct KeepForScan {
+  KeepList list;
+  bool unknown = false;
+  std::string warning;
+};
+KeepForScan ReadKeepListForScan(const std::string& path);
+
 // Reads keep.txt, lets `change` edit the list, and writes it back when
 // `change` returns true. Returns the message to show: "" when all went
 // well; never writes over a file it could not read.

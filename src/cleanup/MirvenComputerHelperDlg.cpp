@@ -3,11 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <optional>
 
 #include "base/Paths.h"
 #include "base/WinLister.h"
-#include "cleanup/CleanJob.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/KeepListDlg.h"
@@ -21,6 +22,8 @@
 #include "ui/Gdi.h"
 #include "ui/Task.h"
 #include "base/Text.h"
+#include "cleanup/KeepList.h"
+#include "ui/Handles.h"
 
 using namespace cleanup;
 
@@ -29,7 +32,7 @@ namespace {
 constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
 constexpr ULONGLONG kListShowMs = 500;
-constexpr size_t kSliceFiles = 32;
+constexpr size_t kSliceFiles = 256;
 constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 
 // The status line has two lines' room, so that the summary is read whole;
@@ -58,7 +61,7 @@ constexpr controls::Place kLayout[] = {
 CMirvenComputerHelperDlg::CMirvenComputerHelperDlg() : controls::Page(kTemplate) {}
 
 CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
-  if (session_) session_->Stop();
+  if (run_) run_->Session().Stop();
 }
 
 BOOL CMirvenComputerHelperDlg::OnInitDialog() {
@@ -83,9 +86,9 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
                             {&selectNone_, IDC_CLEANUP_SELECT_NONE}})
     button->Bind(id, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   keepList_.Bind(IDC_CLEANUP_KEEP_LIST, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
-  for (int k = 0; k < kOptionCount; ++k) {
+  for (int k = 0; static_cast<size_t>(k) < OptionCount(); ++k) {
     options_.InsertString(k, OptionText(k));
-    options_.SetCheck(k, 1);
+    options_.SetCheck(k, OptionTicked(k) ? 1 : 0);
   }
   SetScanRoot(traces().ProfileFolder());
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
@@ -206,33 +209,31 @@ void CMirvenComputerHelperDlg::StartScan() {
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   progress_.SetPos(0);
 
-  // The session reports from its worker's run, which tags what it posts:
-  // an older scan's reports are dropped.
-  auto run = std::make_shared<std::optional<ui::StopToken>>();
-  auto post = [this, run, page = hwnd_](std::function<void()> show) {
-    (*run)->Post(page, [this, show] {
+  // The run reports from its worker, which tags what it posts: an older
+  // scan's reports are dropped.
+  auto token = std::make_shared<std::optional<ui::StopToken>>();
+  auto post = [this, token](std::function<void()> show) {
+    (*token)->Post(hwnd_, [this, show] {
       if (flow_.Scanning()) show();
     });
   };
-  ScanSession::Callbacks callbacks{[post, this] { post([this] { ShowPending(); }); },
-                                   [post, this](const ScanProgress& p) {
-                                     post([this, p] {
-                                       progress_.SetPos(ProgressPos(p.scannedKB));
-                                       if (!p.path.empty()) SetStatus(p.path, true);
-                                     });
-                                   },
-                                   [post, this] { post([this] { ShowPending(); }); }};
-  auto patterns = options_.GetCheck(kTempFiles) == 1 ? JunkPatterns::Defaults() : JunkPatterns();
-  // A root that is itself a link is not walked: what it shows lies elsewhere.
-  std::string root = IsLinkFolder(scanRoot_) ? std::string() : scanRoot_;
-  session_ =
-      std::make_shared<ScanSession>(std::move(root), std::move(patterns), std::move(callbacks));
-  session_->Keep(ReadKeepList());
+  RunSink sink;
+  sink.pending = sink.scanned = [post, this] { post([this] { ShowPending(); }); };
+  sink.progress = [post, this](const ScanProgress& p) {
+    post([this, p] {
+      progress_.SetPos(ProgressPos(p.scannedKB));
+      if (!p.path.empty()) SetStatus(p.path, true);
+    });
+  };
+  sink.error = [post, this](const std::string& line) { post([this, line] { AddMessageLine(line); }); };
+  run_ = std::make_shared<CleanupRun>(std::vector<std::string>{scanRoot_}, ChosenOptions(),
+                                      ReadKeepList(), std::move(sink));
   flow_.StartScan();
-  bool started = scanWorker_.Start([session = session_, run](const ui::StopToken& token) {
-    *run = token;
+  bool started = scanWorker_.Start([run = run_, token](const ui::StopToken& t) {
+    *token = t;
     base::WinLister lister;
-    session->Run(lister);
+    TraceCleaner cleaner(nullptr);
+    run->Scan(lister, cleaner);
   });
   if (!started) {
     // No thread, no scan: say so rather than look busy.
@@ -256,11 +257,6 @@ void CMirvenComputerHelperDlg::ShowFlow() {
   pause_.SetCaption(flow_.PauseCaption());
 }
 
-void CMirvenComputerHelperDlg::AddFileLine(const FoundFile& file) {
-  size_t at = rows_.AddFile(file, junkList_.SortKey(file.path));
-  junkList_.InsertString(static_cast<int>(at), file.path, rows_.LastId());
-}
-
 void CMirvenComputerHelperDlg::AddMessageLine(const std::string& text) {
   size_t at = rows_.AddMessage(text, junkList_.SortKey(text));
   junkList_.InsertString(static_cast<int>(at), text, rows_.LastId());
@@ -279,17 +275,21 @@ void CMirvenComputerHelperDlg::ShowPending() {
   // as much as a thousand lines, so the new lines show twice a second.
   if (!listFrozen_) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
   listFrozen_ = true;
-  std::vector<FoundFile> slice;
-  while (GetTickCount64() < start + kListSliceMs &&
-         !(slice = session_->TakeSlice(kSliceFiles)).empty())
-    for (const FoundFile& f : slice) AddFileLine(f);
+  ScanSession& session = run_->Session();
+  for (std::vector<FoundFile> slice; GetTickCount64() < start + kListSliceMs &&
+                                     !(slice = session.TakeSlice(kSliceFiles)).empty();) {
+    std::vector<std::string> keys;
+    for (const FoundFile& f : slice) keys.push_back(junkList_.SortKey(f.path));
+    for (auto [at, id] : rows_.AddFiles(std::move(slice), std::move(keys)))
+      junkList_.InsertString(static_cast<int>(at), rows_.Row(id)->Text(), id);
+  }
   if (start >= listShown_ + kListShowMs) {
     ThawList();
     listShown_ = start;
   }
-  if (session_->Done()) {
+  if (session.Done()) {
     FinishScan();
-  } else if (session_->HasPending()) {
+  } else if (session.HasPending()) {
     SetTimer(hwnd_, kListTimer, 10, nullptr);
   } else if (listFrozen_) {
     // Lines not yet shown while the walk finds nothing more: shown soon.
@@ -317,16 +317,16 @@ void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
 void CMirvenComputerHelperDlg::OnStopClicked() {
   if (!flow_.Scanning()) return;
   // What is not in the list yet is dropped: only what the user saw counts.
-  session_->Stop();
+  run_->Session().Stop();
   FinishScan();
 }
 
 void CMirvenComputerHelperDlg::OnPauseClicked() {
   if (flow_.Resume()) {
-    session_->Resume();
+    run_->Session().Resume();
     busy_.Resume();
   } else if (flow_.Pause()) {
-    session_->Pause();
+    run_->Session().Pause();
     busy_.Pause();
   }
   ShowFlow();
@@ -335,14 +335,14 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
   ThawList();
-  session_->Stop();
+  run_->Session().Stop();
   flow_.FinishScan();
   runLock_.Release();
   busy_.Stop();
   ShowFlow();
   SetStatusFont(FW_BOLD);
   progress_.SetPos(ProgressPos(rootSizeKB_));
-  SetStatus(session_->Summary() + SkippedFoldersNote(session_->Counts().unreadableFolders));
+  SetStatus(run_->Summary());
 }
 
 void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
@@ -401,10 +401,7 @@ void CMirvenComputerHelperDlg::OnCleanClicked() {
   WinRecycleBin bin;
   CleanOneResult r = CleanOne(deleter, &bin, *mode, row->file);
   SetStatus(r.status);
-  if (r.removeLine) {
-    if (session_) session_->Forget(row->file.path);
-    RemoveLine(id);
-  }
+  if (r.removeLine) RemoveLine(id);
 }
 
 std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
@@ -429,40 +426,33 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
     runLock_.Release();
     return;
   }
-  auto files = std::make_shared<std::vector<FoundFile>>(std::move(ticked.files));
-  auto ids = std::make_shared<std::vector<CleanupList::RowId>>(std::move(ticked.ids));
-  CleanChoice chosen;
-  for (int k = 0; k < kOptionCount; ++k) chosen[k] = options_.GetCheck(k) == 1;
-  const HWND page = hwnd_;
   // What this clean posts is for these rows only: a new scan empties them.
   const uint64_t epoch = rows_.Epoch();
-  bool started = cleanWorker_.Start([=](const ui::StopToken& run) {
-    auto post = [this, page, epoch, &run](std::function<void()> show) {
-      run.Post(page, [this, epoch, show] {
-        if (rows_.Epoch() == epoch) show();
-      });
+  bool started = cleanWorker_.Start([this, ticked = std::move(ticked), mode, epoch,
+                                     options = ChosenOptions()](const ui::StopToken& token) {
+    Throttle status(ScanSession::kStatusPeriod);
+    RunSink sink;
+    sink.file = [&](size_t k, DeleteResult r) {
+      if (CleanTally::Done(r))
+        PostIfCurrent(token, epoch, [this, id = ticked.ids[k]] {
+          rows_.MarkDone(id);
+          // Its box goes: the file is no longer to clean.
+          if (auto at = rows_.IndexOf(id)) junkList_.RedrawLine(static_cast<int>(*at));
+        });
+      if (status.Due())
+        token.Post(hwnd_, [this, path = ticked.files[k].path] { SetStatus(path, true); });
     };
-    CleanJobSink sink{[this, post, files, ids, session = session_](size_t k) {
-                        post([this, files, ids, session, k] {
-                          if (session) session->Forget((*files)[k].path);
-                          rows_.MarkDone((*ids)[k]);
-                          // Its box goes: the file is no longer to clean.
-                          if (auto at = rows_.IndexOf((*ids)[k]))
-                            junkList_.RedrawLine(static_cast<int>(*at));
-                        });
-                      },
-                      [this, page, &run](const std::string& path) {
-                        run.Post(page, [this, path] { SetStatus(path, true); });
-                      },
-                      [this, post](const std::string& line) {
-                        post([this, line] {
-                          AddMessageLine(line);
-                          junkList_.UpdateHorizontalExtent();
-                        });
-                      }};
-    CleanTally tally = RunCleanJob(
-        *files, chosen, *mode, page, [&run] { return run.StopRequested(); }, sink);
-    run.Post(page, [this, tally] {
+    sink.line = [&](const std::string& line) {
+      PostIfCurrent(token, epoch, [this, line] { AddMessageLine(line); });
+    };
+    sink.confirmEmptyBin = [&](const OptionResult& held) { return ConfirmEmptyBin(token, held); };
+    sink.stop = [&token] { return token.StopRequested(); };
+    CleanupRun run({}, options, KeepList(), std::move(sink));
+    WinDeleter deleter;
+    WinRecycleBin bin;
+    TraceCleaner cleaner(hwnd_);
+    CleanTally tally = run.Clean(ticked.files, *mode, deleter, &bin, cleaner);
+    token.Post(hwnd_, [this, tally] {
       flow_.FinishClean();
       runLock_.Release();
       ShowFlow();
@@ -473,21 +463,50 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   if (!started) {
     flow_.FinishClean();
     runLock_.Release();
+    SetStatus(kCleanNotStarted);
   }
   ShowFlow();
-  if (!started) SetStatus(kCleanNotStarted);
+}
+
+template <typename Show>
+void CMirvenComputerHelperDlg::PostIfCurrent(const ui::StopToken& run, uint64_t epoch, Show show) {
+  run.Post(hwnd_, [this, epoch, show] {
+    if (rows_.Epoch() == epoch) show();
+  });
+}
+
+bool CMirvenComputerHelperDlg::ConfirmEmptyBin(const ui::StopToken& run, const OptionResult& held) {
+  auto answer = std::make_shared<std::promise<bool>>();
+  std::future<bool> asked = answer->get_future();
+  run.Post(hwnd_, [this, answer, held] {
+    answer->set_value(ui::effects().ShowMessage(hwnd_, EmptyBinQuestion(held.files, held.bytes),
+                                                kCaption, MB_YESNO | MB_ICONWARNING |
+                                                MB_DEFBUTTON2) == IDYES);
+  });
+  // A question the page never shows (it is closing) keeps the bin as it is.
+  while (asked.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+    if (run.StopRequested()) return false;
+  try {
+    return asked.get();
+  } catch (const std::future_error&) {
+    return false;
+  }
+}
+
+OptionSet CMirvenComputerHelperDlg::ChosenOptions() const {
+  OptionSet chosen = NoOptions();
+  for (size_t k = 0; k < chosen.size(); ++k)
+    chosen[k] = options_.GetCheck(static_cast<int>(k)) == 1;
+  return chosen;
 }
 
 KeepList CMirvenComputerHelperDlg::ReadKeepList() {
-  KeepFile kf = ReadKeepFile(traces().KeepListFile());
-  std::string warning = kf.state == KeepFile::State::kUnreadable ? std::string(kKeepFileUnreadable)
-                        : kf.list.Unreadable() ? KeepUnreadableLinesNote(kf.list.Unreadable())
-                                               : std::string();
+  KeepForScan keep = ReadKeepListForScan(traces().KeepListFile());
   // Said once: the file stays as it is until the user changes the list.
-  if (!warning.empty() && warning != keepWarning_)
-    ui::effects().ShowMessage(hwnd_, warning, kCaption, MB_OK | MB_ICONWARNING);
-  keepWarning_ = warning;
-  return std::move(kf.list);
+  if (!keep.warning.empty() && keep.warning != keepWarning_)
+    ui::effects().ShowMessage(hwnd_, keep.warning, kCaption, MB_OK | MB_ICONWARNING);
+  keepWarning_ = keep.warning;
+  return std::move(keep.list);
 }
 
 void CMirvenComputerHelperDlg::ToggleLine(int index) {
@@ -499,12 +518,11 @@ void CMirvenComputerHelperDlg::ShowLineMenu(int index, POINT screen) {
   if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
   const CleanupRow* row = rows_.Row(rows_.IdAt(static_cast<size_t>(index)));
   if (!row || row->kind != CleanupRow::Kind::kFile) return;
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, kKeepFileCommand, L"不再清理此文件");
-  AppendMenuW(menu, MF_STRING, kKeepFolderCommand, L"不再清理此文件夹中的文件");
-  UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr));
-  DestroyMenu(menu);
+  ui::Menu menu(CreatePopupMenu());
+  AppendMenuW(menu.get(), MF_STRING, kKeepFileCommand, L"不再清理此文件");
+  AppendMenuW(menu.get(), MF_STRING, kKeepFolderCommand, L"不再清理此文件夹中的文件");
+  UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                 screen.x, screen.y, 0, hwnd_, nullptr));
   if (chosen == kKeepFileCommand || chosen == kKeepFolderCommand)
     KeepSelected(chosen == kKeepFolderCommand);
 }
@@ -517,7 +535,9 @@ void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
   std::string path = row->file.path;
   if (folder) path = path.substr(0, path.find_last_of('\\'));
   std::string message =
-      UpdateKeepFile(traces().KeepListFile(), [&](KeepList& list) { return list.Add(path); });
+      IsWholeDrive(path)
+          ? WholeDriveRefusal(path)
+          : UpdateKeepFile(traces().KeepListFile(), [&](KeepList& list) { return list.Add(path); });
   if (!message.empty()) {
     ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
     return;
@@ -525,13 +545,7 @@ void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
   // What is kept now leaves the list; the next scans skip it.
   KeepList kept;
   kept.Add(path);
-  for (size_t k = rows_.Count(); k-- > 0;) {
-    const CleanupList::RowId id = rows_.IdAt(k);
-    const CleanupRow* r = rows_.Row(id);
-    if (r->kind != CleanupRow::Kind::kFile || !kept.Keeps(r->file.path)) continue;
-    if (session_) session_->Forget(r->file.path);
-    RemoveLine(id);
-  }
+  for (size_t at : rows_.RemoveKept(kept)) junkList_.DeleteString(static_cast<int>(at));
 }
 
 void CMirvenComputerHelperDlg::OnKeepListClicked() {

@@ -2,10 +2,11 @@
 // The junk cleanup page (page 1): pick a folder or drive, scan it for junk
 // files, review the list, delete them and clear the chosen traces.
 //
-// The page is a view: the scan's state and rules live in a ScanSession,
-// deleting in CleanAll. The walk, the folder measurement and clean-all run
-// on workers that reach the page only through ui::PostTask; results of a
-// session that is no longer the page's are ignored.
+// The page is a view: the scan and the clean are a CleanupRun, what the
+// list shows is a CleanupList, what can be clicked a CleanupFlow. The walk,
+// the folder measurement and clean-all run on workers that reach the page
+// only through ui::PostTask; results of a run that is no longer the
+// page's are ignored.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,10 +14,11 @@
 #include <vector>
 
 #include "cleanup/CheckListBox.h"
+#include "cleanup/CleanupFlow.h"
 #include "cleanup/CleanupList.h"
+#include "cleanup/CleanupRun.h"
 #include "cleanup/JunkListBox.h"
 #include "cleanup/RunLock.h"
-#include "cleanup/ScanSession.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
 #include "controls/MyDrawButton.h"
@@ -59,8 +61,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool RootSizeKnown() const { return rootSizeKnown_; }
 
   // What the last scan listed, and the files "清理" and "全部清理" may still delete.
-  uint64_t JunkCount() const { return session_ ? session_->JunkCount() : 0; }
-  uint64_t JunkKB() const { return session_ ? session_->JunkKB() : 0; }
+  uint64_t JunkCount() const { return run_ ? run_->Session().JunkCount() : 0; }
+  uint64_t JunkKB() const { return run_ ? run_->Session().JunkKB() : 0; }
   std::vector<std::string> ListedFiles() const;
 
   CCheckListBox& Options() { return options_; }
@@ -93,8 +95,10 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
   // The buttons as the flow allows them now.
   void ShowFlow();
-  void AddFileLine(const cleanup::FoundFile& file);
   void AddMessageLine(const std::string& text);
+  cleanup::OptionSet ChosenOptions() const;
+  // Asked on the clean's worker; the answer comes from the page's thread.
+  bool ConfirmEmptyBin(const ui::StopToken& run, const cleanup::OptionResult& held);
   void RemoveLine(cleanup::CleanupList::RowId id);
   // The Recycle Bin, or with Shift held and confirmed for `files` files,
   // deletion for good; nothing when the user declined.
@@ -102,6 +106,8 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void ShowLineMenu(int index, POINT screen);
   // keep.txt for the next scan; a damaged or unreadable file is reported once.
   cleanup::KeepList ReadKeepList();
+  template <typename Show>
+  void PostIfCurrent(const ui::StopToken& run, uint64_t epoch, Show show);
 
   CCheckListBox options_;
   CJunkListBox junkList_;
@@ -115,7 +121,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   uint64_t rootSizeKB_ = 0;
   bool rootSizeKnown_ = false;
   std::shared_ptr<cleanup::ScanControl> measureControl_;
-  std::shared_ptr<cleanup::ScanSession> session_;
+  std::shared_ptr<cleanup::CleanupRun> run_;
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
   std::string keepWarning_;

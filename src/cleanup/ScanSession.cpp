@@ -1,13 +1,46 @@
 #include "cleanup/ScanSession.h"
 
-#include <algorithm>
-
 #include "cleanup/CleanupText.h"
 
 namespace cleanup {
 
 namespace {
+
 std::atomic<uint64_t> lastGeneration{0};
+
+// Remembers how the root's own listing went and which folders below it
+// could not be read.
+class RecordingLister : public DirectoryLister {
+ public:
+  explicit RecordingLister(DirectoryLister& inner) : inner_(inner) {}
+  ListResult Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) override {
+    ListResult r = inner_.Read(folder, id, entries);
+    if (!rootDone_) {
+      rootDone_ = true;
+      root = r;
+    } else if (r == ListResult::kUnreadable) {
+      unreadable.push_back(folder);
+    }
+    return r;
+  }
+  char Separator() const override { return inner_.Separator(); }
+  ListResult root = ListResult::kUnreadable;
+  std::vector<std::string> unreadable;
+
+ private:
+  DirectoryLister& inner_;
+  bool rootDone_ = false;
+};
+
+void AddCounts(WalkCounts& to, const WalkCounts& c) {
+  to.files += c.files;
+  to.scannedKB += c.scannedKB;
+  to.junkCount += c.junkCount;
+  to.junkKB += c.junkKB;
+  to.unreadableFolders += c.unreadableFolders;
+  to.reparsePointsSkipped += c.reparsePointsSkipped;
+}
+
 }  // namespace
 
 Throttle::Throttle(std::chrono::milliseconds period, Clock clock)
@@ -21,9 +54,9 @@ bool Throttle::Due() {
   return true;
 }
 
-ScanSession::ScanSession(std::string root, JunkPatterns patterns, Callbacks callbacks,
-                         Throttle::Clock clock)
-    : root_(std::move(root)),
+ScanSession::ScanSession(std::vector<std::string> roots, JunkPatterns patterns,
+                         Callbacks callbacks, Throttle::Clock clock)
+    : roots_(std::move(roots)),
       patterns_(std::move(patterns)),
       callbacks_(std::move(callbacks)),
       generation_(++lastGeneration),
@@ -31,15 +64,24 @@ ScanSession::ScanSession(std::string root, JunkPatterns patterns, Callbacks call
 
 void ScanSession::Run(DirectoryLister& lister) {
   if (started_.exchange(true)) return;
-  ScanWalk walk(lister, patterns_, control_);
-  walk.Run(root_, [&](const std::string& path, const DirEntry& e, bool junk) {
-    OnFile(path, e, junk, walk.scannedKB());
-  });
+  WalkCounts total;
+  for (const std::string& root : roots_) {
+    RecordingLister recording(lister);
+    ScanWalk walk(recording, patterns_, control_);
+    const uint64_t before = total.scannedKB;
+    walk.Run(root, [&](const std::string& path, const DirEntry& e, bool junk) {
+      OnFile(path, e, junk, before + walk.scannedKB());
+    });
+    AddCounts(total, walk.Counts());
+    std::lock_guard<std::mutex> lock(mutex_);
+    rootResults_.push_back(root.empty() ? ListResult::kUnreadable : recording.root);
+    unreadable_.insert(unreadable_.end(), recording.unreadable.begin(), recording.unreadable.end());
+  }
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    counts_ = walk.Counts();
+    counts_ = total;
   }
-  scannedKB_.store(walk.scannedKB(), std::memory_order_relaxed);
+  scannedKB_.store(total.scannedKB, std::memory_order_relaxed);
   walkEnded_.store(true, std::memory_order_release);
   if (callbacks_.finished) callbacks_.finished();
 }
@@ -74,16 +116,24 @@ WalkCounts ScanSession::Counts() const {
   return counts_;
 }
 
+std::vector<ListResult> ScanSession::RootResults() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return rootResults_;
+}
+
+std::vector<std::string> ScanSession::UnreadableFolders() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return unreadable_;
+}
+
 std::vector<FoundFile> ScanSession::TakeSlice(size_t max) {
   std::vector<FoundFile> slice;
   std::lock_guard<std::mutex> lock(mutex_);
   while (slice.size() < max && !pending_.empty()) {
     FoundFile& f = pending_.front();
-    if (listed_.emplace(f.path, f).second) {
-      ++junkCount_;
-      junkKB_ += f.kb;
-      slice.push_back(std::move(f));
-    }
+    ++junkCount_;
+    junkKB_ += f.kb;
+    slice.push_back(std::move(f));
     pending_.pop_front();
   }
   return slice;
@@ -107,30 +157,6 @@ uint64_t ScanSession::JunkKB() const {
 std::string ScanSession::Summary() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return ScanSummary(junkCount_, junkKB_);
-}
-
-std::optional<FoundFile> ScanSession::Find(const std::string& path) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  auto it = listed_.find(path);
-  if (it == listed_.end()) return std::nullopt;
-  return it->second;
-}
-
-void ScanSession::Forget(const std::string& path) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  listed_.erase(path);
-}
-
-std::vector<FoundFile> ScanSession::Listed() const {
-  std::vector<FoundFile> files;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    files.reserve(listed_.size());
-    for (const auto& entry : listed_) files.push_back(entry.second);
-  }
-  std::sort(files.begin(), files.end(),
-            [](const FoundFile& a, const FoundFile& b) { return a.path < b.path; });
-  return files;
 }
 
 }  // namespace cleanup

@@ -1,6 +1,6 @@
 #pragma once
-// One junk scan: its root and patterns, the walk with pause and stop, the
-// files found on their way to the list, and the totals of what was listed.
+// One junk scan: its roots and patterns, the walk with pause and stop, the
+// files found on their way to the list, and the totals of what was taken.
 // It knows no window: the walk runs on the caller's thread (a worker) and
 // reports through callbacks; the view takes the found files in slices and
 // shows the totals. Each scan is a session of its own, so a stopped scan
@@ -11,9 +11,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "base/DirectoryLister.h"
@@ -62,14 +60,19 @@ class ScanSession {
     std::function<void()> finished;
   };
 
-  ScanSession(std::string root, JunkPatterns patterns, Callbacks callbacks,
+  // The roots are walked in turn; none may lie inside another.
+  ScanSession(std::vector<std::string> roots, JunkPatterns patterns, Callbacks callbacks,
               Throttle::Clock clock = nullptr);
+  ScanSession(std::string root, JunkPatterns patterns, Callbacks callbacks,
+              Throttle::Clock clock = nullptr)
+      : ScanSession(std::vector<std::string>{std::move(root)}, std::move(patterns),
+                    std::move(callbacks), std::move(clock)) {}
   ScanSession(const ScanSession&) = delete;
   ScanSession& operator=(const ScanSession&) = delete;
 
   // Unique in the process, rising: tells a session's messages apart.
   uint64_t generation() const { return generation_; }
-  const std::string& Root() const { return root_; }
+  const std::vector<std::string>& Roots() const { return roots_; }
   const JunkPatterns& Patterns() const { return patterns_; }
 
   // Files the user keeps are never listed. Before Run only.
@@ -89,32 +92,28 @@ class ScanSession {
   ScanControl& control() { return control_; }
   uint64_t ScannedKB() const { return scannedKB_.load(std::memory_order_relaxed); }
   bool WalkEnded() const { return walkEnded_.load(std::memory_order_acquire); }
-  // What the walk met; complete once it has ended.
+  // What the walk met, over all roots; complete once it has ended.
   WalkCounts Counts() const;
+  // How each root's own listing went (kListed: it was walked), and the
+  // folders below that could not be read; complete once the walk has ended.
+  std::vector<ListResult> RootResults() const;
+  std::vector<std::string> UnreadableFolders() const;
 
-  // Up to `max` found files, in walk order, moved to the listed files and
-  // counted; a path already listed is not handed out again.
+  // Up to `max` found files, in walk order, counted in the totals.
   std::vector<FoundFile> TakeSlice(size_t max);
   bool HasPending() const;
   // The walk has ended and every found file was taken (or dropped).
   bool Done() const { return WalkEnded() && !HasPending(); }
 
-  // Totals of the listed files, for the summary.
+  // Totals of the files taken, for the summary.
   uint64_t JunkCount() const;
   uint64_t JunkKB() const;
   std::string Summary() const;
 
-  // The listed files still to delete.
-  std::optional<FoundFile> Find(const std::string& path) const;
-  // No longer to delete (deleted, or already gone).
-  void Forget(const std::string& path);
-  // Sorted by path.
-  std::vector<FoundFile> Listed() const;
-
  private:
   void OnFile(const std::string& path, const DirEntry& entry, bool junk, uint64_t scannedKB);
 
-  const std::string root_;
+  const std::vector<std::string> roots_;
   const JunkPatterns patterns_;
   const Callbacks callbacks_;
   KeepList keep_;
@@ -127,9 +126,10 @@ class ScanSession {
 
   mutable std::mutex mutex_;
   std::deque<FoundFile> pending_;
-  std::unordered_map<std::string, FoundFile> listed_;
   uint64_t junkCount_ = 0, junkKB_ = 0;
   WalkCounts counts_;
+  std::vector<ListResult> rootResults_;
+  std::vector<std::string> unreadable_;
 };
 
 }  // namespace cleanup

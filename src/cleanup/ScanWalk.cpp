@@ -1,5 +1,9 @@
 #include "cleanup/ScanWalk.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
 #include <vector>
 
 #include "cleanup/CleanupText.h"
@@ -40,10 +44,33 @@ bool ScanControl::Sleep(std::chrono::milliseconds d) {
   return !stop_;
 }
 
+bool IsSystemFolder(std::string_view name) {
+  auto same = [&](std::string_view system) {
+    return name.size() == system.size() &&
+           std::equal(name.begin(), name.end(), system.begin(), [](char a, char b) {
+             return std::tolower(static_cast<unsigned char>(a)) ==
+                    std::tolower(static_cast<unsigned char>(b));
+           });
+  };
+  return same("$Recycle.Bin") || same("RECYCLER") || same("System Volume Information");
+}
+
+bool InSystemFolder(const std::string& path, char sep) {
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(sep, start);
+    if (end == std::string::npos) end = path.size();
+    if (IsSystemFolder(std::string_view(path).substr(start, end - start))) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 bool ScanWalk::Run(const std::string& root, const FileVisitor& visit) {
   counts_ = WalkCounts{};
-  if (root.empty()) return !control_.Stopped();
   const char sep = lister_.Separator();
+  // The bins' own files and the system's restore points are never junk:
+  // deleting a bin's index files leaves its items beyond restoring.
+  if (root.empty() || InSystemFolder(root, sep)) return !control_.Stopped();
   // One frame per folder on the way down: its entries, read at once (the
   // folder is closed again), and how far the walk has got through them.
   struct Frame {
@@ -77,7 +104,7 @@ bool ScanWalk::Run(const std::string& root, const FileVisitor& visit) {
     if (e.reparsePoint) {
       ++counts_.reparsePointsSkipped;
     } else if (e.directory) {
-      enter(e.id);  // may grow the stack: `top` and `e` are not used after this
+      if (!IsSystemFolder(e.name)) enter(e.id);  // may grow the stack: `top` and `e` are not used after this
     } else {
       const uint64_t kb = SizeKB(e.size);
       const bool junk = patterns_.IsJunkName(e.name);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "base/DirectoryLister.h"
 #include "cleanup/JunkRules.h"
@@ -59,6 +60,10 @@ struct WalkCounts {
   // the time they were opened: not followed.
   uint64_t reparsePointsSkipped = 0;
 };
+
+// "$Recycle.Bin", "RECYCLER" and "System Volume Information" in any case:
+// folders of the system that a walk never enters.
+bool IsSystemFolder(std::string_view name);
 
 class ScanWalk {
  public:

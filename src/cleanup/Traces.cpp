@@ -53,6 +53,15 @@ std::string Traces::KeepListFile() {
   return appData.empty() ? appData : appData + "\\Mirven\\keep.txt";
 }
 
+bool Traces::RecycleBinContents(uint64_t& files, uint64_t& bytes) {
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof info;
+  if (FAILED(SHQueryRecycleBinW(nullptr, &info))) return false;
+  files = static_cast<uint64_t>(info.i64NumItems);
+  bytes = static_cast<uint64_t>(info.i64Size);
+  return true;
+}
+
 void Traces::EmptyRecycleBin(HWND owner) {
   // Without an owner (a command-line run) no progress window shows either.
   SHEmptyRecycleBinW(owner, nullptr,
@@ -124,22 +133,26 @@ bool Traces::ClearCookies(const std::string& folder) {
 
 void Traces::ClearTypedUrls() { RegDeleteKeyW(HKEY_CURRENT_USER, kTypedUrlsKey); }
 
-void CleanSelectedOptions(const bool (&chosen)[kOptionCount], HWND owner,
-                          const std::function<void(const std::string&)>& done) {
+std::optional<OptionResult> TraceCleaner::Measure(int option) {
+  OptionResult held;
+  if (option != kRecycleBin || !traces().RecycleBinContents(held.files, held.bytes))
+    return std::nullopt;
+  return held;
+}
+
+OptionResult TraceCleaner::Clear(int option) {
   Traces& t = traces();
-  for (int option = 0; option < kOptionCount; ++option) {
-    if (!chosen[option] || option == kTempFiles) continue;
-    switch (option) {
-      case kRecycleBin: t.EmptyRecycleBin(owner); break;
-      case kClipboard: t.EmptyClipboard(); break;
-      case kUrlCache: t.ClearUrlCache(); break;
-      case kUrlHistory: t.ClearUrlHistory(); break;
-      case kCookies: t.ClearCookies(t.CookiesFolder()); break;
-      case kTypedUrls: t.ClearTypedUrls(); break;
-      default: break;
-    }
-    done(CompletionLine(option));
+  OptionResult result;
+  switch (option) {
+    case kRecycleBin: t.EmptyRecycleBin(owner_); break;
+    case kClipboard: t.EmptyClipboard(); break;
+    case kUrlCache: t.ClearUrlCache(); break;
+    case kUrlHistory: t.ClearUrlHistory(); break;
+    case kCookies: t.ClearCookies(t.CookiesFolder()); break;
+    case kTypedUrls: t.ClearTypedUrls(); break;
+    default: result.state = OptionResult::State::kNothing; break;
   }
+  return result;
 }
 
 }  // namespace cleanup

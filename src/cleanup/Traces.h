@@ -4,10 +4,10 @@
 // at temporary ones and keep the recycle bin of the machine out of reach.
 #include <windows.h>
 
-#include <functional>
+#include <cstdint>
 #include <string>
 
-#include "cleanup/CleanupText.h"
+#include "cleanup/CleanupRun.h"
 
 namespace cleanup {
 
@@ -21,6 +21,8 @@ class Traces {
   // The keep-list, %APPDATA%\Mirven\keep.txt; "" when unknown.
   virtual std::string KeepListFile();
 
+  // What the Recycle Bins of all drives hold; false when it cannot be told.
+  virtual bool RecycleBinContents(uint64_t& files, uint64_t& bytes);
   virtual void EmptyRecycleBin(HWND owner);
   // False when another program kept the clipboard for about a second.
   virtual bool EmptyClipboard();
@@ -38,9 +40,16 @@ Traces& traces();
 // Installs `t` (nullptr restores the real ones); returns the previous one.
 Traces* SetTraces(Traces* t);
 
-// Clears the chosen options (indices of CleanOption) in index order and
-// reports each one's completion line once it is done, whatever the result.
-void CleanSelectedOptions(const bool (&chosen)[kOptionCount], HWND owner,
-                          const std::function<void(const std::string&)>& done);
+// The options' engine over the traces in force. `owner` is the window the
+// system's own progress shows over; none for a command-line run.
+class TraceCleaner : public OptionCleaner {
+ public:
+  explicit TraceCleaner(HWND owner) : owner_(owner) {}
+  std::optional<OptionResult> Measure(int option) override;
+  OptionResult Clear(int option) override;
+
+ private:
+  HWND owner_;
+};
 
 }  // namespace cleanup

@@ -124,7 +124,7 @@ bool ParseOptionNames(const std::string& list, OptionSet& options, std::string& 
     std::string name = Trim(text.substr(start, comma - start));
     if (!name.empty()) {
       int found = -1;
-      for (int k = 0; k < cleanup::kOptionCount && found < 0; ++k)
+      for (int k = 0; k < static_cast<int>(cleanup::OptionCount()) && found < 0; ++k)
         if (Lower(name) == cleanup::OptionName(k) || name == cleanup::OptionText(k) ||
             Lower(name) == Lower(cleanup::OptionText(k)))
           found = k;
@@ -199,7 +199,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       std::string bad;
       if (!ParseOptionNames(args[++k], o.options, bad)) {
         std::string known;
-        for (int n = 0; n < cleanup::kOptionCount; ++n)
+        for (int n = 0; n < static_cast<int>(cleanup::OptionCount()); ++n)
           known += std::string(n ? "、" : "") + cleanup::OptionName(n);
         return fail("未知的清理选项：" + bad + "（可用：" + known + "）。");
       }
@@ -208,6 +208,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       if (!hasValue)  // "-" is a value
         return fail("/report 后面要写报告文件名，或用 - 表示标准输出。");
       o.report = args[++k];
+      // A report names a file: nothing, or a folder by its trailing "\", is
+      // refused now rather than after the clean.
+      if (o.report.empty() || o.report.back() == '\\' || o.report.back() == '/')
+        return fail("/report 后面要写报告文件名（不能是空的或文件夹），或用 - 表示标准输出。");
     } else if (s == "quiet") {
       o.quiet = true;
     } else if (s == "permanent") {
@@ -240,7 +244,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 
 std::string UsageText() {
   std::string names;
-  for (int k = 0; k < cleanup::kOptionCount; ++k) {
+  for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k) {
     std::string name = cleanup::OptionName(k);
     names += "      " + name + std::string(12 - name.size(), ' ') + cleanup::OptionText(k) +
              (k == cleanup::kTempFiles ? "（垃圾文件，默认）" : "") + "\n";

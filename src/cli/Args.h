@@ -2,7 +2,6 @@
 // The program's command line: splitting it as the C runtime does, quoting
 // an argument so that it splits back unchanged, and reading the switches
 // into what the run is to do.
-#include <array>
 #include <string>
 #include <vector>
 
@@ -22,12 +21,12 @@ std::string QuoteArgument(const std::string& arg);
 enum class Mode { kNone, kHelp, kScan, kClean, kSchedule };
 enum class Repeat { kDaily, kWeekly, kOff };
 
-using OptionSet = std::array<bool, cleanup::kOptionCount>;  // by cleanup::CleanOption
+using cleanup::OptionSet;
 
 struct Options {
   Mode mode = Mode::kNone;
   std::vector<std::string> roots;  // as typed; the profile folder when none
-  OptionSet options{};             // only "temp" unless /traces names others
+  OptionSet options = cleanup::NoOptions();  // only "temp" unless /traces names others
   bool tracesGiven = false;
   std::string report;  // "" none, "-" standard output
   bool quiet = false;

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <ctime>
 #include <memory>
 
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
+#include "cleanup/KeepStore.h"
 #include "cleanup/RunLock.h"
 #include "cleanup/Traces.h"
 #include "base/WinLister.h"
@@ -36,10 +36,10 @@ std::string FullPath(const std::string& path) {
   }
 }
 
-// A typed folder as the walk takes it; "D:" is the drive's root.
+// A typed folder as a full path; "D:" is the drive's root.
 std::string RootPath(const std::string& typed) {
   if (typed.size() == 2 && typed[1] == ':') return typed;
-  return cleanup::NormalizeRoot(FullPath(typed));
+  return FullPath(typed);
 }
 
 std::string ProgramPath() {
@@ -62,6 +62,9 @@ class ReportFile {
   // Whether the report can be written there; its folder is made when only
   // the last level is missing (%LOCALAPPDATA%\Mirven).
   bool Writable() {
+    // A folder is no report file.
+    const DWORD attrs = GetFileAttributesW(base::Wide(path_).c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
     std::wstring folder = base::Wide(path_.substr(0, path_.find_last_of('\\')));
     CreateDirectoryW(folder.c_str(), nullptr);
     HANDLE probe = CreateFileW(base::Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -96,15 +99,7 @@ class WinHost : public Host {
   base::DirectoryLister& Lister() override { return lister_; }
   cleanup::FileDeleter& Deleter() override { return deleter_; }
   cleanup::RecycleBin& Bin() override { return bin_; }
-  void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) override {
-    bool options[cleanup::kOptionCount];
-    std::copy(chosen.begin(), chosen.end(), options);
-    // No owner window: nothing of the system's own may show either.
-    cleanup::CleanSelectedOptions(options, nullptr, [&](const std::string& line) {
-      for (int k = 0; k < cleanup::kOptionCount; ++k)
-        if (chosen[k] && line == cleanup::CompletionLine(k)) return done(k);
-    });
-  }
+  cleanup::OptionCleaner& Cleaner() override { return cleaner_; }
   void Out(const std::string& line) override { console_.Out(line); }
   void Err(const std::string& line) override { console_.Err(line); }
 
@@ -113,6 +108,8 @@ class WinHost : public Host {
   base::WinLister lister_;
   cleanup::WinDeleter deleter_;
   cleanup::WinRecycleBin bin_;
+  // No owner window: nothing of the system's own may show either.
+  cleanup::TraceCleaner cleaner_{nullptr};
 };
 
 int Schedule(const Options& options, Console& console) {
@@ -170,7 +167,14 @@ int Run(const std::vector<std::string>& args, Console& console) {
     return kExitBusy;
   }
   WinHost host(console);
-  RunReport report = Execute(MakePlan(o, cleanup::traces().ProfileFolder(), RootPath), host);
+  Plan plan = MakePlan(o, cleanup::traces().ProfileFolder(), RootPath);
+  if (o.options[cleanup::kTempFiles]) {
+    cleanup::KeepForScan keep = cleanup::ReadKeepListForScan(cleanup::traces().KeepListFile());
+    if (!keep.warning.empty()) console.Err(keep.warning);
+    plan.keep = std::move(keep.list);
+    plan.keepUnknown = keep.unknown;
+  }
+  RunReport report = Execute(plan, host);
   const std::string json = ReportJson(report);
   if (o.report == "-") console.Raw(json);
   if (file && !file->Write(json)) {

@@ -137,8 +137,8 @@ std::string ReportJson(const RunReport& r) {
   j.Field("permanent", r.permanent);
   j.Key("options");
   j.Open('[');
-  for (int k = 0; k < cleanup::kOptionCount; ++k)
-    if (r.options[k]) j.Text(cleanup::OptionName(k));
+  for (size_t k = 0; k < r.options.size(); ++k)
+    if (r.options[k]) j.Text(cleanup::OptionName(static_cast<int>(k)));
   j.Close(']');
   j.Key("roots");
   j.Open('[');
@@ -182,6 +182,10 @@ std::string ReportJson(const RunReport& r) {
     j.Field("name", cleanup::OptionName(t.option));
     j.Field("label", cleanup::OptionText(t.option));
     j.Field("result", t.result);
+    if (t.bytes || t.files) {
+      j.Field("bytes", t.bytes);
+      j.Field("files", t.files);
+    }
     j.Close('}');
   }
   j.Close(']');

@@ -1,16 +1,17 @@
 #pragma once
 // A command-line run without a window: the plan made from the arguments,
-// the scan of each root by the page's own ScanSession, the clean by the
-// page's own CleanAll, the traces, what is printed, the report and the
-// exit code. The system is reached only through a Host, so the whole run
-// is tested natively with fakes.
+// the scan and clean by the page's own CleanupRun, what is printed, the
+// report and the exit code. The system is reached only through a Host, so
+// the whole run is tested natively with fakes.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "cleanup/CleanAll.h"
 #include "base/DirectoryLister.h"
+#include "cleanup/CleanAll.h"
+#include "cleanup/CleanupRun.h"
+#include "cleanup/KeepList.h"
 #include "cli/Args.h"
 
 namespace cli {
@@ -38,10 +39,13 @@ struct Plan {
   Options options;
   // Full paths, each once; a root inside another root is walked with it.
   std::vector<std::string> roots;
+  // The user's keep-list, as the page reads it. When it could not be read
+  // at all, no file is cleaned: nobody can tell which ones the user keeps.
+  cleanup::KeepList keep;
+  bool keepUnknown = false;
 };
-// `absolute` turns a typed folder into a full path as the page keeps one
-// ("\" separators, no trailing "\", a drive as "C:"). Without typed
-// folders the profile folder is the root; without "temp" there is none.
+// `absolute` turns a typed folder into a full path. Without typed folders
+// the profile folder is the root; without "temp" there is none.
 Plan MakePlan(const Options& options, const std::string& profile,
               const std::function<std::string(const std::string&)>& absolute);
 
@@ -52,9 +56,7 @@ class Host {
   // The engines of the page's clean.
   virtual cleanup::FileDeleter& Deleter() = 0;
   virtual cleanup::RecycleBin& Bin() = 0;
-  // Clears the chosen traces ("temp" is not one) in index order; `done`
-  // once for each, after it.
-  virtual void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) = 0;
+  virtual cleanup::OptionCleaner& Cleaner() = 0;
   // One line each, without its line break.
   virtual void Out(const std::string& line) = 0;
   virtual void Err(const std::string& line) = 0;
@@ -76,7 +78,8 @@ struct RunReport {
   std::vector<std::string> unreadableFolders;
   struct Trace {
     int option = 0;
-    std::string result;  // done, or planned for a scan
+    std::string result;  // planned or found for a scan; done, nothing, skipped-..., failed
+    uint64_t bytes = 0, files = 0;
   };
   std::vector<Trace> traces;
   std::vector<std::string> errors;
@@ -87,9 +90,9 @@ struct RunReport {
 };
 
 // Runs a scan or a clean; prints the files found, the summary, the files
-// kept and the completion lines (only errors when quiet). A clean goes as
-// the page's "全部清理" does: the Recycle Bin emptied first when chosen, the
-// files into the bin (for good with /permanent), then the other traces.
+// kept and the completion lines (only errors when quiet). A clean is the
+// page's "全部清理", without its questions: the bin is emptied only when
+// "recycle" is named.
 RunReport Execute(const Plan& plan, Host& host);
 
 // The report as UTF-8 JSON, one object; text that is not UTF-8 is replaced.

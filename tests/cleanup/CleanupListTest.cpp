@@ -1,5 +1,6 @@
 // The junk list's rows and the page's rules, without a window.
 #include "cleanup/CleanupList.h"
+#include "cleanup/CleanupFlow.h"
 
 #include <gtest/gtest.h>
 

@@ -96,7 +96,7 @@ TEST(CleanupText, SummaryAndReportLines) {
   EXPECT_STREQ(OptionText(kTempFiles), "临时文件");
   EXPECT_STREQ(CompletionLine(kTypedUrls), "最近网址记录清空完毕！");
   EXPECT_STREQ(CompletionLine(kTempFiles), "");
-  EXPECT_STREQ(CompletionLine(kOptionCount), "");
+  EXPECT_STREQ(CompletionLine(static_cast<int>(OptionCount())), "");
 }
 
 }  // namespace

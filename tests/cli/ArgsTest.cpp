@@ -42,7 +42,7 @@ TEST(CliArgs, ReadsEveryMode) {
   EXPECT_TRUE(r.options.quiet);
   EXPECT_EQ(r.options.report, "-");
   // Only the junk files unless /traces says otherwise.
-  OptionSet tempOnly{};
+  OptionSet tempOnly = cleanup::NoOptions();
   tempOnly[cleanup::kTempFiles] = true;
   EXPECT_EQ(r.options.options, tempOnly);
 
@@ -52,14 +52,14 @@ TEST(CliArgs, ReadsEveryMode) {
   EXPECT_EQ(r.options.mode, Mode::kClean);
   EXPECT_TRUE(r.options.permanent);
   EXPECT_TRUE(r.options.roots.empty());
-  OptionSet chosen{};
+  OptionSet chosen = cleanup::NoOptions();
   for (int k : {cleanup::kTempFiles, cleanup::kCookies, cleanup::kUrlHistory, cleanup::kTypedUrls,
                 cleanup::kRecycleBin})
     chosen[k] = true;
   EXPECT_EQ(r.options.options, chosen);
   // Every name of the "清理选项" tab, English and Chinese, is known.
-  for (int k = 0; k < cleanup::kOptionCount; ++k) {
-    OptionSet one{};
+  for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k) {
+    OptionSet one = cleanup::NoOptions();
     std::string bad;
     EXPECT_TRUE(ParseOptionNames(cleanup::OptionName(k), one, bad) && one[k]) << k;
     EXPECT_TRUE(ParseOptionNames(cleanup::OptionText(k), one, bad)) << k;
@@ -90,6 +90,9 @@ TEST(CliArgs, RefusesMistakesWithAReason) {
       {{R"(C:\a)"}, "请指定"},
       {{"/scan", "/report"}, "/report"},
       {{"/scan", "/report", "/quiet"}, "/report"},
+      {{"/scan", "/report", ""}, "/report"},
+      {{"/clean", "/report", R"(C:\out\)"}, "文件夹"},
+      {{"/clean", "/report", "out/"}, "文件夹"},
       {{"/clean", "/traces"}, "/traces"},
       {{"/clean", "/traces", "temp,bogus"}, "未知的清理选项：bogus"},
       {{"/clean", "/traces", ","}, "未知的清理选项"},

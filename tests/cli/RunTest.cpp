@@ -19,7 +19,8 @@ using Strings = std::vector<std::string>;
 class FakeFiles : public Host,
                   public base::DirectoryLister,
                   public cleanup::FileDeleter,
-                  public cleanup::RecycleBin {
+                  public cleanup::RecycleBin,
+                  public cleanup::OptionCleaner {
  public:
   std::map<std::string, std::vector<base::DirEntry>> folders;
   std::set<std::string> refused, deleted, recycled;
@@ -63,12 +64,11 @@ class FakeFiles : public Host,
   base::DirectoryLister& Lister() override { return *this; }
   cleanup::FileDeleter& Deleter() override { return *this; }
   cleanup::RecycleBin& Bin() override { return *this; }
-  void ClearTraces(const OptionSet& chosen, const std::function<void(int)>& done) override {
-    for (int k = 0; k < cleanup::kOptionCount; ++k)
-      if (chosen[k]) {
-        cleared.push_back(k);
-        done(k);
-      }
+  cleanup::OptionCleaner& Cleaner() override { return *this; }
+  std::optional<cleanup::OptionResult> Measure(int) override { return std::nullopt; }
+  cleanup::OptionResult Clear(int option) override {
+    cleared.push_back(option);
+    return {};
   }
   void Out(const std::string& line) override { out.push_back(line); }
   void Err(const std::string& line) override { err.push_back(line); }
