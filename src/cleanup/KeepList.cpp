@@ -137,6 +137,9 @@ std::string KeepList::Serialize() const {
   std::string text;
   for (const auto* lines : {&entries_, &unreadable_})
     for (const std::string& line : *lines) text += line + "\r\n";
+  // Text that would read back as UTF-16 says it is UTF-8.
+  if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0)
+    text.insert(0, "\xEF\xBB\xBF");
   return text;
 }
 

@@ -54,6 +54,34 @@ TEST(CleanupList, KeepsRowsSortedByKeyAndFindsThemByIdAfterRemovals) {
   EXPECT_EQ(list.Row(upperB), nullptr);
 }
 
+// A slice merged at once lands where one Add after another would put it,
+// and inserting its lines by the indices given, in order, rebuilds the view.
+TEST(CleanupList, ASliceAddedAtOnceMatchesAddsOneByOneAndKeptRowsLeave) {
+  CleanupList one, many;
+  std::vector<std::string> view;
+  const std::vector<std::vector<std::string>> slices{{"m", "c", "x"}, {"a", "C", "z", "m"}, {}};
+  for (const auto& slice : slices) {
+    std::vector<FoundFile> files;
+    std::vector<std::string> keys;
+    for (const std::string& p : slice) {
+      one.AddFile(FoundFile{p, {}, 1}, Key(p));
+      files.push_back(FoundFile{p, {}, 1});
+      keys.push_back(Key(p));
+    }
+    for (auto [at, id] : many.AddFiles(files, keys))
+      view.insert(view.begin() + static_cast<std::ptrdiff_t>(at), many.Row(id)->Text());
+    EXPECT_EQ(Shown(many), Shown(one));
+    EXPECT_EQ(view, Shown(many));
+  }
+  cleanup::KeepList keep;
+  ASSERT_TRUE(keep.Add("C:\\k"));
+  many.AddFiles({FoundFile{"C:\\k\\1.tmp", {}, 1}, FoundFile{"C:\\k2.tmp", {}, 1}},
+                {"k1", "k2"});
+  many.AddMessage("C:\\k\\note", "k0");
+  EXPECT_EQ(many.RemoveKept(keep), std::vector<size_t>{4});  // not the message, nor k2
+  EXPECT_EQ(many.Count(), 9u);
+}
+
 TEST(CleanupList, TickedFilesAreTheTickedFileRowsInDisplayOrder) {
   CleanupList list;
   for (const char* p : {"c", "a", "b", "d"}) list.AddFile(FoundFile{p, {}, 1}, p);

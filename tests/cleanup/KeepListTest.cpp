@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 using cleanup::KeepKey;
@@ -61,6 +63,35 @@ TEST(KeepList, SetsUnreadableLinesAsideAndWritesThemBackAsTheyWere) {
   EXPECT_EQ(again.Entries(), keep.Entries());
   EXPECT_EQ(again.Serialize(), written);
   EXPECT_TRUE(KeepList::Parse("").Entries().empty());
+}
+
+// Notepad's "Unicode" and PowerShell's ">" write UTF-16; what is written
+// back is UTF-8 that reads back the same, whatever the lines hold.
+TEST(KeepList, ReadsUtf16ByItsMarkAndNeverWritesWhatItCannotReadBack) {
+  const std::u16string lines = u"C:\\保留\\a.tmp\r\nD:\\😀\r\n";
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (char16_t c : lines) {
+    le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+  }
+  for (const std::string& bytes : {le, be}) {
+    std::optional<KeepList> keep = KeepList::Read(bytes);
+    ASSERT_TRUE(keep);
+    EXPECT_EQ(keep->Entries(), (std::vector<std::string>{"C:\\保留\\a.tmp", "D:\\😀"}));
+    EXPECT_EQ(keep->Unreadable(), 0u);
+    EXPECT_EQ(KeepList::Read(keep->Serialize())->Entries(), keep->Entries());
+  }
+  EXPECT_FALSE(KeepList::Read(le + "x"));                  // half a unit
+  EXPECT_FALSE(KeepList::Read(le + std::string("\x3D\xD8" "A\0", 4)));  // half a pair
+  // An unreadable first line that looks like a UTF-16 mark stays UTF-8.
+  KeepList odd = KeepList::Parse("\xFF\xFEodd\n");
+  EXPECT_EQ(KeepList::Read(odd.Serialize())->Serialize(), odd.Serialize());
+  // A whole drive would keep every file on it.
+  KeepList keep;
+  EXPECT_FALSE(keep.Add("C:"));
+  EXPECT_FALSE(keep.Add("c:\\"));
+  EXPECT_TRUE(cleanup::IsWholeDrive("\\\\?\\D:\\"));
+  EXPECT_TRUE(keep.Add("C:\\x"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 list(APPEND MIRVEN_NATIVE_TEST_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CleanupListTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CleanupRunTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRulesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepListTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanSessionTest.cpp

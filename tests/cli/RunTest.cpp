@@ -201,6 +201,29 @@ TEST(CliRun, CleanKeepsWhatItCannotDeleteAndSaysSo) {
   EXPECT_EQ(again.out.back(), "共删除 1 个垃圾文件，释放 0KB 磁盘空间，0 个文件未能删除。");
 }
 
+// The scheduled clean runs unattended: what the user keeps stays, and
+// without a readable keep-list no file is cleaned at all.
+TEST(CliRun, CleanHonoursTheKeepListAndCleansNothingWithoutIt) {
+  for (bool unknown : {false, true}) {
+    FakeFiles fs;
+    const std::string root = R"(C:\users\me\kt)";
+    fs.File(root, "kept.tmp", 1);
+    fs.File(root, "junk.tmp", 1);
+    fs.Folder(root, "held");
+    fs.File(root + "\\held", "a.tmp", 1);
+    Plan plan = PlanFor({"/clean", root});
+    ASSERT_TRUE(plan.keep.Add(root + "\\kept.tmp"));
+    ASSERT_TRUE(plan.keep.Add(root + "\\held"));
+    plan.keepUnknown = unknown;
+    RunReport r = Execute(plan, fs);
+    EXPECT_EQ(fs.out.front(), root + "\\junk.tmp");
+    EXPECT_EQ(r.files.size(), 1u);
+    EXPECT_EQ(fs.recycled, unknown ? std::set<std::string>{}
+                                   : std::set<std::string>{root + "\\junk.tmp"});
+    EXPECT_EQ(r.exitCode, unknown ? kExitFilesKept : kExitDone);
+  }
+}
+
 TEST(CliRun, ExitCodes) {
   FakeFiles fs;
   fs.File(R"(D:\ok)", "a.txt", 1);
