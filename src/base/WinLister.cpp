@@ -19,8 +19,16 @@ uint64_t Quad(const LARGE_INTEGER& v) { return static_cast<uint64_t>(v.QuadPart)
 
 ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<DirEntry>& entries) {
   entries.clear();
+  const std::wstring path = Wide(ExtendedPath(folder));
+  // A root that is itself a link or junction shows what lies elsewhere, as
+  // its own attributes say whatever the handle below was opened on.
+  if (id == 0) {
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT))
+      return ListResult::kNotFolder;
+  }
   FileHandle dir(CreateFileW(
-      Wide(ExtendedPath(folder)).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+      path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!dir) return ListResult::kUnreadable;

@@ -27,6 +27,43 @@ std::string CJunkListBox::SortKey(const std::string& text) const {
   return key;
 }
 
+void CJunkListBox::AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::FoundFile> files) {
+  std::vector<std::string> keys;
+  keys.reserve(files.size());
+  for (const cleanup::FoundFile& f : files) keys.push_back(SortKey(f.path));
+  for (auto [at, id] : rows.AddFiles(std::move(files), std::move(keys)))
+    InsertString(static_cast<int>(at), rows.Row(id)->Text(), id);
+}
+
+void CJunkListBox::AddMessage(cleanup::CleanupList& rows, const std::string& text) {
+  size_t at = rows.AddMessage(text, SortKey(text));
+  InsertString(static_cast<int>(at), text, rows.LastId());
+  UpdateHorizontalExtent();
+}
+
+void CJunkListBox::Remove(cleanup::CleanupList& rows, cleanup::CleanupList::RowId id) {
+  if (auto at = rows.Remove(id)) DeleteString(static_cast<int>(*at));
+}
+
+std::optional<cleanup::CleanupList::RowId> CJunkListBox::SelectedRow() const {
+  int sel = static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+  if (sel < 0) return std::nullopt;
+  return static_cast<cleanup::CleanupList::RowId>(GetItemData(sel));
+}
+
+void CJunkListBox::Freeze() {
+  if (!frozen_) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  frozen_ = true;
+}
+
+void CJunkListBox::Thaw() {
+  if (!frozen_) return;
+  frozen_ = false;
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  UpdateHorizontalExtent();
+}
+
 void CJunkListBox::SubclassWindow(HWND listBox) {
   CHSListBox::SubclassWindow(listBox);
   FitToFont();

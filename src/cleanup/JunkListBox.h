@@ -8,8 +8,11 @@
 // its text. A click on the box or the space bar asks the owner to toggle the
 // line; the owner keeps the ticks. Sizes follow the list's font.
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "cleanup/CleanupList.h"
 #include "controls/HSListBox.h"
 
 class CJunkListBox : public CHSListBox {
@@ -28,6 +31,19 @@ class CJunkListBox : public CHSListBox {
   void SubclassWindow(HWND listBox) override;
   void RedrawLine(int index);
 
+  // Rows added to `rows` and their lines shown at their places: files a
+  // slice at once, a message alone; and a row removed with its line.
+  void AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::FoundFile> files);
+  void AddMessage(cleanup::CleanupList& rows, const std::string& text);
+  void Remove(cleanup::CleanupList& rows, cleanup::CleanupList::RowId id);
+  // The row of the selected line; nullopt for none.
+  std::optional<cleanup::CleanupList::RowId> SelectedRow() const;
+  // Many lines go in unseen and show at Thaw: turning drawing back on costs
+  // as much as a thousand lines.
+  void Freeze();
+  void Thaw();
+  bool Frozen() const { return frozen_; }
+
  protected:
   bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -38,4 +54,5 @@ class CJunkListBox : public CHSListBox {
   void DrawLine(const DRAWITEMSTRUCT& di);
 
   mutable LCID locale_ = 0;
+  bool frozen_ = false;
 };

@@ -5,6 +5,8 @@
 
 #include "cleanup/CleanupText.h"
 #include "cleanup/KeepStore.h"
+#include "cleanup/Traces.h"
+#include "ui/Handles.h"
 #include "ui/Effects.h"
 
 using namespace cleanup;
@@ -62,3 +64,35 @@ void CKeepListDlg::OnRemoveClicked() {
   if (!message.empty()) Say(message);
   Reload();
 }
+
+namespace cleanup {
+
+int ChooseKeep(HWND owner, POINT screen) {
+  ui::Menu menu(CreatePopupMenu());
+  AppendMenuW(menu.get(), MF_STRING, 1, L"不再清理此文件");
+  AppendMenuW(menu.get(), MF_STRING, 2, L"不再清理此文件夹中的文件");
+  return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x,
+                        screen.y, 0, owner, nullptr);
+}
+
+std::optional<std::string> KeepFromNowOn(HWND owner, const std::string& file, bool folder) {
+  const std::string path = folder ? file.substr(0, file.find_last_of('\\')) : file;
+  const std::string message =
+      IsWholeDrive(path)
+          ? WholeDriveRefusal(path)
+          : UpdateKeepFile(traces().KeepListFile(), [&](KeepList& list) { return list.Add(path); });
+  if (message.empty()) return path;
+  ui::effects().ShowMessage(owner, message, kCaption, MB_OK | MB_ICONWARNING);
+  return std::nullopt;
+}
+
+KeepList ReadKeepListTelling(HWND owner, std::string& lastWarning) {
+  KeepForScan keep = ReadKeepListForScan(traces().KeepListFile());
+  // Said once: the file stays as it is until the user changes the list.
+  if (!keep.warning.empty() && keep.warning != lastWarning)
+    ui::effects().ShowMessage(owner, keep.warning, kCaption, MB_OK | MB_ICONWARNING);
+  lastWarning = keep.warning;
+  return std::move(keep.list);
+}
+
+}  // namespace cleanup

@@ -2,8 +2,10 @@
 // The keep-list window, opened from the "清理选项" tab: shows keep.txt's
 // paths and removes the chosen ones. Every change is read from and written
 // to the file at once, so the window and the page never disagree.
+#include <optional>
 #include <string>
 
+#include "cleanup/KeepList.h"
 #include "controls/HSListBox.h"
 #include "res/resource.h"
 #include "controls/LayoutDialog.h"
@@ -28,3 +30,17 @@ class CKeepListDlg : public controls::LayoutDialog {
   std::string file_;
   CHSListBox entries_;
 };
+
+namespace cleanup {
+
+// The right-click menu of a file's line: "不再清理此文件" (1), "不再清理此文件夹中的
+// 文件" (2), or nothing (0).
+int ChooseKeep(HWND owner, POINT screen);
+// Adds the file, or its folder, to keep.txt; the path now kept, or nothing
+// once the user was told why not (a whole drive, a file that cannot be saved).
+std::optional<std::string> KeepFromNowOn(HWND owner, const std::string& file, bool folder);
+// keep.txt for a scan; a damaged or unreadable file is told of once, until
+// its warning changes.
+KeepList ReadKeepListTelling(HWND owner, std::string& lastWarning);
+
+}  // namespace cleanup

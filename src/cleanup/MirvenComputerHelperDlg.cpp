@@ -3,27 +3,19 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
-#include <future>
 #include <optional>
 
 #include "base/Paths.h"
-#include "base/WinLister.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/KeepListDlg.h"
-#include "cleanup/KeepStore.h"
-#include "cleanup/ScanWalk.h"
 #include "cleanup/Traces.h"
 #include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
-#include "ui/Task.h"
 #include "base/Text.h"
-#include "cleanup/KeepList.h"
-#include "ui/Handles.h"
 
 using namespace cleanup;
 
@@ -33,7 +25,6 @@ constexpr UINT_PTR kListTimer = 1;
 constexpr ULONGLONG kListSliceMs = 40;
 constexpr ULONGLONG kListShowMs = 500;
 constexpr size_t kSliceFiles = 256;
-constexpr UINT kKeepFileCommand = 1, kKeepFolderCommand = 2;
 
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
@@ -64,8 +55,39 @@ CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
   if (run_) run_->Session().Stop();
 }
 
+namespace {
+template <typename F>
+auto If(bool (cleanup::CleanupFlow::*state)() const, const cleanup::CleanupFlow& flow, F f) {
+  return [&flow, state, f](auto&&... args) {
+    if ((flow.*state)()) f(args...);
+  };
+}
+}  // namespace
+
 BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   controls::Page::OnInitDialog();
+  // What the workers report shows only while the page still waits for it.
+  CleanupWork::View view;
+  view.pending = If(&CleanupFlow::Scanning, flow_, [this] { ShowPending(); });
+  view.progress = If(&CleanupFlow::Scanning, flow_, [this](const ScanProgress& p) {
+    progress_.SetPos(ProgressPos(p.scannedKB));
+    if (!p.path.empty()) SetStatus(p.path, true);
+  });
+  view.line = [this](const std::string& line) { junkList_.AddMessage(rows_, line); };
+  view.status = [this](const std::string& path) { SetStatus(path, true); };
+  view.cleaned = If(&CleanupFlow::Cleaning, flow_, [this](size_t k) {
+    rows_.MarkDone(cleaning_[k]);
+    // Its box goes: the file is no longer to clean.
+    if (auto at = rows_.IndexOf(cleaning_[k])) junkList_.RedrawLine(static_cast<int>(*at));
+  });
+  view.askEmptyBin = [this](const OptionResult& held) { return AskEmptyBin(held); };
+  view.cleanFinished = [this](const CleanTally& tally) { FinishClean(tally); };
+  view.measured = [this](uint64_t kb) {
+    rootSizeKB_ = kb;
+    rootSizeKnown_ = true;
+    if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
+  };
+  work_ = std::make_unique<CleanupWork>(hwnd_, std::move(view));
   options_.SubclassDlgItem(IDC_CLEANUP_OPTIONS, hwnd_);
   junkList_.SubclassDlgItem(IDC_CLEANUP_JUNK_LIST, hwnd_);
   junkList_.tickOf = [this](LPARAM data) {
@@ -147,27 +169,10 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
 
 void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
   scanRoot_ = NormalizeRoot(root);
-  if (measureControl_) measureControl_->Stop();
-  measureWorker_.Abandon();
-  rootSizeKB_ = 0;
-  rootSizeKnown_ = scanRoot_.empty() || base::IsDriveRoot(scanRoot_);
-  if (base::IsDriveRoot(scanRoot_)) rootSizeKB_ = DriveUsedKB(scanRoot_);
-  if (rootSizeKnown_) return;
-  auto control = measureControl_ = std::make_shared<ScanControl>();
-  bool started = measureWorker_.Start([=, folder = scanRoot_, page = hwnd_](const auto& run) {
-    uint64_t kb = 0;
-    if (!IsLinkFolder(folder)) {
-      base::WinLister lister;
-      kb = FolderSizeKB(lister, folder, control.get());
-    }
-    run.Post(page, [this, kb] {
-      rootSizeKB_ = kb;
-      rootSizeKnown_ = true;
-      if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
-    });
-  });
+  const bool drive = base::IsDriveRoot(scanRoot_);
+  rootSizeKB_ = drive ? DriveUsedKB(scanRoot_) : 0;
   // Without a worker the size stays unknown: the bar then only fills at the end.
-  if (!started) rootSizeKnown_ = true;
+  rootSizeKnown_ = scanRoot_.empty() || drive || !work_->Measure(scanRoot_);
 }
 
 bool CMirvenComputerHelperDlg::StartRefused() {
@@ -208,34 +213,9 @@ void CMirvenComputerHelperDlg::StartScan() {
   SetStatusFont(FW_NORMAL);
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   progress_.SetPos(0);
-
-  // The run reports from its worker, which tags what it posts: an older
-  // scan's reports are dropped.
-  auto token = std::make_shared<std::optional<ui::StopToken>>();
-  auto post = [this, token](std::function<void()> show) {
-    (*token)->Post(hwnd_, [this, show] {
-      if (flow_.Scanning()) show();
-    });
-  };
-  RunSink sink;
-  sink.pending = sink.scanned = [post, this] { post([this] { ShowPending(); }); };
-  sink.progress = [post, this](const ScanProgress& p) {
-    post([this, p] {
-      progress_.SetPos(ProgressPos(p.scannedKB));
-      if (!p.path.empty()) SetStatus(p.path, true);
-    });
-  };
-  sink.error = [post, this](const std::string& line) { post([this, line] { AddMessageLine(line); }); };
-  run_ = std::make_shared<CleanupRun>(std::vector<std::string>{scanRoot_}, ChosenOptions(),
-                                      ReadKeepList(), std::move(sink));
   flow_.StartScan();
-  bool started = scanWorker_.Start([run = run_, token](const ui::StopToken& t) {
-    *token = t;
-    base::WinLister lister;
-    TraceCleaner cleaner(nullptr);
-    run->Scan(lister, cleaner);
-  });
-  if (!started) {
+  run_ = work_->StartScan(scanRoot_, ChosenOptions(), ReadKeepListTelling(hwnd_, keepWarning_));
+  if (!run_) {
     // No thread, no scan: say so rather than look busy.
     flow_.FinishScan();
     runLock_.Release();
@@ -257,52 +237,29 @@ void CMirvenComputerHelperDlg::ShowFlow() {
   pause_.SetCaption(flow_.PauseCaption());
 }
 
-void CMirvenComputerHelperDlg::AddMessageLine(const std::string& text) {
-  size_t at = rows_.AddMessage(text, junkList_.SortKey(text));
-  junkList_.InsertString(static_cast<int>(at), text, rows_.LastId());
-}
-
-void CMirvenComputerHelperDlg::RemoveLine(CleanupList::RowId id) {
-  if (auto at = rows_.Remove(id)) junkList_.DeleteString(static_cast<int>(*at));
-}
-
 void CMirvenComputerHelperDlg::ShowPending() {
   KillTimer(hwnd_, kListTimer);
   // A slice of the lines at a time, so that clicks and painting get their
   // turn between slices; the rest follows on a timer, which yields to input.
+  // The new lines show twice a second.
   const ULONGLONG start = GetTickCount64();
-  // The list stays frozen across slices: turning its drawing back on costs
-  // as much as a thousand lines, so the new lines show twice a second.
-  if (!listFrozen_) SendMessageW(junkList_.hwnd(), WM_SETREDRAW, FALSE, 0);
-  listFrozen_ = true;
+  junkList_.Freeze();
   ScanSession& session = run_->Session();
   for (std::vector<FoundFile> slice; GetTickCount64() < start + kListSliceMs &&
-                                     !(slice = session.TakeSlice(kSliceFiles)).empty();) {
-    std::vector<std::string> keys;
-    for (const FoundFile& f : slice) keys.push_back(junkList_.SortKey(f.path));
-    for (auto [at, id] : rows_.AddFiles(std::move(slice), std::move(keys)))
-      junkList_.InsertString(static_cast<int>(at), rows_.Row(id)->Text(), id);
-  }
+                                     !(slice = session.TakeSlice(kSliceFiles)).empty();)
+    junkList_.AddFiles(rows_, std::move(slice));
   if (start >= listShown_ + kListShowMs) {
-    ThawList();
+    junkList_.Thaw();
     listShown_ = start;
   }
   if (session.Done()) {
     FinishScan();
   } else if (session.HasPending()) {
     SetTimer(hwnd_, kListTimer, 10, nullptr);
-  } else if (listFrozen_) {
+  } else if (junkList_.Frozen()) {
     // Lines not yet shown while the walk finds nothing more: shown soon.
     SetTimer(hwnd_, kListTimer, static_cast<UINT>(kListShowMs), nullptr);
   }
-}
-
-void CMirvenComputerHelperDlg::ThawList() {
-  if (!listFrozen_) return;
-  listFrozen_ = false;
-  SendMessageW(junkList_.hwnd(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(junkList_.hwnd(), nullptr, TRUE);
-  junkList_.UpdateHorizontalExtent();
 }
 
 void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
@@ -334,7 +291,7 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 
 void CMirvenComputerHelperDlg::FinishScan() {
   KillTimer(hwnd_, kListTimer);
-  ThawList();
+  junkList_.Thaw();
   run_->Session().Stop();
   flow_.FinishScan();
   runLock_.Release();
@@ -385,23 +342,20 @@ std::vector<std::string> CMirvenComputerHelperDlg::ListedFiles() const {
 }
 
 void CMirvenComputerHelperDlg::OnCleanClicked() {
-  int sel = static_cast<int>(SendMessageW(junkList_.hwnd(), LB_GETCURSEL, 0, 0));
-  if (sel < 0 || !flow_.Controls().clean) return;
-  const auto id = static_cast<CleanupList::RowId>(junkList_.GetItemData(sel));
-  const CleanupRow* row = rows_.Row(id);
-  if (!row) return;
+  auto id = junkList_.SelectedRow();
+  const CleanupRow* row = id ? rows_.Row(*id) : nullptr;
+  if (!row || !flow_.Controls().clean) return;
   // Report, completion and cleaned lines name no file to delete: they just go.
-  if (row->kind != CleanupRow::Kind::kFile) {
-    RemoveLine(id);
-    return;
+  const auto mode = row->kind == CleanupRow::Kind::kFile ? ChosenMode(1) : std::nullopt;
+  if (row->kind == CleanupRow::Kind::kFile && !mode) return;
+  if (mode) {
+    WinDeleter deleter;
+    WinRecycleBin bin;
+    CleanOneResult r = CleanOne(deleter, &bin, *mode, row->file);
+    SetStatus(r.status);
+    if (!r.removeLine) return;
   }
-  const auto mode = ChosenMode(1);
-  if (!mode) return;
-  WinDeleter deleter;
-  WinRecycleBin bin;
-  CleanOneResult r = CleanOne(deleter, &bin, *mode, row->file);
-  SetStatus(r.status);
-  if (r.removeLine) RemoveLine(id);
+  junkList_.Remove(rows_, *id);
 }
 
 std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
@@ -426,41 +380,8 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
     runLock_.Release();
     return;
   }
-  // What this clean posts is for these rows only: a new scan empties them.
-  const uint64_t epoch = rows_.Epoch();
-  bool started = cleanWorker_.Start([this, ticked = std::move(ticked), mode, epoch,
-                                     options = ChosenOptions()](const ui::StopToken& token) {
-    Throttle status(ScanSession::kStatusPeriod);
-    RunSink sink;
-    sink.file = [&](size_t k, DeleteResult r) {
-      if (CleanTally::Done(r))
-        PostIfCurrent(token, epoch, [this, id = ticked.ids[k]] {
-          rows_.MarkDone(id);
-          // Its box goes: the file is no longer to clean.
-          if (auto at = rows_.IndexOf(id)) junkList_.RedrawLine(static_cast<int>(*at));
-        });
-      if (status.Due())
-        token.Post(hwnd_, [this, path = ticked.files[k].path] { SetStatus(path, true); });
-    };
-    sink.line = [&](const std::string& line) {
-      PostIfCurrent(token, epoch, [this, line] { AddMessageLine(line); });
-    };
-    sink.confirmEmptyBin = [&](const OptionResult& held) { return ConfirmEmptyBin(token, held); };
-    sink.stop = [&token] { return token.StopRequested(); };
-    CleanupRun run({}, options, KeepList(), std::move(sink));
-    WinDeleter deleter;
-    WinRecycleBin bin;
-    TraceCleaner cleaner(hwnd_);
-    CleanTally tally = run.Clean(ticked.files, *mode, deleter, &bin, cleaner);
-    token.Post(hwnd_, [this, tally] {
-      flow_.FinishClean();
-      runLock_.Release();
-      ShowFlow();
-      // Recycled files still take their room until the bin is emptied: say so.
-      SetStatus(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
-    });
-  });
-  if (!started) {
+  cleaning_ = std::move(ticked.ids);
+  if (!work_->StartClean(std::move(ticked.files), ChosenOptions(), *mode)) {
     flow_.FinishClean();
     runLock_.Release();
     SetStatus(kCleanNotStarted);
@@ -468,29 +389,17 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   ShowFlow();
 }
 
-template <typename Show>
-void CMirvenComputerHelperDlg::PostIfCurrent(const ui::StopToken& run, uint64_t epoch, Show show) {
-  run.Post(hwnd_, [this, epoch, show] {
-    if (rows_.Epoch() == epoch) show();
-  });
+void CMirvenComputerHelperDlg::FinishClean(const CleanTally& tally) {
+  flow_.FinishClean();
+  runLock_.Release();
+  ShowFlow();
+  // Recycled files still take their room until the bin is emptied: say so.
+  SetStatus(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
 }
 
-bool CMirvenComputerHelperDlg::ConfirmEmptyBin(const ui::StopToken& run, const OptionResult& held) {
-  auto answer = std::make_shared<std::promise<bool>>();
-  std::future<bool> asked = answer->get_future();
-  run.Post(hwnd_, [this, answer, held] {
-    answer->set_value(ui::effects().ShowMessage(hwnd_, EmptyBinQuestion(held.files, held.bytes),
-                                                kCaption, MB_YESNO | MB_ICONWARNING |
-                                                MB_DEFBUTTON2) == IDYES);
-  });
-  // A question the page never shows (it is closing) keeps the bin as it is.
-  while (asked.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-    if (run.StopRequested()) return false;
-  try {
-    return asked.get();
-  } catch (const std::future_error&) {
-    return false;
-  }
+bool CMirvenComputerHelperDlg::AskEmptyBin(const OptionResult& held) {
+  return ui::effects().ShowMessage(hwnd_, EmptyBinQuestion(held.files, held.bytes), kCaption,
+                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 OptionSet CMirvenComputerHelperDlg::ChosenOptions() const {
@@ -498,15 +407,6 @@ OptionSet CMirvenComputerHelperDlg::ChosenOptions() const {
   for (size_t k = 0; k < chosen.size(); ++k)
     chosen[k] = options_.GetCheck(static_cast<int>(k)) == 1;
   return chosen;
-}
-
-KeepList CMirvenComputerHelperDlg::ReadKeepList() {
-  KeepForScan keep = ReadKeepListForScan(traces().KeepListFile());
-  // Said once: the file stays as it is until the user changes the list.
-  if (!keep.warning.empty() && keep.warning != keepWarning_)
-    ui::effects().ShowMessage(hwnd_, keep.warning, kCaption, MB_OK | MB_ICONWARNING);
-  keepWarning_ = keep.warning;
-  return std::move(keep.list);
 }
 
 void CMirvenComputerHelperDlg::ToggleLine(int index) {
@@ -517,35 +417,18 @@ void CMirvenComputerHelperDlg::ToggleLine(int index) {
 void CMirvenComputerHelperDlg::ShowLineMenu(int index, POINT screen) {
   if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
   const CleanupRow* row = rows_.Row(rows_.IdAt(static_cast<size_t>(index)));
-  if (!row || row->kind != CleanupRow::Kind::kFile) return;
-  ui::Menu menu(CreatePopupMenu());
-  AppendMenuW(menu.get(), MF_STRING, kKeepFileCommand, L"不再清理此文件");
-  AppendMenuW(menu.get(), MF_STRING, kKeepFolderCommand, L"不再清理此文件夹中的文件");
-  UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                 screen.x, screen.y, 0, hwnd_, nullptr));
-  if (chosen == kKeepFileCommand || chosen == kKeepFolderCommand)
-    KeepSelected(chosen == kKeepFolderCommand);
+  if (int chosen = row && row->kind == CleanupRow::Kind::kFile ? ChooseKeep(hwnd_, screen) : 0)
+    KeepSelected(chosen == 2);
 }
 
 void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
-  int sel = static_cast<int>(SendMessageW(junkList_.hwnd(), LB_GETCURSEL, 0, 0));
-  if (sel < 0) return;
-  const CleanupRow* row = rows_.Row(static_cast<CleanupList::RowId>(junkList_.GetItemData(sel)));
+  auto id = junkList_.SelectedRow();
+  const CleanupRow* row = id ? rows_.Row(*id) : nullptr;
   if (!row || row->kind != CleanupRow::Kind::kFile) return;
-  std::string path = row->file.path;
-  if (folder) path = path.substr(0, path.find_last_of('\\'));
-  std::string message =
-      IsWholeDrive(path)
-          ? WholeDriveRefusal(path)
-          : UpdateKeepFile(traces().KeepListFile(), [&](KeepList& list) { return list.Add(path); });
-  if (!message.empty()) {
-    ui::effects().ShowMessage(hwnd_, message, kCaption, MB_OK | MB_ICONWARNING);
-    return;
-  }
   // What is kept now leaves the list; the next scans skip it.
   KeepList kept;
-  kept.Add(path);
-  for (size_t at : rows_.RemoveKept(kept)) junkList_.DeleteString(static_cast<int>(at));
+  if (auto path = KeepFromNowOn(hwnd_, row->file.path, folder); path && kept.Add(*path))
+    for (size_t at : rows_.RemoveKept(kept)) junkList_.DeleteString(static_cast<int>(at));
 }
 
 void CMirvenComputerHelperDlg::OnKeepListClicked() {

@@ -17,6 +17,7 @@
 #include "cleanup/CleanupFlow.h"
 #include "cleanup/CleanupList.h"
 #include "cleanup/CleanupRun.h"
+#include "cleanup/CleanupWork.h"
 #include "cleanup/JunkListBox.h"
 #include "cleanup/RunLock.h"
 #include "controls/BusyAnimation.h"
@@ -24,7 +25,6 @@
 #include "controls/MyDrawButton.h"
 #include "controls/MyProgressCtrl.h"
 #include "controls/Page.h"
-#include "ui/Worker.h"
 
 class CMirvenComputerHelperDlg : public controls::Page {
  public:
@@ -79,15 +79,12 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void OnTimer(UINT_PTR id) override;
 
  private:
-  int statusWeight_ = FW_BOLD;
   bool StartRefused();
   void StartScan();
   // Moves found files into the list for a moment; the rest follows on a timer.
   void ShowPending();
-  // Draws the list again after slices added to it unseen.
-  void ThawList();
   void FinishScan();
-  void SetProgressRange();
+  void FinishClean(const cleanup::CleanTally& tally);
   void SetStatus(const std::string& text, bool path = false);
   void SetStatusFont(int weight);
   void OnDpiApplied() override;
@@ -95,20 +92,14 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
   // The buttons as the flow allows them now.
   void ShowFlow();
-  void AddMessageLine(const std::string& text);
   cleanup::OptionSet ChosenOptions() const;
-  // Asked on the clean's worker; the answer comes from the page's thread.
-  bool ConfirmEmptyBin(const ui::StopToken& run, const cleanup::OptionResult& held);
-  void RemoveLine(cleanup::CleanupList::RowId id);
   // The Recycle Bin, or with Shift held and confirmed for `files` files,
   // deletion for good; nothing when the user declined.
   std::optional<cleanup::CleanMode> ChosenMode(size_t files);
+  bool AskEmptyBin(const cleanup::OptionResult& held);
   void ShowLineMenu(int index, POINT screen);
-  // keep.txt for the next scan; a damaged or unreadable file is reported once.
-  cleanup::KeepList ReadKeepList();
-  template <typename Show>
-  void PostIfCurrent(const ui::StopToken& run, uint64_t epoch, Show show);
 
+  int statusWeight_ = FW_BOLD;
   CCheckListBox options_;
   CJunkListBox junkList_;
   MyProgressCtrl progress_;
@@ -120,14 +111,15 @@ class CMirvenComputerHelperDlg : public controls::Page {
   std::string scanRoot_;
   uint64_t rootSizeKB_ = 0;
   bool rootSizeKnown_ = false;
-  std::shared_ptr<cleanup::ScanControl> measureControl_;
   std::shared_ptr<cleanup::CleanupRun> run_;
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
+  // The rows of the clean running now, by its files' indices.
+  std::vector<cleanup::CleanupList::RowId> cleaning_;
   std::string keepWarning_;
-  bool listFrozen_ = false;
   ULONGLONG listShown_ = 0;
-  ui::Worker scanWorker_, measureWorker_, cleanWorker_;
   // Held while a scan or a clean runs: command-line runs wait their turn.
   cleanup::RunLock runLock_;
+  // Last: its workers end before the page's members go.
+  std::unique_ptr<cleanup::CleanupWork> work_;
 };

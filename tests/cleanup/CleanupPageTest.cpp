@@ -36,6 +36,8 @@ class FakeTraces : public cleanup::Traces {
   std::string ProfileFolder() override { return profile; }
   std::string CookiesFolder() override { return cookies; }
   std::string KeepListFile() override { return keepFile; }
+  // What the bin holds, as this run's trash tells it.
+  bool RecycleBinContents(uint64_t& files, uint64_t& bytes) override;
   void EmptyRecycleBin(HWND owner) override {
     ++recycleBins;
     cleanThread = GetCurrentThreadId();
@@ -61,6 +63,12 @@ std::vector<std::string> TrashNames() {
   FindClose(find);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+bool FakeTraces::RecycleBinContents(uint64_t& files, uint64_t& bytes) {
+  files = TrashNames().size();
+  bytes = files * 2048;
+  return true;
 }
 
 std::string ReadAll(const std::string& path) {
@@ -194,15 +202,17 @@ class CleanupPage : public testing::Test {
 };
 TempTree* CleanupPage::big_ = nullptr;
 
-TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
+TEST_F(CleanupPage, StartsIdleWithTheDefaultOptionsOnTheProfileFolder) {
   tree_->Write("a.bin", 3 * 1024 * 1024);
   CMirvenComputerHelperDlg& page = Open();
   EXPECT_EQ(page.ScanRoot(), tree_->Root());
   EXPECT_EQ(page.RootSizeKB(), 3u * 1024);
-  ASSERT_EQ(page.Options().GetCount(), cleanup::kOptionCount);
-  for (int k = 0; k < cleanup::kOptionCount; ++k) {
+  const int count = static_cast<int>(cleanup::OptionCount());
+  ASSERT_EQ(page.Options().GetCount(), count);
+  for (int k = 0; k < count; ++k) {
     EXPECT_EQ(page.Options().GetText(k), cleanup::OptionText(k));
-    EXPECT_EQ(page.Options().GetCheck(k), 1);
+    // Emptying the Recycle Bin would take away the undo of every clean.
+    EXPECT_EQ(page.Options().GetCheck(k), k == cleanup::kRecycleBin ? 0 : 1);
   }
   EXPECT_EQ(Status(), cleanup::kIntroduction);
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
@@ -229,9 +239,9 @@ TEST_F(CleanupPage, StartsIdleWithAllOptionsCheckedOnTheProfileFolder) {
             std::vector<LONG>({b.left, b.top, b.right, c.left, c.bottom}));
   EXPECT_LT(b.bottom, c.top);
   Click(IDC_CLEANUP_SELECT_NONE);
-  for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
+  for (int k = 0; k < count; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
   Click(IDC_CLEANUP_SELECT_ALL);
-  for (int k = 0; k < cleanup::kOptionCount; ++k) EXPECT_EQ(page.Options().GetCheck(k), 1);
+  for (int k = 0; k < count; ++k) EXPECT_EQ(page.Options().GetCheck(k), 1);
 }
 
 TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
@@ -451,6 +461,12 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   tree_->Write("changed.tmp", 300);
 
   ChooseOnly({cleanup::kRecycleBin, cleanup::kCookies});
+  // Agreed to, the bin is emptied before this clean's files go in.
+  traces_.fake.emptyBin = true;
+  tree_->Write("earlier.dat", 10);
+  cleanup::WinRecycleBin bin;
+  ASSERT_EQ(bin.Recycle({tree_->Path("earlier.dat")}), std::vector<bool>{true});
+  effects_.fake.answer = IDYES;
   Click(IDC_CLEANUP_CLEAN_ALL);
   EXPECT_TRUE(page.IsCleaning());
   EXPECT_FALSE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
@@ -495,12 +511,13 @@ TEST_F(CleanupPage, CleanAllDeletesListedJunkClearsChosenTracesAndLeavesTheRest)
   EXPECT_FALSE(HasLine("回收站清空完毕！"));
 }
 
-TEST_F(CleanupPage, UntickedLinesStayAndTheBinHoldsExactlyThisClean) {
-  // Something the user recycled earlier; "清空回收站" empties it first.
+// With the default ticks the bin is never emptied: two cleans in a row
+// leave both cleans' files, and what the user deleted before, in it. Ticked,
+// it is emptied only once the user agrees, and a No leaves it whole.
+TEST_F(CleanupPage, TwoCleansInARowLeaveEverythingInTheBinUnlessEmptyingIsAgreedTo) {
   tree_->Write("earlier.dat", 10);
   cleanup::WinRecycleBin bin;
   ASSERT_EQ(bin.Recycle({tree_->Path("earlier.dat")}), std::vector<bool>{true});
-  ASSERT_EQ(TrashNames(), std::vector<std::string>{"earlier.dat"});
   traces_.fake.emptyBin = true;
   for (const char* f : {"a.tmp", "b.tmp", "c.tmp"}) tree_->Write(f, 100);
   CMirvenComputerHelperDlg& page = Open();
@@ -509,19 +526,40 @@ TEST_F(CleanupPage, UntickedLinesStayAndTheBinHoldsExactlyThisClean) {
   // Ticked after the scan; the space bar unticks the selected line.
   Select(tree_->Path("b.tmp"));
   SendMessageW(page.JunkList().hwnd(), WM_KEYDOWN, VK_SPACE, 0);
-  auto ticked = page.Rows().TickedFiles().files;
-  ASSERT_EQ(ticked.size(), 2u);
+  ASSERT_EQ(page.Rows().TickedFiles().files.size(), 2u);
 
-  Click(IDC_CLEANUP_CLEAN_ALL);  // with the default options
+  Click(IDC_CLEANUP_CLEAN_ALL);
   ASSERT_TRUE(WaitCleanEnd());
-  EXPECT_FALSE(Exists(tree_->Path("a.tmp")));
-  EXPECT_FALSE(Exists(tree_->Path("c.tmp")));
   EXPECT_TRUE(Exists(tree_->Path("b.tmp")));
-  EXPECT_EQ(TrashNames(), (std::vector<std::string>{"a.tmp", "c.tmp"}));
+  EXPECT_EQ(TrashNames(), (std::vector<std::string>{"a.tmp", "c.tmp", "earlier.dat"}));
   // The unticked line stays, and can still be cleaned.
   EXPECT_EQ(page.ListedFiles(), std::vector<std::string>{tree_->Path("b.tmp")});
   EXPECT_EQ(Status(),
             "已将 2 个垃圾文件（0KB）移入回收站，可从回收站还原；清空回收站后释放磁盘空间。");
+
+  tree_->Write("d.tmp", 100);
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  ASSERT_TRUE(WaitCleanEnd());
+  const std::vector<std::string> all{"a.tmp", "b.tmp", "c.tmp", "d.tmp", "earlier.dat"};
+  EXPECT_EQ(TrashNames(), all);
+  EXPECT_EQ(traces_.fake.recycleBins, 0);
+  EXPECT_TRUE(effects_.fake.messages.empty());
+
+  // Ticked and declined: nothing emptied, the rest of the clean goes on.
+  tree_->Write("e.tmp", 100);
+  Click(IDC_CLEANUP_START);
+  ASSERT_TRUE(WaitScanEnd());
+  page.Options().SetCheck(cleanup::kRecycleBin, 1);
+  effects_.fake.answer = IDNO;
+  Click(IDC_CLEANUP_CLEAN_ALL);
+  ASSERT_TRUE(WaitCleanEnd());
+  ASSERT_EQ(effects_.fake.messages.size(), 1u);
+  EXPECT_EQ(effects_.fake.messages[0].text, "将清空回收站中的 5 个文件（10KB），无法恢复。确定吗？");
+  EXPECT_EQ(traces_.fake.recycleBins, 0);
+  EXPECT_EQ(TrashNames().size(), 6u);
+  EXPECT_FALSE(HasLine("回收站清空完毕！"));
 }
 
 TEST_F(CleanupPage, ShiftCleanAllDeletesForGoodAfterOneConfirmation) {

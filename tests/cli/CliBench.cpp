@@ -18,6 +18,7 @@
 #include "base/WinLister.h"
 #include "cli/Run.h"
 #include "base/Text.h"
+#include "cleanup/Traces.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class BenchHost : public cli::Host {
   base::DirectoryLister& Lister() override { return lister_; }
   cleanup::FileDeleter& Deleter() override { return deleter_; }
   cleanup::RecycleBin& Bin() override { return bin_; }
-  void ClearTraces(const cli::OptionSet&, const std::function<void(int)>&) override {}
+  cleanup::OptionCleaner& Cleaner() override { return cleaner_; }
   // What would go to a redirected output.
   void Out(const std::string& line) override { text_ += line + "\r\n"; }
   void Err(const std::string& line) override { text_ += line + "\r\n"; }
@@ -46,6 +47,7 @@ class BenchHost : public cli::Host {
   base::WinLister lister_;
   cleanup::WinDeleter deleter_;
   cleanup::WinRecycleBin bin_;
+  cleanup::TraceCleaner cleaner_{nullptr};
   std::string text_;
 };
 

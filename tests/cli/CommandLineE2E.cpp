@@ -15,6 +15,7 @@
 #include "cli/Schedule.h"
 #include "e2e/E2E.h"
 #include "ui/Handles.h"
+#include "base/Folders.h"
 #include "base/Text.h"
 
 namespace {
@@ -165,6 +166,34 @@ TEST(CommandLineE2E, CleanRemovesTheJunkAndListsWhatItKept) {
   EXPECT_EQ(r.code, 0u) << r.err;
 }
 
+// The scheduled clean is this command: what the user keeps stays. The
+// keep-list as Notepad's "Unicode" writes it (UTF-16 with its mark).
+TEST(CommandLineE2E, ScanAndCleanLeaveTheKeptFiles) {
+  TempTree t("cli-keep");
+  MakeJunk(t);
+  t.Write("junk\\kept.tmp", 10);
+  t.Write("junk\\held\\inner.tmp", 10);
+  const std::string keepFile = base::KnownFolder(FOLDERID_RoamingAppData) + "\\Mirven\\keep.txt";
+  CreateDirectoryW(base::Wide(keepFile.substr(0, keepFile.rfind('\\'))).c_str(), nullptr);
+  const std::wstring lines = base::Wide(t.Path("junk\\KEPT.tmp") + "\r\n" + t.Path("junk\\held") + "\r\n");
+  std::string bytes = "\xFF\xFE";
+  bytes.append(reinterpret_cast<const char*>(lines.data()), lines.size() * 2);
+  std::ofstream(base::Wide(keepFile).c_str(), std::ios::binary) << bytes;
+
+  Outcome r = RunProgram(L"/scan " + Quoted(t.Path("junk")), t);
+  EXPECT_EQ(r.code, 0u) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.find("kept.tmp"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("inner.tmp"), std::string::npos) << r.out;
+  r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /quiet", t);
+  EXPECT_EQ(r.code, 0u) << r.err;
+  EXPECT_FALSE(Exists(t.Path("junk\\a.tmp")));
+  EXPECT_TRUE(Exists(t.Path("junk\\kept.tmp")));
+  EXPECT_TRUE(Exists(t.Path("junk\\held\\inner.tmp")));
+  EXPECT_EQ(ReadAll(keepFile), bytes);  // read, never rewritten
+  DeleteFileW(base::Wide(keepFile).c_str());
+}
+
 TEST(CommandLineE2E, RefusalsHaveTheirCodes) {
   TempTree t("cli-bad");
   Outcome r = RunProgram(L"/scan /frobnicate", t);
@@ -176,6 +205,13 @@ TEST(CommandLineE2E, RefusalsHaveTheirCodes) {
   r = RunProgram(L"/scan /report " + Quoted(t.Path("no such folder\\deeper\\r.json")), t);
   EXPECT_EQ(r.code, 2u);
   EXPECT_NE(r.err.find("无法写入报告文件"), std::string::npos);
+  // A folder is no report file: refused before any work.
+  t.Write("junk\\a.tmp", 10);
+  for (const std::wstring& report : {Quoted(t.Path("junk")), std::wstring(L"\"\"")}) {
+    r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /report " + report, t);
+    EXPECT_EQ(r.code, 2u) << r.err;
+    EXPECT_TRUE(Exists(t.Path("junk\\a.tmp")));
+  }
 
   r = RunProgram(L"/scan " + Quoted(t.Path("missing")), t);
   EXPECT_EQ(r.code, 4u);

@@ -188,7 +188,7 @@ TEST(CleanupE2E, ScanAFolderPickedInTheTreeAndCleanEverything) {
   EXPECT_FALSE(IsWindowVisible(page.Item(IDC_CLEANUP_SCAN_NOW)));
 
   page.ChooseOnly(cleanup::kClipboard);
-  for (int k = 0; k < cleanup::kOptionCount; ++k)
+  for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k)
     EXPECT_EQ(page.Check(k), k == cleanup::kClipboard ? 1 : 0) << k;
   page.ClickItem(IDC_CLEANUP_CLEAN_ALL);
   // Into the Recycle Bin, and the status line says so.
