@@ -22,7 +22,7 @@ ListResult WinLister::Read(const std::string& folder, uint64_t id, std::vector<D
   const std::wstring path = Wide(ExtendedPath(folder));
   // A root that is itself a link or junction shows what lies elsewhere, as
   // its own attributes say whatever the handle below was opened on.
-  if (id == 0) {
+  if (id == 0 && !IsDriveRoot(folder)) {
     const DWORD attrs = GetFileAttributesW(path.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT))
       return ListResult::kNotFolder;

@@ -22,13 +22,21 @@ std::vector<bool> WinRecycleBin::Recycle(const std::vector<std::string>& paths) 
   // The shell takes the paths one after another, each ended by a zero, the
   // list by a second one. It cannot take paths beyond MAX_PATH: those stay.
   std::wstring list;
+  std::vector<bool> sent(paths.size(), false);
   bool any = false;
-  for (const std::string& p : paths) {
+  for (size_t k = 0; k < paths.size(); ++k) {
+    const std::string& p = paths[k];
     std::wstring w = base::Wide(p);
     if (w.size() >= MAX_PATH || w.find(L'\0') != std::wstring::npos) continue;
+    // Checked again at the last moment: a folder or link put in the file's
+    // place since its check is never sent to the bin.
+    const DWORD attrs = GetFileAttributesW(base::Wide(base::ExtendedPath(p)).c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES ||
+        (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+      continue;
     list += w;
     list.push_back(L'\0');
-    any = true;
+    sent[k] = any = true;
   }
   if (!any) return moved;
   list.push_back(L'\0');
@@ -39,6 +47,7 @@ std::vector<bool> WinRecycleBin::Recycle(const std::vector<std::string>& paths) 
   SHFileOperationW(&op);
   // Whatever the answer, a file no longer at its place has gone to the bin.
   for (size_t k = 0; k < paths.size(); ++k) {
+    if (!sent[k]) continue;
     DWORD attrs = GetFileAttributesW(base::Wide(base::ExtendedPath(paths[k])).c_str());
     DWORD error = attrs == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
     moved[k] = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

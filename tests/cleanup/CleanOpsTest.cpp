@@ -91,6 +91,18 @@ TEST(CleanOps, NothingIsDeletedThroughALink) {
   EXPECT_TRUE(Exists(t.Path("alias.tmp")));
 }
 
+// A file swapped for a folder after its check: the folder, and what the
+// user keeps in it, never goes to the bin; the file beside it does.
+TEST(CleanOps, AFolderInAFilesPlaceIsNeverRecycled) {
+  TempTree t("swap");
+  t.Write("000.tmp\\thesis.docx", 100);
+  t.Write("001.tmp", 100);
+  cleanup::WinRecycleBin bin;
+  EXPECT_EQ(bin.Recycle({t.Path("000.tmp"), t.Path("001.tmp")}), (std::vector<bool>{false, true}));
+  EXPECT_TRUE(cleanuptest::Exists(t.Path("000.tmp\\thesis.docx")));
+  EXPECT_FALSE(cleanuptest::Exists(t.Path("001.tmp")));
+}
+
 TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   TempTree cookies("cookies"), outside("cookies-out");
   cookies.Write("a@site.txt", 10);
