@@ -1,7 +1,10 @@
 list(APPEND MIRVEN_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanAll.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CleanItems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ItemScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanSession.cpp
@@ -10,6 +13,7 @@ list(APPEND MIRVEN_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CheckListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanJob.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileOps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ItemEngine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepListDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepStore.cpp

@@ -1,4 +1,5 @@
 list(APPEND MIRVEN_NATIVE_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CleanItemsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupListTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRulesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepListTest.cpp
