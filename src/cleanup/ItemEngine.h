@@ -1,7 +1,7 @@
 #pragma once
 // The Windows side of the cleaning items: the system the scan and clean of
-// ItemScan.h run on, this user's folders, and which programs of this user
-// are running. Each is reached through a seam so tests can substitute it.
+// ItemScan.h run on, behind a seam so tests can substitute it, and this
+// user's folders.
 #include <string>
 #include <vector>
 
@@ -38,18 +38,5 @@ WinItemSystem* SetItemSystem(WinItemSystem* system);
 UserFolders ThisUsersFolders();
 // Seven days before now, as the lister counts last-write times (FILETIME).
 uint64_t OldTempCutoff();
-
-class RunningPrograms {
- public:
-  virtual ~RunningPrograms() = default;
-  // The image names ("msedge.exe") of the processes of this user in this
-  // session. A process whose user cannot be read counts as this user's
-  // when it runs in this session: a browser is then left alone rather than
-  // cleaned while it may run.
-  virtual std::vector<std::string> ProcessNames();
-};
-
-RunningPrograms& runningPrograms();
-RunningPrograms* SetRunningPrograms(RunningPrograms* programs);
 
 }  // namespace cleanup

@@ -186,8 +186,9 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
               const ItemContext& context, Finder& finder, ItemScan& scan) {
   const char sep = finder.Sep();
   const uint64_t filesBefore = scan.files, rowsBefore = scan.rows;
-  auto take = [&](const std::string& path, const base::DirEntry& e, const std::string& rel) {
-    if (NeverTouched(rel) || (context.keeps && context.keeps(path))) return;
+  // `below`: the path below a folder already checked, or the whole relative path.
+  auto take = [&](const std::string& path, const base::DirEntry& e, std::string_view below) {
+    if (NeverTouched(below) || (context.keeps && context.keeps(path))) return;
     scan.found.push_back(FoundFile{path, {e.size, e.lastWrite}, SizeKB(e.size)});
     ++scan.files;
     scan.bytes += e.size;
@@ -196,7 +197,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
     case PartHow::kFolderContents:
     case PartHow::kOldEntries: {
       const Place folder = place.Below(part.path);
-      if (!finder.List(folder)) break;
+      if (!finder.List(folder) || NeverTouched(folder.rel + "\\")) break;
       const std::string full = Full(folder, sep);
       ScanControl own;
       const JunkPatterns none;
@@ -206,7 +207,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       const bool finished =
           walk.Run(full, [&](const std::string& path, const base::DirEntry& e, bool) {
             if (old && (e.lastWrite == 0 || e.lastWrite >= context.oldBefore)) return;
-            take(path, e, folder.rel + "\\" + path.substr(full.size() + 1));
+            take(path, e, std::string_view(path).substr(full.size()));
           });
       if (!finished) scan.stopped = true;
       break;
@@ -214,12 +215,12 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
     case PartHow::kFilesByPattern: {
       const Place folder = place.Below(part.path);
       const std::vector<base::DirEntry>* entries = finder.List(folder);
-      if (!entries) break;
+      if (!entries || NeverTouched(folder.rel + "\\")) break;
       const std::string full = Full(folder, sep);
       scan.roots.push_back({full, false});
       for (const base::DirEntry& e : *entries)
         if (!e.directory && !e.reparsePoint && NameMatches(part.pattern, e.name))
-          take(base::JoinPath(full, e.name, sep), e, folder.rel + "\\" + e.name);
+          take(base::JoinPath(full, e.name, sep), e, e.name);
       break;
     }
     case PartHow::kWholeFile:
@@ -306,7 +307,7 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
       if (f.path.size() > r.folder.size() + 1 && f.path.compare(0, r.folder.size(), r.folder) == 0 &&
           f.path[r.folder.size()] == sep)
         root = &r;
-    if (!root || NeverTouched(f.path.substr(root->folder.size())) ||
+    if (!root || NeverTouched(std::string_view(f.path).substr(root->folder.size())) ||
         (context.keeps && context.keeps(f.path)))
       continue;
     const DeleteResult d = system.Deleter().DeleteIfUnchanged(f.path, f.identity);

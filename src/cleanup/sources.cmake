@@ -20,4 +20,7 @@ list(APPEND MIRVEN_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MirvenComputerHelperDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecycleBin.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RunLock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RunningPrograms.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Traces.cpp)
+list(APPEND MIRVEN_POSIX_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/PosixItemSystem.cpp)

@@ -12,51 +12,19 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
-#include "base/PosixLister.h"
 #include "cleanup/BrowserProfiles.h"
 #include "cleanup/CleanItems.h"
 #include "cleanup/ItemScan.h"
+#include "cleanup/PosixItemSystem.h"
 
 namespace cleanup {
 namespace {
 
-uint64_t Nanos(const struct stat& st) {
-  return static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
-         static_cast<uint64_t>(st.st_mtim.tv_nsec);
-}
-
-class PosixDeleter : public FileDeleter {
+// Databases counted as one row per byte and "cleared" by emptying them; a
+// locked one is left alone.
+class PosixSystem : public PosixItemSystem {
  public:
-  DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen) override {
-    if (auto refused = Recheck(path, seen)) return *refused;
-    return unlink(path.c_str()) == 0 ? DeleteResult::kDeleted : DeleteResult::kRefused;
-  }
-  std::optional<DeleteResult> Recheck(const std::string& path, const FileIdentity& seen) override {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0) return DeleteResult::kGone;
-    if (!S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) != seen.size ||
-        Nanos(st) != seen.lastWrite)
-      return DeleteResult::kChanged;
-    return std::nullopt;
-  }
-};
-
-// The real folders and files; databases counted as one row per byte and
-// "cleared" by emptying them, a locked one left alone.
-class PosixSystem : public ItemSystem {
- public:
-  base::DirectoryLister& Lister() override { return lister_; }
-  FileDeleter& Deleter() override { return deleter_; }
-  std::optional<std::string> ReadText(const std::string& path) override {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  bool RemoveEmptyFolder(const std::string& folder) override { return rmdir(folder.c_str()) == 0; }
   DbOutcome CountRows(BrowserDb, const std::string& path, const KeepSites&) override {
     if (locked.count(path)) return {DbResult::kLocked, 0};
     struct stat st;
@@ -70,10 +38,6 @@ class PosixSystem : public ItemSystem {
   }
   std::set<std::string> locked;
   std::vector<std::string> cleared;
-
- private:
-  base::PosixLister lister_;
-  PosixDeleter deleter_;
 };
 
 constexpr uint64_t kDay = 24ull * 3600 * 1000000000;
@@ -349,6 +313,12 @@ TEST(CleanItems, TableNamesNoneOfTheUsersOwnDataAndTextsReadWell) {
                {"Default\\Cache\\data_0", false}, {"Default\\Bookmarks Cache", false},
                {"Default\\History", false},      {"cache2\\entries\\E1", false}};
   for (const Case& c : cases) EXPECT_EQ(NeverTouched(c.path), c.never) << c.path;
+  // GetTempPathW falls back to the profile or the Windows folder.
+  const std::vector<std::string> own = {"C:\\Users\\me", "C:\\Windows"};
+  for (const char* temp : {"C:\\Users\\me", "c:\\users\\ME\\", "C:\\Users", "C:\\", "C:", "", "Temp"})
+    EXPECT_FALSE(UsableTempFolder(temp, own)) << temp;
+  for (const char* temp : {"C:\\Users\\me\\AppData\\Local\\Temp", "C:\\Windows\\Temp", "D:\\Temp"})
+    EXPECT_TRUE(UsableTempFolder(temp, own)) << temp;
   EXPECT_TRUE(NameMatches("thumbcache_*.db", "THUMBCACHE_256.DB"));
   EXPECT_FALSE(NameMatches("thumbcache_*.db", "thumbcache_256.db-wal"));
   EXPECT_TRUE(NameMatches("a*b*c", "aXbYbc"));

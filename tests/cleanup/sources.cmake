@@ -15,3 +15,7 @@ list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/WinListerTest.
 list(APPEND MIRVEN_WINDOWS_TEST_SUITES WinLister)
 # Timing only, run by scripts/bench-scan.sh; not a CTest suite.
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CleanupBench.cpp)
+list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ItemEngineTest.cpp)
+list(APPEND MIRVEN_WINDOWS_TEST_SUITES ItemEngine)
+# Timing only, run by scripts/bench-items.sh; not a CTest suite.
+list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ItemsBench.cpp)
