@@ -1,4 +1,5 @@
 list(APPEND MIRVEN_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserDatabases.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BrowserProfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanAll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanItems.cpp
@@ -7,6 +8,7 @@ list(APPEND MIRVEN_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ItemScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeepSites.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanSession.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanWalk.cpp)
 list(APPEND MIRVEN_WIN_SOURCES

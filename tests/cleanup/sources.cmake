@@ -1,8 +1,10 @@
 list(APPEND MIRVEN_NATIVE_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserDatabasesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanItemsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupListTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRulesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepListTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeepSitesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanSessionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanWalkTest.cpp)
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES
