@@ -40,11 +40,8 @@ std::vector<ItemPart> ChromiumHistory() {
   ItemPart rows{Base::kProfile, "History", How::kRows};
   rows.db = BrowserDb::kChromiumHistory;
   std::vector<ItemPart> parts{rows};
-  // The files that repeat the history: rebuilt by the browser from nothing.
-  for (const char* file : {"Visited Links", "Top Sites", "Top Sites-journal", "Shortcuts",
-                           "Shortcuts-journal", "Network Action Predictor",
-                           "Network Action Predictor-journal", "History Provider Cache"})
-    parts.push_back({Base::kProfile, file, How::kWholeFile});
+  for (size_t i = 0; i < kChromiumHistoryCopyCount; ++i)
+    parts.push_back({Base::kProfile, kChromiumHistoryCopies[i], How::kWholeFile});
   return parts;
 }
 

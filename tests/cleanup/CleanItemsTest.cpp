@@ -2,6 +2,7 @@
 // temporary folder as Windows 10/11 lays it out: what each item lists and
 // removes, and that the user's own data is never listed nor removed.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "cleanup/BrowserProfiles.h"
 #include "cleanup/CleanItems.h"
 #include "cleanup/ItemScan.h"
+#include "cleanup/KeepSites.h"
 #include "cleanup/PosixItemSystem.h"
 
 namespace cleanup {
@@ -290,6 +292,37 @@ TEST(CleanItems, LockedDatabaseAndRunningBrowser) {
   EXPECT_STREQ(OutcomeName(skipped.outcome), "skipped-running");
   EXPECT_TRUE(system.cleared.empty());
   EXPECT_TRUE(p.Exists(std::string(kEdge) + "Default/Visited Links"));
+}
+
+// The real databases: an item finds the cookie database where this version
+// of the browser keeps it and clears it through SQLite with the kept sites.
+TEST(CleanItems, CookiesClearedThroughSqliteKeepTheKeptSites) {
+  Profile p;
+  p.Write("Local/Google/Chrome/User Data/Default/Preferences", "own");
+  const std::string path = p.Path("Local/Google/Chrome/User Data/Default/Network/Cookies");
+  p.Write("Local/Google/Chrome/User Data/Default/Network/placeholder");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE cookies(host_key TEXT NOT NULL, name TEXT);"
+                         "INSERT INTO cookies VALUES('.bank.example.cn','s'),('ads.example.com','t'),"
+                         "('badexample.cn','u');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  PosixItemSystem system;
+  ItemContext context = p.Context();
+  const KeepSites sites = KeepSites::Parse("bank.example.cn\n");
+  context.sites = &sites;
+  const CleanItem& cookies = *FindCleanItem("chrome-cookies");
+  ItemScan scan = ScanItem(cookies, system, context);
+  EXPECT_EQ(scan.rows, 2u);
+  EXPECT_EQ(ItemScanLine(scan), "Google Chrome Cookies（1 个配置文件，2 条记录）");
+  ItemResult result = CleanScanned(scan, system, context);
+  EXPECT_EQ(result.outcome, ItemOutcome::kDone);
+  EXPECT_EQ(result.rows, 2u);
+  EXPECT_EQ(ScanItem(cookies, system, context).rows, 0u);
+  EXPECT_EQ(CountRows(BrowserDb::kChromiumCookies, path, KeepSites{}).rows, 1u);
 }
 
 TEST(CleanItems, TableNamesNoneOfTheUsersOwnDataAndTextsReadWell) {
