@@ -185,7 +185,8 @@ const KeepSites& NoSites() {
 bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
               const ItemContext& context, Finder& finder, ItemScan& scan) {
   const char sep = finder.Sep();
-  const uint64_t filesBefore = scan.files, rowsBefore = scan.rows;
+  const uint64_t filesBefore = scan.files;
+  const size_t databasesBefore = scan.databases.size();
   // `below`: the path below a folder already checked, or the whole relative path.
   auto take = [&](const std::string& path, const base::DirEntry& e, std::string_view below) {
     if (NeverTouched(below) || (context.keeps && context.keeps(path))) return;
@@ -242,7 +243,8 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
         }
         if (context.keeps && context.keeps(full)) break;
         DbOutcome counted = system.CountRows(part.db, full, context.sites ? *context.sites : NoSites());
-        if (counted.result == DbResult::kDone || counted.result == DbResult::kLocked) {
+        if ((counted.result == DbResult::kDone && counted.rows > 0) ||
+            counted.result == DbResult::kLocked) {
           scan.databases.push_back({part.db, full, counted});
           scan.rows += counted.rows;
         }
@@ -251,7 +253,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       break;
     }
   }
-  return scan.files > filesBefore || scan.rows > rowsBefore;
+  return scan.files > filesBefore || scan.databases.size() > databasesBefore;
 }
 
 }  // namespace
@@ -412,6 +414,11 @@ std::string ItemScanLine(const ItemScan& scan) {
   add(scan.profiles, " 个配置文件");
   add(scan.files, " 个文件");
   add(scan.rows, " 条记录");
+  for (const FoundDatabase& db : scan.databases)
+    if (db.counted.result == DbResult::kLocked) {
+      inner += (inner.empty() ? "" : "，") + std::string("数据库正被使用");
+      break;
+    }
   std::string line = std::string(scan.item->program) + " " + scan.item->name;
   if (!inner.empty()) line += "（" + inner + "）";
   if (scan.bytes) line += "  " + FormatItemSize(scan.bytes);

@@ -95,7 +95,8 @@ struct ItemScan {
   std::vector<Root> roots;
   std::vector<FoundDatabase> databases;
   bool stopped = false;
-  bool Found() const { return files > 0 || rows > 0; }
+  // A database the browser holds locked counts as found: the user is told.
+  bool Found() const { return files > 0 || rows > 0 || !databases.empty(); }
 };
 
 ItemScan ScanItem(const CleanItem& item, ItemSystem& system, const ItemContext& context);

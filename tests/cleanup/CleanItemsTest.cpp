@@ -270,7 +270,9 @@ TEST(CleanItems, LockedDatabaseAndRunningBrowser) {
   ItemContext context = p.Context();
   system.locked.insert(p.Path(std::string(kEdge) + "Work/Cookies"));
   const CleanItem& cookies = *FindCleanItem("edge-cookies");
-  ItemResult locked = CleanScanned(ScanItem(cookies, system, context), system, context);
+  const ItemScan scan = ScanItem(cookies, system, context);
+  EXPECT_EQ(ItemScanLine(scan), "Microsoft Edge Cookies（2 个配置文件，4 条记录，数据库正被使用）");
+  ItemResult locked = CleanScanned(scan, system, context);
   EXPECT_EQ(locked.outcome, ItemOutcome::kLocked);
   EXPECT_EQ(locked.rows, 4u);  // the other profile's rows went
   EXPECT_EQ(ItemResultLine(cookies, locked),
