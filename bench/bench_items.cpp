@@ -80,7 +80,7 @@ int main() {
   if (!std::getenv("NOKEEP")) keep.Add("C:\\Users\\someone\\Documents\\kept");
   cleanup::ItemContext context;
   context.folders.localAppData = root + "/Local";
-  context.keeps = [&keep](const std::string& path) { return keep.Keeps(path); };
+  cleanup::UseKeepList(context, keep);
   const cleanup::CleanItem& cache = *cleanup::FindCleanItem("edge-cache");
 
   std::vector<double> bare, items;

@@ -7,6 +7,7 @@
 
 #include "cleanup/BrowserProfiles.h"
 #include "cleanup/CleanupText.h"
+#include "cleanup/KeepList.h"
 #include "cleanup/KeepSites.h"
 #include "cleanup/ScanWalk.h"
 
@@ -187,9 +188,14 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
   const char sep = finder.Sep();
   const uint64_t filesBefore = scan.files;
   const size_t databasesBefore = scan.databases.size();
+  // Whether the files of a folder need the keep-list's check.
+  auto mayKeep = [&](const std::string& folder) {
+    return context.keeps && (!context.keepsWithin || context.keepsWithin(folder));
+  };
+  bool checkKeep = true;
   // `below`: the path below a folder already checked, or the whole relative path.
   auto take = [&](const std::string& path, const base::DirEntry& e, std::string_view below) {
-    if (NeverTouched(below) || (context.keeps && context.keeps(path))) return;
+    if (NeverTouched(below) || (checkKeep && context.keeps && context.keeps(path))) return;
     scan.found.push_back(FoundFile{path, {e.size, e.lastWrite}, SizeKB(e.size)});
     ++scan.files;
     scan.bytes += e.size;
@@ -204,6 +210,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       const JunkPatterns none;
       ScanWalk walk(system.Lister(), none, context.control ? *context.control : own);
       const bool old = part.how == PartHow::kOldEntries;
+      checkKeep = mayKeep(full);
       scan.roots.push_back({full, true});
       const bool finished =
           walk.Run(full, [&](const std::string& path, const base::DirEntry& e, bool) {
@@ -219,6 +226,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       if (!entries || NeverTouched(folder.rel + "\\")) break;
       const std::string full = Full(folder, sep);
       scan.roots.push_back({full, false});
+      checkKeep = mayKeep(full);
       for (const base::DirEntry& e : *entries)
         if (!e.directory && !e.reparsePoint && NameMatches(part.pattern, e.name))
           take(base::JoinPath(full, e.name, sep), e, e.name);
@@ -257,6 +265,23 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
 }
 
 }  // namespace
+
+void UseKeepList(ItemContext& context, const KeepList& keep) {
+  context.keeps = [&keep](const std::string& path) { return keep.Keeps(path); };
+  context.keepsWithin = [&keep](const std::string& folder) {
+    const std::string f = KeepKey(folder);
+    for (const std::string& entry : keep.Entries()) {
+      const std::string k = KeepKey(entry);
+      // The folder itself or one above it is kept, or something inside it.
+      const std::string& shorter = k.size() <= f.size() ? k : f;
+      const std::string& longer = k.size() <= f.size() ? f : k;
+      if (longer.compare(0, shorter.size(), shorter) == 0 &&
+          (longer.size() == shorter.size() || longer[shorter.size()] == '\\'))
+        return true;
+    }
+    return false;
+  };
+}
 
 std::vector<ItemProfile> FindProfiles(const CleanItem& item, ItemSystem& system,
                                       const UserFolders& folders) {
@@ -298,6 +323,9 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
   const char sep = system.Lister().Separator();
   bool stopped = scan.stopped, failed = false, locked = false;
   std::set<std::string> emptied;
+  std::vector<bool> checkKeep;
+  for (const ItemScan::Root& r : scan.roots)
+    checkKeep.push_back(context.keeps && (!context.keepsWithin || context.keepsWithin(r.folder)));
   for (const FoundFile& f : scan.found) {
     if (go && !go()) {
       stopped = true;
@@ -305,12 +333,17 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
     }
     // The last guard: inside one of the item's folders, never the user's own data.
     const ItemScan::Root* root = nullptr;
-    for (const ItemScan::Root& r : scan.roots)
+    bool check = true;
+    for (size_t k = 0; k < scan.roots.size(); ++k) {
+      const ItemScan::Root& r = scan.roots[k];
       if (f.path.size() > r.folder.size() + 1 && f.path.compare(0, r.folder.size(), r.folder) == 0 &&
-          f.path[r.folder.size()] == sep)
+          f.path[r.folder.size()] == sep) {
         root = &r;
+        check = checkKeep[k];
+      }
+    }
     if (!root || NeverTouched(std::string_view(f.path).substr(root->folder.size())) ||
-        (context.keeps && context.keeps(f.path)))
+        (check && context.keeps(f.path)))
       continue;
     const DeleteResult d = system.Deleter().DeleteIfUnchanged(f.path, f.identity);
     if (d == DeleteResult::kDeleted || d == DeleteResult::kNoBin) {

@@ -17,6 +17,7 @@
 
 namespace cleanup {
 
+class KeepList;
 class KeepSites;
 class ScanControl;
 
@@ -56,11 +57,18 @@ struct ItemContext {
   uint64_t oldBefore = 0;
   // The user's keep-list: a kept path is neither listed nor removed.
   std::function<bool(const std::string& path)> keeps;
+  // When given: false when nothing at or below `folder` is kept, which
+  // spares the check of each file there.
+  std::function<bool(const std::string& folder)> keepsWithin;
   // The sites whose cookies stay; null keeps none.
   const KeepSites* sites = nullptr;
   // Stops a scan between files; null runs to the end.
   ScanControl* control = nullptr;
 };
+
+// Sets `keeps` and `keepsWithin` from the keep-list, which must outlive
+// the context.
+void UseKeepList(ItemContext& context, const KeepList& keep);
 
 struct ItemProfile {
   std::string folder;       // a Chromium profile, or Firefox's under Roaming

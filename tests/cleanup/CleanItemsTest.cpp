@@ -17,6 +17,7 @@
 #include "cleanup/BrowserProfiles.h"
 #include "cleanup/CleanItems.h"
 #include "cleanup/ItemScan.h"
+#include "cleanup/KeepList.h"
 #include "cleanup/KeepSites.h"
 #include "cleanup/PosixItemSystem.h"
 
@@ -354,6 +355,18 @@ TEST(CleanItems, TableNamesNoneOfTheUsersOwnDataAndTextsReadWell) {
     EXPECT_FALSE(UsableTempFolder(temp, own)) << temp;
   for (const char* temp : {"C:\\Users\\me\\AppData\\Local\\Temp", "C:\\Windows\\Temp", "D:\\Temp"})
     EXPECT_TRUE(UsableTempFolder(temp, own)) << temp;
+  // Files are checked against the keep-list only in folders it may keep something in.
+  KeepList keep;
+  ASSERT_TRUE(keep.Add("C:\\Users\\me\\Chrome\\Default\\Cache\\kept"));
+  ItemContext context;
+  UseKeepList(context, keep);
+  for (const char* folder : {"C:\\Users\\me\\Chrome\\Default\\Cache", "c:\\users\\ME\\chrome\\default\\cache\\KEPT\\sub",
+                             "C:\\Users\\me\\Chrome\\Default\\Cache\\kept"})
+    EXPECT_TRUE(context.keepsWithin(folder)) << folder;
+  for (const char* folder : {"C:\\Users\\me\\Chrome\\Default\\Code Cache", "C:\\Users\\me\\Chrome\\Default\\Cach",
+                             "C:\\Users\\me\\Chrome\\Default\\Cache\\kep"})
+    EXPECT_FALSE(context.keepsWithin(folder)) << folder;
+  EXPECT_TRUE(context.keeps("C:\\Users\\me\\Chrome\\Default\\Cache\\kept\\f_1"));
   EXPECT_TRUE(NameMatches("thumbcache_*.db", "THUMBCACHE_256.DB"));
   EXPECT_FALSE(NameMatches("thumbcache_*.db", "thumbcache_256.db-wal"));
   EXPECT_TRUE(NameMatches("a*b*c", "aXbYbc"));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/Handles.h"
 #include "base/Paths.h"
 #include "base/Text.h"
 #include "cleanup/ItemEngine.h"
@@ -66,7 +67,9 @@ TEST(ItemEngine, CacheCleanedThroughTheWindowsEngine) {
   EXPECT_TRUE(Exists(tree.Path(profile + "Bookmarks")));
   EXPECT_TRUE(Exists(tree.Path(profile + "Preferences")));
   EXPECT_TRUE(Exists(outside.Path("precious.txt")));
-  if (linked) EXPECT_TRUE(Exists(tree.Path(profile + "Cache\\link")));
+  if (linked) {
+    EXPECT_TRUE(Exists(tree.Path(profile + "Cache\\link")));
+  }
   // A folder that is not empty is never removed.
   EXPECT_FALSE(system.RemoveEmptyFolder(tree.Path(profile + "Cache")));
 }

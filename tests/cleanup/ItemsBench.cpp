@@ -48,7 +48,7 @@ std::vector<std::string> LayOutCache(const cleanuptest::TempTree& tree, int file
 cleanup::ItemContext Context(const cleanuptest::TempTree& tree, const cleanup::KeepList& keep) {
   cleanup::ItemContext context;
   context.folders.localAppData = tree.Path("Local");
-  context.keeps = [&keep](const std::string& path) { return keep.Keeps(path); };
+  cleanup::UseKeepList(context, keep);
   return context;
 }
 
