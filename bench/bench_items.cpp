@@ -71,8 +71,7 @@ int main() {
   if (!mkdtemp(tmpl)) return 1;
   const std::string root = tmpl;
   const std::string userData = root + "/Local/Microsoft/Edge/User Data";
-  std::printf("making %d cache files in 2 profiles under %s\n", 2 * kFilesPerProfile,
-              root.c_str());
+  std::printf("making %d cache files in 2 profiles under %s\n", 2 * kFilesPerProfile, root.c_str());
   LayOut(userData);
 
   cleanup::PosixItemSystem system;

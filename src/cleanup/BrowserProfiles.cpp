@@ -85,10 +85,14 @@ class Json {
     for (int i = 0; i < 4; ++i) {
       const char c = s_[at_++];
       v <<= 4;
-      if (c >= '0' && c <= '9') v |= static_cast<uint32_t>(c - '0');
-      else if (c >= 'a' && c <= 'f') v |= static_cast<uint32_t>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') v |= static_cast<uint32_t>(c - 'A' + 10);
-      else return false;
+      if (c >= '0' && c <= '9')
+        v |= static_cast<uint32_t>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        v |= static_cast<uint32_t>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        v |= static_cast<uint32_t>(c - 'A' + 10);
+      else
+        return false;
     }
     return true;
   }
@@ -124,7 +128,9 @@ class Json {
       const char e = s_[at_++];
       uint32_t cp = 0;
       switch (e) {
-        case '"': case '\\': case '/': cp = static_cast<uint32_t>(e); break;
+        case '"':
+        case '\\':
+        case '/': cp = static_cast<uint32_t>(e); break;
         case 'b': cp = '\b'; break;
         case 'f': cp = '\f'; break;
         case 'n': cp = '\n'; break;

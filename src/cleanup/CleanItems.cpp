@@ -21,14 +21,10 @@ using Base = PartBase;
 
 // The parts of each family of browsers.
 std::vector<ItemPart> ChromiumCache() {
-  return {{Base::kProfile, "Cache"},
-          {Base::kProfile, "Code Cache"},
-          {Base::kProfile, "GPUCache"},
-          {Base::kProfile, "Service Worker\\CacheStorage"},
-          {Base::kRoot, "ShaderCache"},
-          {Base::kRoot, "GrShaderCache"},
-          {Base::kRoot, "GraphiteDawnCache"},
-          {Base::kRoot, "Crashpad\\reports"}};
+  return {{Base::kProfile, "Cache"},          {Base::kProfile, "Code Cache"},
+          {Base::kProfile, "GPUCache"},       {Base::kProfile, "Service Worker\\CacheStorage"},
+          {Base::kRoot, "ShaderCache"},       {Base::kRoot, "GrShaderCache"},
+          {Base::kRoot, "GraphiteDawnCache"}, {Base::kRoot, "Crashpad\\reports"}};
 }
 std::vector<ItemPart> ChromiumCookies() {
   ItemPart rows{Base::kProfile, "Network\\Cookies", How::kRows};
@@ -67,66 +63,162 @@ std::vector<CleanItem> MakeItems() {
   std::vector<CleanItem> items;
   for (const Browser& b : kChromiumBrowsers) {
     const std::string p = b.prefix;
-    items.push_back({b.program, ItemKind::kCache, "缓存", Keep(p + "-cache"), true,
-                     KnownRoot::kLocalAppData, b.userData, ProfileRule::kChromium,
-                     ChromiumCache(), {b.process}});
-    items.push_back({b.program, ItemKind::kCookies, "Cookies", Keep(p + "-cookies"), false,
-                     KnownRoot::kLocalAppData, b.userData, ProfileRule::kChromium,
-                     ChromiumCookies(), {b.process}});
-    items.push_back({b.program, ItemKind::kHistory, "历史记录", Keep(p + "-history"), false,
-                     KnownRoot::kLocalAppData, b.userData, ProfileRule::kChromium,
-                     ChromiumHistory(), {b.process}});
+    items.push_back({b.program,
+                     ItemKind::kCache,
+                     "缓存",
+                     Keep(p + "-cache"),
+                     true,
+                     KnownRoot::kLocalAppData,
+                     b.userData,
+                     ProfileRule::kChromium,
+                     ChromiumCache(),
+                     {b.process}});
+    items.push_back({b.program,
+                     ItemKind::kCookies,
+                     "Cookies",
+                     Keep(p + "-cookies"),
+                     false,
+                     KnownRoot::kLocalAppData,
+                     b.userData,
+                     ProfileRule::kChromium,
+                     ChromiumCookies(),
+                     {b.process}});
+    items.push_back({b.program,
+                     ItemKind::kHistory,
+                     "历史记录",
+                     Keep(p + "-history"),
+                     false,
+                     KnownRoot::kLocalAppData,
+                     b.userData,
+                     ProfileRule::kChromium,
+                     ChromiumHistory(),
+                     {b.process}});
   }
   ItemPart cookies{Base::kProfile, "cookies.sqlite", How::kRows};
   cookies.db = BrowserDb::kFirefoxCookies;
   ItemPart places{Base::kProfile, "places.sqlite", How::kRows};
   places.db = BrowserDb::kFirefoxHistory;
-  items.push_back({"Firefox", ItemKind::kCache, "缓存", "firefox-cache", true,
-                   KnownRoot::kRoamingAppData, "Mozilla\\Firefox", ProfileRule::kFirefox,
+  items.push_back({"Firefox",
+                   ItemKind::kCache,
+                   "缓存",
+                   "firefox-cache",
+                   true,
+                   KnownRoot::kRoamingAppData,
+                   "Mozilla\\Firefox",
+                   ProfileRule::kFirefox,
                    {{Base::kLocalProfile, "cache2"}, {Base::kLocalProfile, "startupCache"}},
                    {"firefox.exe"}});
-  items.push_back({"Firefox", ItemKind::kCookies, "Cookies", "firefox-cookies", false,
-                   KnownRoot::kRoamingAppData, "Mozilla\\Firefox", ProfileRule::kFirefox,
-                   {cookies}, {"firefox.exe"}});
-  items.push_back({"Firefox", ItemKind::kHistory, "历史记录", "firefox-history", false,
-                   KnownRoot::kRoamingAppData, "Mozilla\\Firefox", ProfileRule::kFirefox,
-                   {places}, {"firefox.exe"}});
+  items.push_back({"Firefox",
+                   ItemKind::kCookies,
+                   "Cookies",
+                   "firefox-cookies",
+                   false,
+                   KnownRoot::kRoamingAppData,
+                   "Mozilla\\Firefox",
+                   ProfileRule::kFirefox,
+                   {cookies},
+                   {"firefox.exe"}});
+  items.push_back({"Firefox",
+                   ItemKind::kHistory,
+                   "历史记录",
+                   "firefox-history",
+                   false,
+                   KnownRoot::kRoamingAppData,
+                   "Mozilla\\Firefox",
+                   ProfileRule::kFirefox,
+                   {places},
+                   {"firefox.exe"}});
 
   ItemPart thumbs{Base::kRoot, "Microsoft\\Windows\\Explorer", How::kFilesByPattern};
   thumbs.pattern = "thumbcache_*.db";
   ItemPart icons = thumbs;
   icons.pattern = "iconcache_*.db";
-  items.push_back({"Windows", ItemKind::kThumbnails, "缩略图缓存", "thumbnails", true,
-                   KnownRoot::kLocalAppData, "", ProfileRule::kNone, {thumbs, icons}, {}});
-  items.push_back({"Windows", ItemKind::kCrashReports, "程序错误报告和崩溃转储", "crash-reports",
-                   true, KnownRoot::kLocalAppData, "", ProfileRule::kNone,
+  items.push_back({"Windows",
+                   ItemKind::kThumbnails,
+                   "缩略图缓存",
+                   "thumbnails",
+                   true,
+                   KnownRoot::kLocalAppData,
+                   "",
+                   ProfileRule::kNone,
+                   {thumbs, icons},
+                   {}});
+  items.push_back({"Windows",
+                   ItemKind::kCrashReports,
+                   "程序错误报告和崩溃转储",
+                   "crash-reports",
+                   true,
+                   KnownRoot::kLocalAppData,
+                   "",
+                   ProfileRule::kNone,
                    {{Base::kRoot, "CrashDumps"},
                     {Base::kRoot, "Microsoft\\Windows\\WER\\ReportArchive"},
                     {Base::kRoot, "Microsoft\\Windows\\WER\\ReportQueue"}},
                    {}});
-  items.push_back({"Windows", ItemKind::kShaderCache, "DirectX 着色器缓存", "shader-cache", true,
-                   KnownRoot::kLocalAppData, "", ProfileRule::kNone, {{Base::kRoot, "D3DSCache"}},
+  items.push_back({"Windows",
+                   ItemKind::kShaderCache,
+                   "DirectX 着色器缓存",
+                   "shader-cache",
+                   true,
+                   KnownRoot::kLocalAppData,
+                   "",
+                   ProfileRule::kNone,
+                   {{Base::kRoot, "D3DSCache"}},
                    {}});
-  items.push_back({"Windows", ItemKind::kOldTemp, "过期临时文件", "old-temp", true,
-                   KnownRoot::kTemp, "", ProfileRule::kNone,
-                   {{Base::kRoot, "", How::kOldEntries}}, {}});
+  items.push_back({"Windows",
+                   ItemKind::kOldTemp,
+                   "过期临时文件",
+                   "old-temp",
+                   true,
+                   KnownRoot::kTemp,
+                   "",
+                   ProfileRule::kNone,
+                   {{Base::kRoot, "", How::kOldEntries}},
+                   {}});
   return items;
 }
 
 // Files of the user's own data, by name; their SQLite companions too.
-constexpr std::string_view kOwnFiles[] = {
-    "Bookmarks", "Bookmarks.bak", "Login Data", "Login Data For Account", "logins.json",
-    "logins-backup.json", "key4.db", "key3.db", "cert9.db", "Preferences", "Secure Preferences",
-    "Local State", "prefs.js", "user.js", "profiles.ini", "installs.ini", "Web Data",
-    "places.sqlite", "favicons.sqlite", "permissions.sqlite", "formhistory.sqlite",
-    "extensions.json", "extension-preferences.json", "extension-settings.json", "addons.json",
-    "containers.json", "handlers.json", "search.json.mozlz4"};
+constexpr std::string_view kOwnFiles[] = {"Bookmarks",
+                                          "Bookmarks.bak",
+                                          "Login Data",
+                                          "Login Data For Account",
+                                          "logins.json",
+                                          "logins-backup.json",
+                                          "key4.db",
+                                          "key3.db",
+                                          "cert9.db",
+                                          "Preferences",
+                                          "Secure Preferences",
+                                          "Local State",
+                                          "prefs.js",
+                                          "user.js",
+                                          "profiles.ini",
+                                          "installs.ini",
+                                          "Web Data",
+                                          "places.sqlite",
+                                          "favicons.sqlite",
+                                          "permissions.sqlite",
+                                          "formhistory.sqlite",
+                                          "extensions.json",
+                                          "extension-preferences.json",
+                                          "extension-settings.json",
+                                          "addons.json",
+                                          "containers.json",
+                                          "handlers.json",
+                                          "search.json.mozlz4"};
 constexpr std::string_view kCompanions[] = {"", "-journal", "-wal", "-shm"};
 // Folders of the user's own data: nothing inside them is removed.
-constexpr std::string_view kOwnFolders[] = {
-    "Extensions", "Extension State", "Extension Rules", "Extension Scripts",
-    "Local Extension Settings", "Sync Extension Settings", "Managed Extension Settings",
-    "browser-extension-data", "bookmarkbackups", "Sync Data"};
+constexpr std::string_view kOwnFolders[] = {"Extensions",
+                                            "Extension State",
+                                            "Extension Rules",
+                                            "Extension Scripts",
+                                            "Local Extension Settings",
+                                            "Sync Extension Settings",
+                                            "Managed Extension Settings",
+                                            "browser-extension-data",
+                                            "bookmarkbackups",
+                                            "Sync Data"};
 
 bool OwnFile(std::string_view name) {
   for (std::string_view own : kOwnFiles)

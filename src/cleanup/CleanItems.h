@@ -13,7 +13,15 @@
 
 namespace cleanup {
 
-enum class ItemKind { kCache, kCookies, kHistory, kThumbnails, kCrashReports, kShaderCache, kOldTemp };
+enum class ItemKind {
+  kCache,
+  kCookies,
+  kHistory,
+  kThumbnails,
+  kCrashReports,
+  kShaderCache,
+  kOldTemp
+};
 
 // The known folder an item's root lies in.
 enum class KnownRoot { kLocalAppData, kRoamingAppData, kTemp };
@@ -44,9 +52,9 @@ struct ItemPart {
   PartBase base = PartBase::kRoot;
   const char* path = "";  // below `base`, "\" separated; "" for `base` itself
   PartHow how = PartHow::kFolderContents;
-  const char* pattern = "";  // kFilesByPattern: "thumbcache_*.db"
+  const char* pattern = "";                    // kFilesByPattern: "thumbcache_*.db"
   BrowserDb db = BrowserDb::kChromiumCookies;  // kRows
-  const char* olderPath = "";  // kRows: where older versions keep the database
+  const char* olderPath = "";                  // kRows: where older versions keep the database
 };
 
 struct CleanItem {

@@ -29,11 +29,10 @@ std::optional<std::string> WinItemSystem::ReadText(const std::string& path) {
 }
 
 bool WinItemSystem::RemoveEmptyFolder(const std::string& folder) {
-  base::FileHandle dir(CreateFileW(base::Wide(base::ExtendedPath(folder)).c_str(),
-                                   DELETE | FILE_READ_ATTRIBUTES,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  base::FileHandle dir(
+      CreateFileW(base::Wide(base::ExtendedPath(folder)).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   FILE_BASIC_INFO basic{};
   if (!dir || !GetFileInformationByHandleEx(dir.get(), FileBasicInfo, &basic, sizeof basic))
     return false;

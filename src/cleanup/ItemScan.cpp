@@ -250,7 +250,8 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
           break;
         }
         if (context.keeps && context.keeps(full)) break;
-        DbOutcome counted = system.CountRows(part.db, full, context.sites ? *context.sites : NoSites());
+        DbOutcome counted =
+            system.CountRows(part.db, full, context.sites ? *context.sites : NoSites());
         if ((counted.result == DbResult::kDone && counted.rows > 0) ||
             counted.result == DbResult::kLocked) {
           scan.databases.push_back({part.db, full, counted});
@@ -299,9 +300,9 @@ ItemScan ScanItem(const CleanItem& item, ItemSystem& system, const ItemContext& 
   const std::string& known = KnownFolder(context.folders, item.root);
   if (known.empty()) return scan;
   const Place root{known, item.rootPath};
-  const std::vector<ProfilePlaces> profiles =
-      item.profiles == ProfileRule::kNone ? std::vector<ProfilePlaces>{}
-                                          : Profiles(item, system, context.folders, finder);
+  const std::vector<ProfilePlaces> profiles = item.profiles == ProfileRule::kNone
+                                                  ? std::vector<ProfilePlaces>{}
+                                                  : Profiles(item, system, context.folders, finder);
   // A browser without profiles is not installed: its shared folders are not looked at.
   if (item.profiles != ProfileRule::kNone && profiles.empty()) return scan;
   for (const ItemPart& part : item.parts)
@@ -336,8 +337,8 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
     bool check = true;
     for (size_t k = 0; k < scan.roots.size(); ++k) {
       const ItemScan::Root& r = scan.roots[k];
-      if (f.path.size() > r.folder.size() + 1 && f.path.compare(0, r.folder.size(), r.folder) == 0 &&
-          f.path[r.folder.size()] == sep) {
+      if (f.path.size() > r.folder.size() + 1 &&
+          f.path.compare(0, r.folder.size(), r.folder) == 0 && f.path[r.folder.size()] == sep) {
         root = &r;
         check = checkKeep[k];
       }
@@ -366,7 +367,8 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
 
   for (const FoundDatabase& db : scan.databases) {
     if (stopped) break;
-    const DbOutcome o = system.ClearRows(db.db, db.path, context.sites ? *context.sites : NoSites());
+    const DbOutcome o =
+        system.ClearRows(db.db, db.path, context.sites ? *context.sites : NoSites());
     if (o.result == DbResult::kDone) result.rows += o.rows;
     locked |= o.result == DbResult::kLocked;
     failed |= o.result == DbResult::kFailed;
@@ -384,7 +386,8 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
 
 bool UsableTempFolder(const std::string& temp, const std::vector<std::string>& userFolders) {
   auto key = [](std::string s) {
-    for (char& c : s) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+      c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     while (!s.empty() && s.back() == '\\') s.pop_back();
     return s;
   };
@@ -470,9 +473,11 @@ std::string ItemResultLine(const CleanItem& item, const ItemResult& result) {
   }
   std::string line = head;
   if (result.files || !result.rows)
-    line += "已删除 " + GroupedCount(result.files) + " 个文件（" + FormatItemSize(result.bytes) + "）";
+    line +=
+        "已删除 " + GroupedCount(result.files) + " 个文件（" + FormatItemSize(result.bytes) + "）";
   if (result.rows)
-    line += std::string(result.files ? "，" : "") + "已清除 " + GroupedCount(result.rows) + " 条记录";
+    line +=
+        std::string(result.files ? "，" : "") + "已清除 " + GroupedCount(result.rows) + " 条记录";
   if (result.inUse) line += "，" + GroupedCount(result.inUse) + " 个文件正在使用，已跳过";
   if (result.outcome == ItemOutcome::kPartlyFailed) line += "，部分内容未能清理";
   return line + "。";

@@ -37,13 +37,11 @@ bool PosixItemSystem::RemoveEmptyFolder(const std::string& folder) {
   return rmdir(folder.c_str()) == 0;
 }
 
-DbOutcome PosixItemSystem::CountRows(BrowserDb db, const std::string& path,
-                                     const KeepSites& keep) {
+DbOutcome PosixItemSystem::CountRows(BrowserDb db, const std::string& path, const KeepSites& keep) {
   return cleanup::CountRows(db, path, keep);
 }
 
-DbOutcome PosixItemSystem::ClearRows(BrowserDb db, const std::string& path,
-                                     const KeepSites& keep) {
+DbOutcome PosixItemSystem::ClearRows(BrowserDb db, const std::string& path, const KeepSites& keep) {
   return cleanup::ClearRows(db, path, keep);
 }
 

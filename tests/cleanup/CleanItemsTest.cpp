@@ -162,14 +162,16 @@ std::vector<Expected> ExpectedItems() {
   const std::string e = kEdge, c = "Local/Google/Chrome/User Data/Default/",
                     f = std::string(kFox) + "Profiles/abcd.default-release/", fl = kFoxLocal;
   return {
-      {"edge-cache", 2,
+      {"edge-cache",
+       2,
        {e + "Default/Cache/Cache_Data/data_0", e + "Default/Cache/Cache_Data/f_000001",
         e + "Default/Code Cache/js/index", e + "Default/GPUCache/data_1",
         e + "Default/Service Worker/CacheStorage/abc/0", e + "Work/Cache/Cache_Data/f_1",
         e + "ShaderCache/data_0", e + "GrShaderCache/data_0", e + "Crashpad/reports/r1.dmp"},
        {}},
       {"edge-cookies", 2, {}, {e + "Default/Network/Cookies", e + "Work/Cookies"}},
-      {"edge-history", 2,
+      {"edge-history",
+       2,
        {e + "Default/Visited Links", e + "Default/Top Sites"},
        {e + "Default/History", e + "Work/History"}},
       {"chrome-cache", 1, {c + "Cache/Cache_Data/f_9"}, {}},
@@ -178,17 +180,25 @@ std::vector<Expected> ExpectedItems() {
       {"brave-cache", 0, {}, {}},
       {"brave-cookies", 0, {}, {}},
       {"brave-history", 0, {}, {}},
-      {"firefox-cache", 1, {fl + "cache2/entries/E1", fl + "startupCache/startupCache.8.little"}, {}},
+      {"firefox-cache",
+       1,
+       {fl + "cache2/entries/E1", fl + "startupCache/startupCache.8.little"},
+       {}},
       {"firefox-cookies", 1, {}, {f + "cookies.sqlite"}},
       {"firefox-history", 1, {}, {f + "places.sqlite"}},
-      {"thumbnails", 0, {std::string(kExplorer) + "thumbcache_256.db", std::string(kExplorer) + "iconcache_32.db"}, {}},
-      {"crash-reports", 0,
+      {"thumbnails",
+       0,
+       {std::string(kExplorer) + "thumbcache_256.db", std::string(kExplorer) + "iconcache_32.db"},
+       {}},
+      {"crash-reports",
+       0,
        {"Local/CrashDumps/app.exe.123.dmp",
         "Local/Microsoft/Windows/WER/ReportArchive/AppCrash_a/Report.wer",
         "Local/Microsoft/Windows/WER/ReportQueue/AppCrash_b/Report.wer"},
        {}},
       {"shader-cache", 0, {"Local/D3DSCache/abc/x.idx"}, {}},
-      {"old-temp", 0,
+      {"old-temp",
+       0,
        {"Local/Temp/old.tmp", "Local/Temp/setup-leftover/a/b.log", "Local/Temp/mixed/old.txt"},
        {}},
   };
@@ -288,7 +298,8 @@ TEST(CleanItems, LockedDatabaseAndRunningBrowser) {
   ASSERT_EQ(split.skipped.size(), 2u);
   ASSERT_EQ(split.clean.size(), 2u);
   EXPECT_EQ(split.clean[0]->cliName, std::string("chrome-cache"));
-  EXPECT_EQ(split.lines, std::vector<std::string>{"Microsoft Edge 正在运行，已跳过；关闭后再清理。"});
+  EXPECT_EQ(split.lines,
+            std::vector<std::string>{"Microsoft Edge 正在运行，已跳过；关闭后再清理。"});
   system.cleared.clear();
   ItemResult skipped = ScanAndClean(*FindCleanItem("edge-history"), system, context, running);
   EXPECT_EQ(skipped.outcome, ItemOutcome::kSkippedRunning);
@@ -306,12 +317,13 @@ TEST(CleanItems, CookiesClearedThroughSqliteKeepTheKeptSites) {
   p.Write("Local/Google/Chrome/User Data/Default/Network/placeholder");
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE cookies(host_key TEXT NOT NULL, name TEXT);"
-                         "INSERT INTO cookies VALUES('.bank.example.cn','s'),('ads.example.com','t'),"
-                         "('badexample.cn','u');",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(db,
+                   "CREATE TABLE cookies(host_key TEXT NOT NULL, name TEXT);"
+                   "INSERT INTO cookies VALUES('.bank.example.cn','s'),('ads.example.com','t'),"
+                   "('badexample.cn','u');",
+                   nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(db);
   PosixItemSystem system;
   ItemContext context = p.Context();
@@ -343,15 +355,16 @@ TEST(CleanItems, TableNamesNoneOfTheUsersOwnDataAndTextsReadWell) {
   struct Case {
     const char* path;
     bool never;
-  } cases[] = {{"Default\\Bookmarks", true},    {"Default/login data-JOURNAL", true},
-               {"Default\\Web Data", true},     {"p\\key4.db", true},
-               {"x\\Extensions\\a\\b.js", true}, {"Local State", true},
+  } cases[] = {{"Default\\Bookmarks", true},      {"Default/login data-JOURNAL", true},
+               {"Default\\Web Data", true},       {"p\\key4.db", true},
+               {"x\\Extensions\\a\\b.js", true},  {"Local State", true},
                {"Default\\Cache\\data_0", false}, {"Default\\Bookmarks Cache", false},
-               {"Default\\History", false},      {"cache2\\entries\\E1", false}};
+               {"Default\\History", false},       {"cache2\\entries\\E1", false}};
   for (const Case& c : cases) EXPECT_EQ(NeverTouched(c.path), c.never) << c.path;
   // GetTempPathW falls back to the profile or the Windows folder.
   const std::vector<std::string> own = {"C:\\Users\\me", "C:\\Windows"};
-  for (const char* temp : {"C:\\Users\\me", "c:\\users\\ME\\", "C:\\Users", "C:\\", "C:", "", "Temp"})
+  for (const char* temp :
+       {"C:\\Users\\me", "c:\\users\\ME\\", "C:\\Users", "C:\\", "C:", "", "Temp"})
     EXPECT_FALSE(UsableTempFolder(temp, own)) << temp;
   for (const char* temp : {"C:\\Users\\me\\AppData\\Local\\Temp", "C:\\Windows\\Temp", "D:\\Temp"})
     EXPECT_TRUE(UsableTempFolder(temp, own)) << temp;
@@ -360,11 +373,13 @@ TEST(CleanItems, TableNamesNoneOfTheUsersOwnDataAndTextsReadWell) {
   ASSERT_TRUE(keep.Add("C:\\Users\\me\\Chrome\\Default\\Cache\\kept"));
   ItemContext context;
   UseKeepList(context, keep);
-  for (const char* folder : {"C:\\Users\\me\\Chrome\\Default\\Cache", "c:\\users\\ME\\chrome\\default\\cache\\KEPT\\sub",
-                             "C:\\Users\\me\\Chrome\\Default\\Cache\\kept"})
+  for (const char* folder :
+       {"C:\\Users\\me\\Chrome\\Default\\Cache", "c:\\users\\ME\\chrome\\default\\cache\\KEPT\\sub",
+        "C:\\Users\\me\\Chrome\\Default\\Cache\\kept"})
     EXPECT_TRUE(context.keepsWithin(folder)) << folder;
-  for (const char* folder : {"C:\\Users\\me\\Chrome\\Default\\Code Cache", "C:\\Users\\me\\Chrome\\Default\\Cach",
-                             "C:\\Users\\me\\Chrome\\Default\\Cache\\kep"})
+  for (const char* folder :
+       {"C:\\Users\\me\\Chrome\\Default\\Code Cache", "C:\\Users\\me\\Chrome\\Default\\Cach",
+        "C:\\Users\\me\\Chrome\\Default\\Cache\\kep"})
     EXPECT_FALSE(context.keepsWithin(folder)) << folder;
   EXPECT_TRUE(context.keeps("C:\\Users\\me\\Chrome\\Default\\Cache\\kept\\f_1"));
   EXPECT_TRUE(NameMatches("thumbcache_*.db", "THUMBCACHE_256.DB"));
@@ -394,13 +409,15 @@ TEST(BrowserProfiles, LocalStateAndProfilesIni) {
       {R"({"profile":{"info_cache":{"Default":{},"Profile 3":{"a":[{}]}}}})",
        std::vector<std::string>{"Default", "Profile 3"}},
       {R"( {"profile" : {"info_cache" : {} } } )", std::vector<std::string>{}},
-      {R"({"profile":{"info_cache":{"Default":{}}})", std::nullopt},    // cut short
-      {R"({"profile":{"other":1}})", std::nullopt},                     // no info_cache
-      {R"({"profile":{"info_cache":{"\ud83d\ude00":1}}})", std::vector<std::string>{"\xF0\x9F\x98\x80"}},
-      {R"({"profile":{"info_cache":{"\ud83d":1}}})", std::nullopt},     // half a pair
+      {R"({"profile":{"info_cache":{"Default":{}}})", std::nullopt},  // cut short
+      {R"({"profile":{"other":1}})", std::nullopt},                   // no info_cache
+      {R"({"profile":{"info_cache":{"\ud83d\ude00":1}}})",
+       std::vector<std::string>{"\xF0\x9F\x98\x80"}},
+      {R"({"profile":{"info_cache":{"\ud83d":1}}})", std::nullopt},  // half a pair
       {R"({"profile":{"info_cache":{"a":1}}} trailing)", std::nullopt},
       {"", std::nullopt},
-      {"[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]", std::nullopt},
+      {"[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]",
+       std::nullopt},
   };
   for (const Json& j : json) EXPECT_EQ(LocalStateProfiles(j.text), j.names) << j.text;
   std::string deep = R"({"x":)" + std::string(200, '[') + std::string(200, ']') + "}";

@@ -51,9 +51,9 @@ TEST(ItemEngine, CacheCleanedThroughTheWindowsEngine) {
   EXPECT_EQ(scan.profiles, 1u);
 
   // A file the browser still holds open stays, and is counted.
-  base::FileHandle held(CreateFileW(
-      base::Wide(tree.Path(profile + "Cache\\Cache_Data\\data_1")).c_str(), GENERIC_READ,
-      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  base::FileHandle held(
+      CreateFileW(base::Wide(tree.Path(profile + "Cache\\Cache_Data\\data_1")).c_str(),
+                  GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
   cleanup::ItemResult result = cleanup::CleanScanned(scan, system, context);
   held.Reset();

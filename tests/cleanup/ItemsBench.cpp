@@ -72,7 +72,7 @@ TEST(ItemsBench, SizingAgainstBareWalk) {
     cleanup::ItemScan scan = cleanup::ScanItem(cache, system, context);
     const double s = Seconds(std::chrono::steady_clock::now() - start);
     ASSERT_EQ(scan.files, 20000u);
-    ASSERT_EQ(kb, 0u);  // 512-byte files count as 0 KB each in the bare walk's totals
+    ASSERT_EQ(kb, 0u);       // 512-byte files count as 0 KB each in the bare walk's totals
     if (run == 0) continue;  // warms the cache
     bare.push_back(b);
     items.push_back(s);
