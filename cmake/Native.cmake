@@ -11,6 +11,8 @@ add_library(mirven_core STATIC ${CMAKE_BINARY_DIR}/core_anchor.cpp ${MIRVEN_CORE
 target_include_directories(mirven_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(mirven_core PRIVATE ${MIRVEN_WARNINGS})
 mirven_bitmaps(mirven_core)
+include(${CMAKE_SOURCE_DIR}/cmake/Sqlite.cmake)
+target_link_libraries(mirven_core PUBLIC mirven_sqlite)
 find_package(Threads REQUIRED)
 target_link_libraries(mirven_core PUBLIC Threads::Threads)
 

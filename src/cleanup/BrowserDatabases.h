@@ -2,6 +2,7 @@
 // The rows of today's browsers' cookie and history databases, counted and
 // removed through SQLite itself, each clean in one transaction. A database
 // the browser holds locked is left as it is and said so.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,14 @@ struct DbOutcome {
 // `path` is UTF-8. Cookies of the hosts `keep` keeps are neither counted nor
 // removed; history ignores it. Bookmarks, passwords and settings are never
 // touched.
+// The files beside a Chromium profile's History that repeat what it holds
+// (visited-link hashes, most-visited pages, address-bar shortcuts and
+// predictions, the icons of visited pages); a history clean deletes them as
+// whole files, and the browser makes them again, empty. History's own
+// journal is never among them: SQLite needs it to recover the database.
+extern const char* const kChromiumHistoryCopies[];
+extern const size_t kChromiumHistoryCopyCount;
+
 DbOutcome CountRows(BrowserDb db, const std::string& path, const KeepSites& keep);
 DbOutcome ClearRows(BrowserDb db, const std::string& path, const KeepSites& keep);
 

@@ -6,9 +6,15 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace cleanup {
+
+// A site as sites are compared: lower case, without a leading or trailing
+// dot, a scheme, a port or a path ("https://Bank.Example.cn/login" is
+// "bank.example.cn"). Empty for text that is no host name.
+std::string SiteKey(std::string_view site);
 
 class KeepSites {
  public:
@@ -19,7 +25,8 @@ class KeepSites {
 
   const std::vector<std::string>& Entries() const { return entries_; }
   size_t Unreadable() const { return unreadable_.size(); }
-  // False when `site` is no host name, or is kept already.
+  // Adds the site's SiteKey; false when `site` is no host name, or is kept
+  // already.
   bool Add(const std::string& site);
   bool Remove(size_t index);
   // A cookie's host as the browsers store it ("bank.example.cn",
@@ -29,6 +36,7 @@ class KeepSites {
  private:
   std::vector<std::string> entries_;
   std::vector<std::string> unreadable_;
+  std::unordered_set<std::string> keys_;
 };
 
 }  // namespace cleanup

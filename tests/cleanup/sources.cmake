@@ -1,8 +1,11 @@
 list(APPEND MIRVEN_NATIVE_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/BrowserDatabasesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CleanItemsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupListTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupRunTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRulesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepListTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KeepSitesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanSessionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScanWalkTest.cpp)
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES
@@ -15,3 +18,7 @@ list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/WinListerTest.
 list(APPEND MIRVEN_WINDOWS_TEST_SUITES WinLister)
 # Timing only, run by scripts/bench-scan.sh; not a CTest suite.
 list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CleanupBench.cpp)
+list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ItemEngineTest.cpp)
+list(APPEND MIRVEN_WINDOWS_TEST_SUITES ItemEngine)
+# Timing only, run by scripts/bench-items.sh; not a CTest suite.
+list(APPEND MIRVEN_WINDOWS_TEST_SOURCES ${CMAKE_CURRENT_LIST_DIR}/ItemsBench.cpp)
