@@ -20,6 +20,8 @@ class Traces {
   virtual std::string CookiesFolder();
   // The keep-list, %APPDATA%\Mirven\keep.txt; "" when unknown.
   virtual std::string KeepListFile();
+  // The sites whose cookies stay, %APPDATA%\Mirven\keep-sites.txt; "" when unknown.
+  virtual std::string KeepSitesFile();
 
   virtual void EmptyRecycleBin(HWND owner);
   // False when another program kept the clipboard for about a second.
