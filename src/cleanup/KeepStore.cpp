@@ -102,7 +102,7 @@ std::string UpdateKeepFile(const std::string& path, const std::function<bool(Kee
 namespace cleanup {
 
 const char kKeepSitesUnreadable[] =
-    "无法读取保留 Cookies 的网站列表文件 keep-sites.txt，清理 Cookies 时不会保留任何网站。该文件保持原样，不会被改写。";
+    "无法读取保留 Cookies 的网站列表文件 keep-sites.txt（它可能不是 UTF-8 文本或正被其他程序使用）。该文件保持原样，不会被改写。";
 const char kKeepSitesNotSaved[] =
     "无法保存保留 Cookies 的网站列表文件 keep-sites.txt（文件可能是只读的或正被其他程序使用），网站列表没有改变。";
 
@@ -110,7 +110,12 @@ SitesFile ReadKeepSitesFile(const std::string& path) {
   SitesFile file;
   std::string text;
   file.state = ReadKeepText(path, text);
-  if (file.state == KeepFile::State::kRead) file.sites = KeepSites::Parse(text);
+  if (file.state != KeepFile::State::kRead) return file;
+  std::optional<KeepSites> sites = KeepSites::Read(text);
+  if (sites)
+    file.sites = std::move(*sites);
+  else
+    file.state = KeepFile::State::kUnreadable;
   return file;
 }
 

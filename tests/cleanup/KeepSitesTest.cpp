@@ -56,6 +56,9 @@ TEST(KeepSites, SetsGarbageAsideAndWritesItBackAsItWas) {
             "bank.example.cn\r\nmail.example.org\r\nshop.example.com\r\n"
             "not a host\r\n\xFF\xFE\r\n");
   EXPECT_EQ(KeepSites::Parse(written).Serialize(), written);
+  // UTF-16 (Notepad's "Unicode") is not taken apart, so never written back.
+  EXPECT_FALSE(KeepSites::Read(std::string("\xFF\xFE" "b\0.\0c\0n\0\r\0\n\0", 14)));
+  EXPECT_EQ(KeepSites::Read(text)->Serialize(), KeepSites::Parse(text).Serialize());
 }
 
 }  // namespace
