@@ -31,32 +31,25 @@ class BrowserDatabases : public ::testing::Test {
   // A connection of the test's own, standing for the browser.
   sqlite3* Open(const std::string& name) {
     sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open((root_ + "/" + name).c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_open(Path(name).c_str(), &db), SQLITE_OK);
     return db;
   }
-  void Exec(sqlite3* db, const std::string& sql) {
+  // Runs `sql`; the rows it gives, one "a|b|c" line each.
+  static std::string Run(sqlite3* db, const std::string& sql) {
+    std::string out;
     char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error ? error : "");
+    const auto row = [](void* text, int n, char** values, char**) {
+      for (int i = 0; i < n; ++i)
+        *static_cast<std::string*>(text) += std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
+      return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), row, &out, &error), SQLITE_OK) << (error ? error : "");
     sqlite3_free(error);
+    return out;
   }
-  void Make(const std::string& name, const std::string& sql) {
-    sqlite3* db = Open(name);
-    Exec(db, sql);
-    sqlite3_close(db);
-  }
-  // The rows of a query, one "a|b|c" line each.
   std::string Rows(const std::string& name, const std::string& sql) {
     sqlite3* db = Open(name);
-    std::string out;
-    sqlite3_exec(
-        db, sql.c_str(),
-        [](void* text, int n, char** values, char**) {
-          auto& s = *static_cast<std::string*>(text);
-          for (int i = 0; i < n; ++i) s += std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
-          return 0;
-        },
-        &out, nullptr);
+    std::string out = Run(db, sql);
     sqlite3_close(db);
     return out;
   }
@@ -102,7 +95,7 @@ TEST_F(BrowserDatabases, CookiesGoExceptThoseOfTheKeptSitesAndLeaveNoTrace) {
     for (int i = 0; i < 300; ++i)
       sql += std::string("INSERT INTO ") + k.table + "(" + k.host + ", name, value) VALUES('ad" +
              std::to_string(i) + ".tracker.net', 'id', 'secret-token-x" + std::to_string(i) + "');";
-    Make(k.file, sql + "COMMIT;");
+    Rows(k.file, sql + "COMMIT;");
 
     EXPECT_EQ(CountRows(k.db, Path(k.file), keep).rows, 304u);
     const auto outcome = ClearRows(k.db, Path(k.file), keep);
@@ -119,7 +112,7 @@ TEST_F(BrowserDatabases, CookiesGoExceptThoseOfTheKeptSitesAndLeaveNoTrace) {
 }
 
 TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
-  Make("places.sqlite",
+  Rows("places.sqlite",
        "PRAGMA journal_mode=WAL;"
        "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
        "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT, title TEXT, visit_count INTEGER,"
@@ -161,7 +154,7 @@ TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
 }
 
 TEST_F(BrowserDatabases, ChromiumHistoryLosesItsVisitsAndDownloadsButKeepsItsMeta) {
-  Make("History",
+  Rows("History",
        "CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);"
        "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT, title TEXT);"
        "CREATE TABLE visits(id INTEGER PRIMARY KEY, url INTEGER, visit_time INTEGER);"
@@ -186,16 +179,16 @@ TEST_F(BrowserDatabases, LockedForeignOrMissingDatabasesAreLeftAlone) {
   const std::string cookies =
       "CREATE TABLE cookies(host_key TEXT, value TEXT);"
       "INSERT INTO cookies VALUES('a.example','1'),('b.example','2');";
-  Make("Cookies", cookies);
+  Rows("Cookies", cookies);
   const std::string bytes = Bytes("Cookies");
   {
     // The browser writing (a reserved lock), then holding the file as its
     // own (an exclusive lock, as Chromium does while it runs).
     sqlite3* browser = Open("Cookies");
-    Exec(browser, "BEGIN IMMEDIATE; INSERT INTO cookies VALUES('c.example','3')");
+    Run(browser, "BEGIN IMMEDIATE; INSERT INTO cookies VALUES('c.example','3')");
     EXPECT_EQ(ClearRows(BrowserDb::kChromiumCookies, Path("Cookies"), KeepSites()).result,
               DbResult::kLocked);
-    Exec(browser, "ROLLBACK; PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
+    Run(browser, "ROLLBACK; PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
     for (auto visit : {&CountRows, &ClearRows}) {
       const auto outcome = visit(BrowserDb::kChromiumCookies, Path("Cookies"), KeepSites());
       EXPECT_EQ(outcome.result, DbResult::kLocked);
@@ -206,7 +199,7 @@ TEST_F(BrowserDatabases, LockedForeignOrMissingDatabasesAreLeftAlone) {
   EXPECT_EQ(Bytes("Cookies"), bytes);
 
   // Another kind of database, a file that is no database, and no file.
-  Make("Web Data", "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
+  Rows("Web Data", "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
   std::ofstream(Path("text.sqlite")) << "SQLite format 2? no: just text\n";
   const std::string webData = Bytes("Web Data");
   for (auto visit : {&CountRows, &ClearRows}) {
