@@ -125,8 +125,10 @@ class Statement {
 class Database {
  public:
   Database(const std::string& path, bool write) {
+    // Never created, and never reached through a symbolic link.
     const int rc = sqlite3_open_v2(
-        path.c_str(), &db_, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+        path.c_str(), &db_,
+        (write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) throw Failure{ResultOf(rc)};
     sqlite3_extended_result_codes(db_, 1);
     // Counting never waits for the browser; a clean waits only briefly.
