@@ -11,16 +11,11 @@ using namespace cleanup;
 
 namespace {
 constexpr controls::Place kLayout[] = {
-    {IDC_KEEP_NOTE, 10, 10, 430, 20},
-    {IDC_KEEP_ENTRIES, 10, 32, 430, 140},
-    {IDC_KEEP_REMOVE, 10, 180, 80, 26},
-    {IDC_KEEP_SITES_NOTE, 10, 222, 430, 20},
-    {IDC_KEEP_SITES, 10, 244, 430, 100},
-    {IDC_KEEP_SITE_LABEL, 10, 356, 44, 20},
-    {IDC_KEEP_SITE, 56, 352, 206, 24},
-    {IDC_KEEP_SITE_ADD, 270, 351, 80, 26},
-    {IDC_KEEP_SITE_REMOVE, 360, 351, 80, 26},
-    {IDCANCEL, 360, 396, 80, 26},
+    {IDC_KEEP_NOTE, 10, 10, 430, 20},         {IDC_KEEP_ENTRIES, 10, 32, 430, 140},
+    {IDC_KEEP_REMOVE, 10, 180, 80, 26},       {IDC_KEEP_SITES_NOTE, 10, 222, 430, 20},
+    {IDC_KEEP_SITES, 10, 244, 430, 100},      {IDC_KEEP_SITE_LABEL, 10, 356, 44, 20},
+    {IDC_KEEP_SITE, 56, 352, 206, 24},        {IDC_KEEP_SITE_ADD, 270, 351, 80, 26},
+    {IDC_KEEP_SITE_REMOVE, 360, 351, 80, 26}, {IDCANCEL, 360, 396, 80, 26},
 };
 
 const char kNotASite[] = "请输入网站的主机名，例如 bank.example.cn。";
@@ -110,9 +105,12 @@ void CKeepListDlg::OnAddSiteClicked() {
     Say(kNotASite);
   } else {
     // A site kept already is no change and no error.
-    std::string message = UpdateKeepSitesFile(sitesFile_, [&](KeepSites& s) { return s.Add(site); });
-    if (!message.empty()) Say(message);
-    else SetItemText(IDC_KEEP_SITE, "");
+    std::string message =
+        UpdateKeepSitesFile(sitesFile_, [&](KeepSites& s) { return s.Add(site); });
+    if (!message.empty())
+      Say(message);
+    else
+      SetItemText(IDC_KEEP_SITE, "");
     ReloadSites();
   }
   SetFocus(GetDlgItem(hwnd_, IDC_KEEP_SITE));

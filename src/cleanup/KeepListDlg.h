@@ -13,7 +13,9 @@
 class CKeepListDlg : public controls::LayoutDialog {
  public:
   CKeepListDlg(std::string file, std::string sitesFile)
-      : controls::LayoutDialog(IDD_KEEP_LIST), file_(std::move(file)), sitesFile_(std::move(sitesFile)) {}
+      : controls::LayoutDialog(IDD_KEEP_LIST),
+        file_(std::move(file)),
+        sitesFile_(std::move(sitesFile)) {}
 
   CHSListBox& Entries() { return entries_; }
   CHSListBox& Sites() { return sites_; }

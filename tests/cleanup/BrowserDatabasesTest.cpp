@@ -40,7 +40,8 @@ class BrowserDatabases : public ::testing::Test {
     char* error = nullptr;
     const auto row = [](void* text, int n, char** values, char**) {
       for (int i = 0; i < n; ++i)
-        *static_cast<std::string*>(text) += std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
+        *static_cast<std::string*>(text) +=
+            std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
       return 0;
     };
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), row, &out, &error), SQLITE_OK) << (error ? error : "");
@@ -106,33 +107,37 @@ TEST_F(BrowserDatabases, CookiesGoExceptThoseOfTheKeptSitesAndLeaveNoTrace) {
               "www.EXAMPLE.com|secret-token-2\n");
     // Neither the file nor a log beside it still holds a removed value.
     for (const char* suffix : {"", "-wal", "-journal"})
-      EXPECT_EQ(Bytes(std::string(k.file) + suffix).find("secret-token-x"), std::string::npos) << suffix;
+      EXPECT_EQ(Bytes(std::string(k.file) + suffix).find("secret-token-x"), std::string::npos)
+          << suffix;
     EXPECT_EQ(CountRows(k.db, Path(k.file), keep).rows, 0u);
   }
 }
 
 TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
-  Rows("places.sqlite",
-       "PRAGMA journal_mode=WAL;"
-       "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
-       "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT, title TEXT, visit_count INTEGER,"
-       " last_visit_date INTEGER, origin_id INTEGER);"
-       "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, place_id INTEGER, visit_date INTEGER);"
-       "CREATE TABLE moz_inputhistory(place_id INTEGER, input TEXT, use_count INTEGER);"
-       "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
-       " title TEXT);"
-       "CREATE TABLE moz_keywords(id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
-       "CREATE TABLE moz_annos(id INTEGER PRIMARY KEY, place_id INTEGER, content TEXT);"
-       "INSERT INTO moz_origins VALUES(1,'https://','bank.example.cn'),(2,'https://','news.example'),"
-       " (3,'https://','search.example');"
-       "INSERT INTO moz_places VALUES(1,'https://bank.example.cn/','网银',5,1700,1),"
-       " (2,'https://news.example/a','A',2,1800,2),(3,'https://news.example/b','B',1,1900,2),"
-       " (4,'https://search.example/?q=%s','S',0,NULL,3);"
-       "INSERT INTO moz_historyvisits VALUES(1,1,1700),(2,2,1800),(3,3,1900),(4,2,1850);"
-       "INSERT INTO moz_inputhistory VALUES(2,'new',3);"
-       "INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,'menu'),(2,1,1,1,'网银');"
-       "INSERT INTO moz_keywords VALUES(1,'s',4);"
-       "INSERT INTO moz_annos VALUES(1,1,'kept'),(2,3,'gone');");
+  Rows(
+      "places.sqlite",
+      "PRAGMA journal_mode=WAL;"
+      "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
+      "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT, title TEXT, visit_count INTEGER,"
+      " last_visit_date INTEGER, origin_id INTEGER);"
+      "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, place_id INTEGER, visit_date "
+      "INTEGER);"
+      "CREATE TABLE moz_inputhistory(place_id INTEGER, input TEXT, use_count INTEGER);"
+      "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
+      " title TEXT);"
+      "CREATE TABLE moz_keywords(id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
+      "CREATE TABLE moz_annos(id INTEGER PRIMARY KEY, place_id INTEGER, content TEXT);"
+      "INSERT INTO moz_origins "
+      "VALUES(1,'https://','bank.example.cn'),(2,'https://','news.example'),"
+      " (3,'https://','search.example');"
+      "INSERT INTO moz_places VALUES(1,'https://bank.example.cn/','网银',5,1700,1),"
+      " (2,'https://news.example/a','A',2,1800,2),(3,'https://news.example/b','B',1,1900,2),"
+      " (4,'https://search.example/?q=%s','S',0,NULL,3);"
+      "INSERT INTO moz_historyvisits VALUES(1,1,1700),(2,2,1800),(3,3,1900),(4,2,1850);"
+      "INSERT INTO moz_inputhistory VALUES(2,'new',3);"
+      "INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,'menu'),(2,1,1,1,'网银');"
+      "INSERT INTO moz_keywords VALUES(1,'s',4);"
+      "INSERT INTO moz_annos VALUES(1,1,'kept'),(2,3,'gone');");
   const std::string bookmarks =
       "SELECT * FROM moz_bookmarks; SELECT * FROM moz_keywords;"
       "SELECT * FROM moz_places WHERE id IN (1, 4); SELECT * FROM moz_origins WHERE id IN (1, 3);";
@@ -147,9 +152,10 @@ TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
   EXPECT_EQ(cleared.rows, 9u);
 
   EXPECT_EQ(Rows("places.sqlite", bookmarks), before);
-  EXPECT_EQ(Rows("places.sqlite", "SELECT id FROM moz_places; SELECT id FROM moz_origins;"
-                                  "SELECT count(*) FROM moz_historyvisits;"
-                                  "SELECT count(*) FROM moz_inputhistory; SELECT id FROM moz_annos"),
+  EXPECT_EQ(Rows("places.sqlite",
+                 "SELECT id FROM moz_places; SELECT id FROM moz_origins;"
+                 "SELECT count(*) FROM moz_historyvisits;"
+                 "SELECT count(*) FROM moz_inputhistory; SELECT id FROM moz_annos"),
             "1\n4\n1\n3\n0\n0\n1\n");
 }
 
@@ -169,9 +175,10 @@ TEST_F(BrowserDatabases, ChromiumHistoryLosesItsVisitsAndDownloadsButKeepsItsMet
   const auto cleared = ClearRows(BrowserDb::kChromiumHistory, Path("History"), KeepSites());
   EXPECT_EQ(cleared.result, DbResult::kDone);
   EXPECT_EQ(cleared.rows, 7u);
-  EXPECT_EQ(Rows("History", "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM visits) +"
-                            "(SELECT count(*) FROM keyword_search_terms) +"
-                            "(SELECT count(*) FROM downloads); SELECT * FROM meta"),
+  EXPECT_EQ(Rows("History",
+                 "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM visits) +"
+                 "(SELECT count(*) FROM keyword_search_terms) +"
+                 "(SELECT count(*) FROM downloads); SELECT * FROM meta"),
             "0\nversion|70\n");
 }
 
@@ -199,7 +206,8 @@ TEST_F(BrowserDatabases, LockedForeignOrMissingDatabasesAreLeftAlone) {
   EXPECT_EQ(Bytes("Cookies"), bytes);
 
   // Another kind of database, a file that is no database, and no file.
-  Rows("Web Data", "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
+  Rows("Web Data",
+       "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
   std::ofstream(Path("text.sqlite")) << "SQLite format 2? no: just text\n";
   const std::string webData = Bytes("Web Data");
   for (auto visit : {&CountRows, &ClearRows}) {
