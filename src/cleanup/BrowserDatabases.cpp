@@ -20,7 +20,8 @@ const char* const kChromiumHistoryCopies[] = {
     "Favicons",
     "Favicons-journal",
 };
-const size_t kChromiumHistoryCopyCount = sizeof(kChromiumHistoryCopies) / sizeof(*kChromiumHistoryCopies);
+const size_t kChromiumHistoryCopyCount =
+    sizeof(kChromiumHistoryCopies) / sizeof(*kChromiumHistoryCopies);
 
 namespace {
 
@@ -38,7 +39,7 @@ struct Kind {
 
 // Firefox's places that stay: those a bookmark, or a bookmark's keyword,
 // points at.
-#define KEPT_PLACE                                            \
+#define KEPT_PLACE                                              \
   "(id IN (SELECT fk FROM moz_bookmarks WHERE fk NOT NULL) OR " \
   "id IN (SELECT place_id FROM moz_keywords WHERE place_id NOT NULL))"
 
@@ -49,24 +50,23 @@ const Kind& KindOf(BrowserDb db) {
   // downloads among them (a download's row holds the page it came from);
   // `meta` and the sync bookkeeping stay so that the browser opens it as
   // its own. The downloaded files themselves are not touched.
-  static const Kind kChromiumHistory{
-      {"urls", "visits"},
-      {{"visits", "1"},
-       {"visit_source", "1"},
-       {"keyword_search_terms", "1"},
-       {"segment_usage", "1"},
-       {"segments", "1"},
-       {"content_annotations", "1"},
-       {"context_annotations", "1"},
-       {"clusters_and_visits", "1"},
-       {"cluster_keywords", "1"},
-       {"cluster_visit_duplicates", "1"},
-       {"clusters", "1"},
-       {"visited_links", "1"},
-       {"downloads_url_chains", "1"},
-       {"downloads_slices", "1"},
-       {"downloads", "1"},
-       {"urls", "1"}}};
+  static const Kind kChromiumHistory{{"urls", "visits"},
+                                     {{"visits", "1"},
+                                      {"visit_source", "1"},
+                                      {"keyword_search_terms", "1"},
+                                      {"segment_usage", "1"},
+                                      {"segments", "1"},
+                                      {"content_annotations", "1"},
+                                      {"context_annotations", "1"},
+                                      {"clusters_and_visits", "1"},
+                                      {"cluster_keywords", "1"},
+                                      {"cluster_visit_duplicates", "1"},
+                                      {"clusters", "1"},
+                                      {"visited_links", "1"},
+                                      {"downloads_url_chains", "1"},
+                                      {"downloads_slices", "1"},
+                                      {"downloads", "1"},
+                                      {"urls", "1"}}};
   static const Kind kFirefoxHistory{
       {"moz_places", "moz_historyvisits", "moz_bookmarks", "moz_keywords"},
       {{"moz_historyvisits", "1"},
@@ -125,8 +125,10 @@ class Statement {
 class Database {
  public:
   Database(const std::string& path, bool write) {
+    // Never created, and never reached through a symbolic link.
     const int rc = sqlite3_open_v2(
-        path.c_str(), &db_, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+        path.c_str(), &db_,
+        (write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) throw Failure{ResultOf(rc)};
     sqlite3_extended_result_codes(db_, 1);
     // Counting never waits for the browser; a clean waits only briefly.
@@ -174,10 +176,9 @@ DbOutcome Visit(BrowserDb kind, const std::string& path, const KeepSites& keep, 
   if (!FileExists(path)) return out;
   try {
     Database db(path, clear);
-    if (sqlite3_create_function_v2(db.get(), "mirven_keeps", 1,
-                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   const_cast<KeepSites*>(&keep), KeepsFunction, nullptr,
-                                   nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_create_function_v2(db.get(), "mirven_keeps", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   const_cast<KeepSites*>(&keep), KeepsFunction, nullptr, nullptr,
+                                   nullptr) != SQLITE_OK)
       throw Failure{DbResult::kFailed};
     if (clear) {
       // Removed rows are overwritten, not left readable in free pages.

@@ -13,7 +13,8 @@ class KeepSites;
 enum class BrowserDb {
   kChromiumCookies,  // <profile>\Network\Cookies (older: <profile>\Cookies), table cookies
   kFirefoxCookies,   // <profile>\cookies.sqlite, table moz_cookies
-  kChromiumHistory,  // <profile>\History
+  kChromiumHistory,  // <profile>\History: visits, searches and the list of downloads (the files
+                     // stay)
   kFirefoxHistory,   // <profile>\places.sqlite: visits and the places no bookmark uses
 };
 

@@ -13,27 +13,64 @@ using namespace cleanup;
 
 namespace {
 constexpr controls::Place kLayout[] = {
-    {IDC_KEEP_NOTE, 10, 10, 430, 20},
-    {IDC_KEEP_ENTRIES, 10, 32, 430, 190},
-    {IDC_KEEP_REMOVE, 10, 232, 80, 26},
-    {IDCANCEL, 360, 232, 80, 26},
+    {IDC_KEEP_NOTE, 10, 10, 430, 20},         {IDC_KEEP_ENTRIES, 10, 32, 430, 140},
+    {IDC_KEEP_REMOVE, 10, 180, 80, 26},       {IDC_KEEP_SITES_NOTE, 10, 222, 430, 20},
+    {IDC_KEEP_SITES, 10, 244, 430, 100},      {IDC_KEEP_SITE_LABEL, 10, 356, 44, 20},
+    {IDC_KEEP_SITE, 56, 352, 206, 24},        {IDC_KEEP_SITE_ADD, 270, 351, 80, 26},
+    {IDC_KEEP_SITE_REMOVE, 360, 351, 80, 26}, {IDCANCEL, 360, 396, 80, 26},
 };
+
+const char kNotASite[] = "请输入网站的主机名，例如 bank.example.cn。";
+
+// The texts of the selected lines of a multiple-selection list.
+std::vector<std::string> Chosen(CHSListBox& list) {
+  std::vector<std::string> chosen;
+  for (int k = 0, n = list.GetCount(); k < n; ++k)
+    if (SendMessageW(list.hwnd(), LB_GETSEL, static_cast<WPARAM>(k), 0) > 0)
+      chosen.push_back(list.GetText(k));
+  return chosen;
+}
+
+// Removes the entries named in `chosen` from `list`; true when one went.
+template <class List>
+bool RemoveNamed(List& list, const std::vector<std::string>& chosen) {
+  bool changed = false;
+  for (const std::string& name : chosen) {
+    const auto& e = list.Entries();
+    auto it = std::find(e.begin(), e.end(), name);
+    if (it != e.end()) changed |= list.Remove(static_cast<size_t>(it - e.begin()));
+  }
+  return changed;
+}
+
+void Show(CHSListBox& list, const std::vector<std::string>& lines) {
+  list.ResetContent();
+  list.AddStrings(lines);
+  list.UpdateHorizontalExtent();
+}
 }  // namespace
 
 BOOL CKeepListDlg::OnInitDialog() {
   controls::LayoutDialog::OnInitDialog();
-  SetLayout(controls::Layout(450, 268, kLayout));
+  SetLayout(controls::Layout(450, 432, kLayout));
   entries_.SubclassDlgItem(IDC_KEEP_ENTRIES, hwnd_);
+  sites_.SubclassDlgItem(IDC_KEEP_SITES, hwnd_);
+  SendDlgItemMessageW(hwnd_, IDC_KEEP_SITE, EM_SETLIMITTEXT, 253, 0);
   if (!Reload()) Say(kKeepFileUnreadable);
+  if (!ReloadSites()) Say(kKeepSitesUnreadable);
   return TRUE;
 }
 
 bool CKeepListDlg::Reload() {
   KeepFile kf = ReadKeepFile(file_);
-  entries_.ResetContent();
-  entries_.AddStrings(kf.list.Entries());
-  entries_.UpdateHorizontalExtent();
+  Show(entries_, kf.list.Entries());
   return kf.state != KeepFile::State::kUnreadable;
+}
+
+bool CKeepListDlg::ReloadSites() {
+  SitesFile sf = ReadKeepSitesFile(sitesFile_);
+  Show(sites_, sf.sites.Entries());
+  return sf.state != KeepFile::State::kUnreadable;
 }
 
 void CKeepListDlg::Say(const std::string& message) {
@@ -41,28 +78,53 @@ void CKeepListDlg::Say(const std::string& message) {
 }
 
 bool CKeepListDlg::OnCommand(int id, int code, HWND) {
-  if (id != IDC_KEEP_REMOVE || code != BN_CLICKED) return false;
-  OnRemoveClicked();
-  return true;
+  if (id == IDC_KEEP_SITE && (code == EN_SETFOCUS || code == EN_KILLFOCUS)) {
+    // Enter in the field adds the site rather than closing the window.
+    SendMessageW(hwnd_, DM_SETDEFID, code == EN_SETFOCUS ? IDC_KEEP_SITE_ADD : IDCANCEL, 0);
+    return true;
+  }
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case IDC_KEEP_REMOVE: OnRemoveClicked(); return true;
+    case IDC_KEEP_SITE_ADD: OnAddSiteClicked(); return true;
+    case IDC_KEEP_SITE_REMOVE: OnRemoveSitesClicked(); return true;
+  }
+  return false;
 }
 
 void CKeepListDlg::OnRemoveClicked() {
-  std::vector<std::string> chosen;
-  for (int k = 0, n = entries_.GetCount(); k < n; ++k)
-    if (SendMessageW(entries_.hwnd(), LB_GETSEL, static_cast<WPARAM>(k), 0) > 0)
-      chosen.push_back(entries_.GetText(k));
+  const std::vector<std::string> chosen = Chosen(entries_);
   if (chosen.empty()) return;
-  std::string message = UpdateKeepFile(file_, [&](KeepList& list) {
-    bool changed = false;
-    for (const std::string& path : chosen) {
-      const auto& e = list.Entries();
-      auto it = std::find(e.begin(), e.end(), path);
-      if (it != e.end()) changed |= list.Remove(static_cast<size_t>(it - e.begin()));
-    }
-    return changed;
-  });
+  std::string message =
+      UpdateKeepFile(file_, [&](KeepList& list) { return RemoveNamed(list, chosen); });
   if (!message.empty()) Say(message);
   Reload();
+}
+
+void CKeepListDlg::OnAddSiteClicked() {
+  const std::string site = ItemText(IDC_KEEP_SITE);
+  if (SiteKey(site).empty()) {
+    Say(kNotASite);
+  } else {
+    // A site kept already is no change and no error.
+    std::string message =
+        UpdateKeepSitesFile(sitesFile_, [&](KeepSites& s) { return s.Add(site); });
+    if (!message.empty())
+      Say(message);
+    else
+      SetItemText(IDC_KEEP_SITE, "");
+    ReloadSites();
+  }
+  SetFocus(GetDlgItem(hwnd_, IDC_KEEP_SITE));
+}
+
+void CKeepListDlg::OnRemoveSitesClicked() {
+  const std::vector<std::string> chosen = Chosen(sites_);
+  if (chosen.empty()) return;
+  std::string message =
+      UpdateKeepSitesFile(sitesFile_, [&](KeepSites& s) { return RemoveNamed(s, chosen); });
+  if (!message.empty()) Say(message);
+  ReloadSites();
 }
 
 namespace cleanup {

@@ -1,7 +1,9 @@
 #pragma once
 // The keep-list window, opened from the "清理选项" tab: shows keep.txt's
-// paths and removes the chosen ones. Every change is read from and written
-// to the file at once, so the window and the page never disagree.
+// paths and removes the chosen ones, and keeps the list of sites whose
+// cookies a clean leaves (keep-sites.txt): adds and removes them. Every
+// change is read from and written to the file at once, so the window and
+// the page never disagree.
 #include <optional>
 #include <string>
 
@@ -12,11 +14,18 @@
 
 class CKeepListDlg : public controls::LayoutDialog {
  public:
-  explicit CKeepListDlg(std::string file) : controls::LayoutDialog(IDD_KEEP_LIST), file_(std::move(file)) {}
+  CKeepListDlg(std::string file, std::string sitesFile)
+      : controls::LayoutDialog(IDD_KEEP_LIST),
+        file_(std::move(file)),
+        sitesFile_(std::move(sitesFile)) {}
 
   CHSListBox& Entries() { return entries_; }
+  CHSListBox& Sites() { return sites_; }
   // Removes the selected entries from the file and the list.
   void OnRemoveClicked();
+  // Adds the site typed in the field; removes the selected sites.
+  void OnAddSiteClicked();
+  void OnRemoveSitesClicked();
 
  protected:
   BOOL OnInitDialog() override;
@@ -25,10 +34,13 @@ class CKeepListDlg : public controls::LayoutDialog {
  private:
   // False when the file is there but cannot be read.
   bool Reload();
+  bool ReloadSites();
   void Say(const std::string& message);
 
   std::string file_;
+  std::string sitesFile_;
   CHSListBox entries_;
+  CHSListBox sites_;
 };
 
 namespace cleanup {

@@ -56,6 +56,11 @@ std::string SiteKey(std::string_view site) {
   return HostName(key) ? key : std::string();
 }
 
+std::optional<KeepSites> KeepSites::Read(std::string_view bytes) {
+  if (bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0) return std::nullopt;
+  return Parse(bytes);
+}
+
 KeepSites KeepSites::Parse(std::string_view text) {
   KeepSites sites;
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.remove_prefix(3);

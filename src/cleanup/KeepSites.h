@@ -4,6 +4,7 @@
 // A site keeps the cookies of its own host and of every host under it, and
 // of no other: "example.com" keeps "www.example.com", not "badexample.com".
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -21,6 +22,9 @@ class KeepSites {
   // The file's text: LF or CRLF lines, a BOM allowed, blank lines ignored;
   // lines that are no host name are set aside and written back unchanged.
   static KeepSites Parse(std::string_view text);
+  // The file's bytes: nothing for UTF-16 text, which Parse would split in
+  // the middle of characters and so could not write back as it was.
+  static std::optional<KeepSites> Read(std::string_view bytes);
   std::string Serialize() const;
 
   const std::vector<std::string>& Entries() const { return entries_; }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cleanup/KeepList.h"
+#include "cleanup/KeepSites.h"
 
 namespace cleanup {
 
@@ -45,5 +46,26 @@ KeepForScan ReadKeepListForScan(const std::string& path);
 // `change` returns true. Returns the message to show: "" when all went
 // well; never writes over a file it could not read.
 std::string UpdateKeepFile(const std::string& path, const std::function<bool(KeepList&)>& change);
+
+}  // namespace cleanup
+
+namespace cleanup {
+
+// A keep file's text read whole (a plain disk file of a few megabytes at
+// most), and text written atomically; false when it could not be written,
+// and the file on disk is then unchanged.
+KeepFile::State ReadKeepText(const std::string& path, std::string& text);
+bool WriteKeepText(const std::string& path, const std::string& text);
+
+// keep-sites.txt, read and changed like keep.txt.
+struct SitesFile {
+  KeepFile::State state = KeepFile::State::kAbsent;
+  KeepSites sites;
+};
+SitesFile ReadKeepSitesFile(const std::string& path);
+std::string UpdateKeepSitesFile(const std::string& path,
+                                const std::function<bool(KeepSites&)>& change);
+extern const char kKeepSitesUnreadable[];
+extern const char kKeepSitesNotSaved[];
 
 }  // namespace cleanup

@@ -432,7 +432,7 @@ void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
 }
 
 void CMirvenComputerHelperDlg::OnKeepListClicked() {
-  CKeepListDlg dialog(traces().KeepListFile());
+  CKeepListDlg dialog(traces().KeepListFile(), traces().KeepSitesFile());
   dialog.DoModal(hwnd_);
 }
 

@@ -52,6 +52,10 @@ std::string Traces::KeepListFile() {
   std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
   return appData.empty() ? appData : appData + "\\Mirven\\keep.txt";
 }
+std::string Traces::KeepSitesFile() {
+  std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
+  return appData.empty() ? appData : appData + "\\Mirven\\keep-sites.txt";
+}
 
 bool Traces::RecycleBinContents(uint64_t& files, uint64_t& bytes) {
   SHQUERYRBINFO info{};

@@ -20,6 +20,8 @@ class Traces {
   virtual std::string CookiesFolder();
   // The keep-list, %APPDATA%\Mirven\keep.txt; "" when unknown.
   virtual std::string KeepListFile();
+  // The sites whose cookies stay, %APPDATA%\Mirven\keep-sites.txt; "" when unknown.
+  virtual std::string KeepSitesFile();
 
   // What the Recycle Bins of all drives hold; false when it cannot be told.
   virtual bool RecycleBinContents(uint64_t& files, uint64_t& bytes);

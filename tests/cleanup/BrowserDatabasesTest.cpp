@@ -31,32 +31,26 @@ class BrowserDatabases : public ::testing::Test {
   // A connection of the test's own, standing for the browser.
   sqlite3* Open(const std::string& name) {
     sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open((root_ + "/" + name).c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_open(Path(name).c_str(), &db), SQLITE_OK);
     return db;
   }
-  void Exec(sqlite3* db, const std::string& sql) {
+  // Runs `sql`; the rows it gives, one "a|b|c" line each.
+  static std::string Run(sqlite3* db, const std::string& sql) {
+    std::string out;
     char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error ? error : "");
+    const auto row = [](void* text, int n, char** values, char**) {
+      for (int i = 0; i < n; ++i)
+        *static_cast<std::string*>(text) +=
+            std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
+      return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), row, &out, &error), SQLITE_OK) << (error ? error : "");
     sqlite3_free(error);
+    return out;
   }
-  void Make(const std::string& name, const std::string& sql) {
-    sqlite3* db = Open(name);
-    Exec(db, sql);
-    sqlite3_close(db);
-  }
-  // The rows of a query, one "a|b|c" line each.
   std::string Rows(const std::string& name, const std::string& sql) {
     sqlite3* db = Open(name);
-    std::string out;
-    sqlite3_exec(
-        db, sql.c_str(),
-        [](void* text, int n, char** values, char**) {
-          auto& s = *static_cast<std::string*>(text);
-          for (int i = 0; i < n; ++i) s += std::string(values[i] ? values[i] : "NULL") + (i + 1 < n ? "|" : "\n");
-          return 0;
-        },
-        &out, nullptr);
+    std::string out = Run(db, sql);
     sqlite3_close(db);
     return out;
   }
@@ -102,7 +96,7 @@ TEST_F(BrowserDatabases, CookiesGoExceptThoseOfTheKeptSitesAndLeaveNoTrace) {
     for (int i = 0; i < 300; ++i)
       sql += std::string("INSERT INTO ") + k.table + "(" + k.host + ", name, value) VALUES('ad" +
              std::to_string(i) + ".tracker.net', 'id', 'secret-token-x" + std::to_string(i) + "');";
-    Make(k.file, sql + "COMMIT;");
+    Rows(k.file, sql + "COMMIT;");
 
     EXPECT_EQ(CountRows(k.db, Path(k.file), keep).rows, 304u);
     const auto outcome = ClearRows(k.db, Path(k.file), keep);
@@ -113,33 +107,37 @@ TEST_F(BrowserDatabases, CookiesGoExceptThoseOfTheKeptSitesAndLeaveNoTrace) {
               "www.EXAMPLE.com|secret-token-2\n");
     // Neither the file nor a log beside it still holds a removed value.
     for (const char* suffix : {"", "-wal", "-journal"})
-      EXPECT_EQ(Bytes(std::string(k.file) + suffix).find("secret-token-x"), std::string::npos) << suffix;
+      EXPECT_EQ(Bytes(std::string(k.file) + suffix).find("secret-token-x"), std::string::npos)
+          << suffix;
     EXPECT_EQ(CountRows(k.db, Path(k.file), keep).rows, 0u);
   }
 }
 
 TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
-  Make("places.sqlite",
-       "PRAGMA journal_mode=WAL;"
-       "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
-       "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT, title TEXT, visit_count INTEGER,"
-       " last_visit_date INTEGER, origin_id INTEGER);"
-       "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, place_id INTEGER, visit_date INTEGER);"
-       "CREATE TABLE moz_inputhistory(place_id INTEGER, input TEXT, use_count INTEGER);"
-       "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
-       " title TEXT);"
-       "CREATE TABLE moz_keywords(id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
-       "CREATE TABLE moz_annos(id INTEGER PRIMARY KEY, place_id INTEGER, content TEXT);"
-       "INSERT INTO moz_origins VALUES(1,'https://','bank.example.cn'),(2,'https://','news.example'),"
-       " (3,'https://','search.example');"
-       "INSERT INTO moz_places VALUES(1,'https://bank.example.cn/','网银',5,1700,1),"
-       " (2,'https://news.example/a','A',2,1800,2),(3,'https://news.example/b','B',1,1900,2),"
-       " (4,'https://search.example/?q=%s','S',0,NULL,3);"
-       "INSERT INTO moz_historyvisits VALUES(1,1,1700),(2,2,1800),(3,3,1900),(4,2,1850);"
-       "INSERT INTO moz_inputhistory VALUES(2,'new',3);"
-       "INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,'menu'),(2,1,1,1,'网银');"
-       "INSERT INTO moz_keywords VALUES(1,'s',4);"
-       "INSERT INTO moz_annos VALUES(1,1,'kept'),(2,3,'gone');");
+  Rows(
+      "places.sqlite",
+      "PRAGMA journal_mode=WAL;"
+      "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
+      "CREATE TABLE moz_places(id INTEGER PRIMARY KEY, url TEXT, title TEXT, visit_count INTEGER,"
+      " last_visit_date INTEGER, origin_id INTEGER);"
+      "CREATE TABLE moz_historyvisits(id INTEGER PRIMARY KEY, place_id INTEGER, visit_date "
+      "INTEGER);"
+      "CREATE TABLE moz_inputhistory(place_id INTEGER, input TEXT, use_count INTEGER);"
+      "CREATE TABLE moz_bookmarks(id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER, parent INTEGER,"
+      " title TEXT);"
+      "CREATE TABLE moz_keywords(id INTEGER PRIMARY KEY, keyword TEXT, place_id INTEGER);"
+      "CREATE TABLE moz_annos(id INTEGER PRIMARY KEY, place_id INTEGER, content TEXT);"
+      "INSERT INTO moz_origins "
+      "VALUES(1,'https://','bank.example.cn'),(2,'https://','news.example'),"
+      " (3,'https://','search.example');"
+      "INSERT INTO moz_places VALUES(1,'https://bank.example.cn/','网银',5,1700,1),"
+      " (2,'https://news.example/a','A',2,1800,2),(3,'https://news.example/b','B',1,1900,2),"
+      " (4,'https://search.example/?q=%s','S',0,NULL,3);"
+      "INSERT INTO moz_historyvisits VALUES(1,1,1700),(2,2,1800),(3,3,1900),(4,2,1850);"
+      "INSERT INTO moz_inputhistory VALUES(2,'new',3);"
+      "INSERT INTO moz_bookmarks VALUES(1,2,NULL,0,'menu'),(2,1,1,1,'网银');"
+      "INSERT INTO moz_keywords VALUES(1,'s',4);"
+      "INSERT INTO moz_annos VALUES(1,1,'kept'),(2,3,'gone');");
   const std::string bookmarks =
       "SELECT * FROM moz_bookmarks; SELECT * FROM moz_keywords;"
       "SELECT * FROM moz_places WHERE id IN (1, 4); SELECT * FROM moz_origins WHERE id IN (1, 3);";
@@ -154,14 +152,15 @@ TEST_F(BrowserDatabases, FirefoxHistoryGoesAndItsBookmarksStayAsTheyWere) {
   EXPECT_EQ(cleared.rows, 9u);
 
   EXPECT_EQ(Rows("places.sqlite", bookmarks), before);
-  EXPECT_EQ(Rows("places.sqlite", "SELECT id FROM moz_places; SELECT id FROM moz_origins;"
-                                  "SELECT count(*) FROM moz_historyvisits;"
-                                  "SELECT count(*) FROM moz_inputhistory; SELECT id FROM moz_annos"),
+  EXPECT_EQ(Rows("places.sqlite",
+                 "SELECT id FROM moz_places; SELECT id FROM moz_origins;"
+                 "SELECT count(*) FROM moz_historyvisits;"
+                 "SELECT count(*) FROM moz_inputhistory; SELECT id FROM moz_annos"),
             "1\n4\n1\n3\n0\n0\n1\n");
 }
 
 TEST_F(BrowserDatabases, ChromiumHistoryLosesItsVisitsAndDownloadsButKeepsItsMeta) {
-  Make("History",
+  Rows("History",
        "CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT);"
        "CREATE TABLE urls(id INTEGER PRIMARY KEY, url TEXT, title TEXT);"
        "CREATE TABLE visits(id INTEGER PRIMARY KEY, url INTEGER, visit_time INTEGER);"
@@ -176,9 +175,10 @@ TEST_F(BrowserDatabases, ChromiumHistoryLosesItsVisitsAndDownloadsButKeepsItsMet
   const auto cleared = ClearRows(BrowserDb::kChromiumHistory, Path("History"), KeepSites());
   EXPECT_EQ(cleared.result, DbResult::kDone);
   EXPECT_EQ(cleared.rows, 7u);
-  EXPECT_EQ(Rows("History", "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM visits) +"
-                            "(SELECT count(*) FROM keyword_search_terms) +"
-                            "(SELECT count(*) FROM downloads); SELECT * FROM meta"),
+  EXPECT_EQ(Rows("History",
+                 "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM visits) +"
+                 "(SELECT count(*) FROM keyword_search_terms) +"
+                 "(SELECT count(*) FROM downloads); SELECT * FROM meta"),
             "0\nversion|70\n");
 }
 
@@ -186,16 +186,16 @@ TEST_F(BrowserDatabases, LockedForeignOrMissingDatabasesAreLeftAlone) {
   const std::string cookies =
       "CREATE TABLE cookies(host_key TEXT, value TEXT);"
       "INSERT INTO cookies VALUES('a.example','1'),('b.example','2');";
-  Make("Cookies", cookies);
+  Rows("Cookies", cookies);
   const std::string bytes = Bytes("Cookies");
   {
     // The browser writing (a reserved lock), then holding the file as its
     // own (an exclusive lock, as Chromium does while it runs).
     sqlite3* browser = Open("Cookies");
-    Exec(browser, "BEGIN IMMEDIATE; INSERT INTO cookies VALUES('c.example','3')");
+    Run(browser, "BEGIN IMMEDIATE; INSERT INTO cookies VALUES('c.example','3')");
     EXPECT_EQ(ClearRows(BrowserDb::kChromiumCookies, Path("Cookies"), KeepSites()).result,
               DbResult::kLocked);
-    Exec(browser, "ROLLBACK; PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
+    Run(browser, "ROLLBACK; PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT");
     for (auto visit : {&CountRows, &ClearRows}) {
       const auto outcome = visit(BrowserDb::kChromiumCookies, Path("Cookies"), KeepSites());
       EXPECT_EQ(outcome.result, DbResult::kLocked);
@@ -206,7 +206,8 @@ TEST_F(BrowserDatabases, LockedForeignOrMissingDatabasesAreLeftAlone) {
   EXPECT_EQ(Bytes("Cookies"), bytes);
 
   // Another kind of database, a file that is no database, and no file.
-  Make("Web Data", "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
+  Rows("Web Data",
+       "CREATE TABLE autofill(name TEXT, value TEXT); INSERT INTO autofill VALUES('a','b');");
   std::ofstream(Path("text.sqlite")) << "SQLite format 2? no: just text\n";
   const std::string webData = Bytes("Web Data");
   for (auto visit : {&CountRows, &ClearRows}) {

@@ -29,7 +29,7 @@ using cleanuptest::TempTree;
 // unless `emptyBin` (each test run has a trash of its own, see wine-run.sh).
 class FakeTraces : public cleanup::Traces {
  public:
-  std::string profile, cookies, keepFile;
+  std::string profile, cookies, keepFile, keepSitesFile;
   int recycleBins = 0;
   bool emptyBin = false;
   DWORD cleanThread = 0;
@@ -38,6 +38,7 @@ class FakeTraces : public cleanup::Traces {
   std::string KeepListFile() override { return keepFile; }
   // What the bin holds, as this run's trash tells it.
   bool RecycleBinContents(uint64_t& files, uint64_t& bytes) override;
+  std::string KeepSitesFile() override { return keepSitesFile; }
   void EmptyRecycleBin(HWND owner) override {
     ++recycleBins;
     cleanThread = GetCurrentThreadId();
@@ -134,6 +135,7 @@ class CleanupPage : public testing::Test {
     ASSERT_TRUE(TrashNames().empty());
     appData_ = std::make_unique<TempTree>("appdata");
     traces_.fake.keepFile = appData_->Path("Mirven\\keep.txt");
+    traces_.fake.keepSitesFile = appData_->Path("Mirven\\keep-sites.txt");
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 440, nullptr,
                             nullptr, nullptr, nullptr);
     ASSERT_NE(host_, nullptr);
@@ -624,14 +626,27 @@ TEST_F(CleanupPage, TheKeepListSurvivesARestartAndHidesItsPathsFromScans) {
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{tree_->Path("sub.tmp"), tree_->Path("two.tmp")}));
 
-  // The keep-list window shows the entries and removes the chosen one.
-  CKeepListDlg dialog(traces_.fake.keepFile);
+  // The keep-list window shows the entries and removes the chosen one; its
+  // second list adds and removes sites, never a line that is no host name.
+  CKeepListDlg dialog(traces_.fake.keepFile, traces_.fake.keepSitesFile);
   ASSERT_TRUE(dialog.Create(host_));
   ASSERT_EQ(dialog.Entries().GetCount(), 2);
   SendMessageW(dialog.Entries().hwnd(), LB_SETSEL, TRUE, 0);
   dialog.OnRemoveClicked();
   EXPECT_EQ(dialog.Entries().GetCount(), 1);
   EXPECT_EQ(ReadAll(traces_.fake.keepFile), tree_->Path("sub") + "\r\n");
+  for (const char* site : {"https://Mail.Example.cn/inbox", "not a site", "bank.example.cn"}) {
+    dialog.SetItemText(IDC_KEEP_SITE, site);
+    dialog.OnAddSiteClicked();
+  }
+  ASSERT_EQ(effects_.fake.messages.size(), 1u);
+  EXPECT_EQ(dialog.ItemText(IDC_KEEP_SITE), "");
+  EXPECT_EQ(ReadAll(traces_.fake.keepSitesFile), "mail.example.cn\r\nbank.example.cn\r\n");
+  ASSERT_EQ(dialog.Sites().GetText(1), "mail.example.cn");  // sorted
+  SendMessageW(dialog.Sites().hwnd(), LB_SETSEL, TRUE, 1);
+  dialog.OnRemoveSitesClicked();
+  EXPECT_EQ(ReadAll(traces_.fake.keepSitesFile), "bank.example.cn\r\n");
+  EXPECT_EQ(dialog.Sites().GetCount(), 1);
   DestroyWindow(dialog.hwnd());
 }
 
@@ -675,7 +690,9 @@ TEST(Screenshots, DISABLED_KeepListWindow) {
                         "D:\\工作\\config.old", "D:\\游戏\\存档\\save.tmp"})
     list.Add(p);
   ASSERT_TRUE(cleanup::WriteKeepFile(file, list));
-  CKeepListDlg dialog(file);
+  const std::string sites = appData.Path("keep-sites.txt");
+  ASSERT_TRUE(cleanup::WriteKeepText(sites, "mail.example.cn\r\nbank.example.cn\r\nxn--fiqs8s.cn\r\n"));
+  CKeepListDlg dialog(file, sites);
   ASSERT_TRUE(dialog.Create(nullptr));
   SetWindowPos(dialog.hwnd(), HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   SendMessageW(dialog.Entries().hwnd(), LB_SETSEL, TRUE, 2);
