@@ -100,12 +100,18 @@ void CleanupRun::Scan(DirectoryLister& lister, OptionCleaner& cleaner) {
   }
   for (int k = 0; static_cast<size_t>(k) < options_.size(); ++k) {
     if (!options_[k] || k == kTempFiles || k == kRecycleBin || session_->Stopped()) continue;
-    if (auto measured = cleaner.Measure(k); measured && sink_.option) sink_.option(k, *measured);
+    std::optional<OptionResult> measured = cleaner.Measure(k);
+    if (!measured) continue;
+    // What an item found counts with the junk files in the summary.
+    measuredFiles_ += measured->files;
+    measuredKB_ += SizeKB(measured->bytes);
+    if (sink_.option) sink_.option(k, *measured);
   }
 }
 
 std::string CleanupRun::Summary() const {
-  return session_->Summary() + SkippedFoldersNote(session_->Counts().unreadableFolders);
+  return ScanSummary(session_->JunkCount() + measuredFiles_, session_->JunkKB() + measuredKB_) +
+         SkippedFoldersNote(session_->Counts().unreadableFolders);
 }
 
 void CleanupRun::ClearOption(int option, OptionCleaner& cleaner) {

@@ -115,6 +115,7 @@ class CleanupRun {
   OptionSet options_;
   RunSink sink_;
   std::unique_ptr<ScanSession> session_;
+  uint64_t measuredFiles_ = 0, measuredKB_ = 0;  // of the options measured after the walk
 };
 
 }  // namespace cleanup

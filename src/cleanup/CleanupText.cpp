@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cleanup/CleanItems.h"
+
 namespace cleanup {
 
 const char kRefusal[] = "请选择清理选项！";
@@ -33,7 +35,12 @@ constexpr OptionTexts kOptions[] = {
     {"Cookies", "Cookies 清空完毕！", "cookies", true},
     {"最近网址列表", "最近网址记录清空完毕！", "recent", true},
 };
-constexpr int kOptionCount = static_cast<int>(sizeof kOptions / sizeof kOptions[0]);
+constexpr int kClassicCount = static_cast<int>(sizeof kOptions / sizeof kOptions[0]);
+static_assert(kClassicCount == kFirstItem, "the items follow the classic options");
+
+const OptionTexts* Classic(int option) {
+  return option >= 0 && option < kClassicCount ? &kOptions[option] : nullptr;
+}
 
 }  // namespace
 
@@ -89,11 +96,29 @@ std::string SkippedFoldersNote(uint64_t folders) {
   return "（" + std::to_string(folders) + " 个文件夹无法读取，已跳过）";
 }
 
-size_t OptionCount() { return kOptionCount; }
+size_t OptionCount() { return kClassicCount + CleanItems().size(); }
 
-bool OptionTicked(int option) { return option >= 0 && option < kOptionCount && kOptions[option].ticked; }
+const CleanItem* OptionItem(int option) {
+  if (option < kFirstItem || static_cast<size_t>(option) >= OptionCount()) return nullptr;
+  return &CleanItems()[static_cast<size_t>(option - kFirstItem)];
+}
 
-OptionSet NoOptions() { return OptionSet(kOptionCount, false); }
+const char* OptionProgram(int option) {
+  const CleanItem* item = OptionItem(option);
+  return item ? item->program : "";
+}
+
+std::string OptionLabel(int option) {
+  const std::string program = OptionProgram(option);
+  return program.empty() ? OptionText(option) : program + " " + OptionText(option);
+}
+
+bool OptionTicked(int option) {
+  if (const CleanItem* item = OptionItem(option)) return item->ticked;
+  return Classic(option) && Classic(option)->ticked;
+}
+
+OptionSet NoOptions() { return OptionSet(OptionCount(), false); }
 
 std::string EmptyBinQuestion(uint64_t files, uint64_t bytes) {
   return "将清空回收站中的 " + std::to_string(files) + " 个文件（" + FormatJunkSize(SizeKB(bytes)) +
@@ -101,15 +126,16 @@ std::string EmptyBinQuestion(uint64_t files, uint64_t bytes) {
 }
 
 const char* OptionText(int option) {
-  return option >= 0 && option < kOptionCount ? kOptions[option].text : "";
+  if (const CleanItem* item = OptionItem(option)) return item->name;
+  return Classic(option) ? Classic(option)->text : "";
 }
 
 const char* OptionName(int option) {
-  return option >= 0 && option < kOptionCount ? kOptions[option].name : "";
+  if (const CleanItem* item = OptionItem(option)) return item->cliName;
+  return Classic(option) ? Classic(option)->name : "";
 }
 
-const char* CompletionLine(int option) {
-  return option >= 0 && option < kOptionCount ? kOptions[option].done : "";
-}
+// An item's lines come with its result: what it removed, or why not.
+const char* CompletionLine(int option) { return Classic(option) ? Classic(option)->done : ""; }
 
 }  // namespace cleanup

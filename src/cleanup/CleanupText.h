@@ -54,7 +54,16 @@ enum CleanOption : int {
   kUrlHistory = 4,
   kCookies = 5,
   kTypedUrls = 6,
+  // Today's programs' items follow, in the order of CleanItems().
+  kFirstItem = 7,
 };
+struct CleanItem;
+// The item of today's programs an option cleans; null for the seven above.
+const CleanItem* OptionItem(int option);
+// The program an option belongs to ("Microsoft Edge"); "" for the seven above.
+const char* OptionProgram(int option);
+// The option as named on its own: "Microsoft Edge 缓存", "剪贴板".
+std::string OptionLabel(int option);
 // Chosen options, by id; as long as the table.
 using OptionSet = std::vector<bool>;
 

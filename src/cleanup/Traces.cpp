@@ -14,6 +14,8 @@
 #include "base/Text.h"
 #include "base/WinLister.h"
 #include "cleanup/FileOps.h"
+#include "cleanup/ItemEngine.h"
+#include "cleanup/RunningPrograms.h"
 
 namespace cleanup {
 namespace {
@@ -137,7 +139,28 @@ bool Traces::ClearCookies(const std::string& folder) {
 
 void Traces::ClearTypedUrls() { RegDeleteKeyW(HKEY_CURRENT_USER, kTypedUrlsKey); }
 
+namespace {
+
+ItemContext ItemsOfThisUser(const KeepList& keep) {
+  ItemContext context;
+  context.folders = ThisUsersFolders();
+  context.oldBefore = OldTempCutoff();
+  UseKeepList(context, keep);
+  return context;
+}
+
+}  // namespace
+
+TraceCleaner::TraceCleaner(HWND owner, KeepList keep)
+    : owner_(owner),
+      keep_(std::move(keep)),
+      sites_(ReadKeepSitesFile(traces().KeepSitesFile())),
+      items_(itemSystem(), ItemsOfThisUser(keep_),
+             sites_.state == KeepFile::State::kUnreadable ? nullptr : &sites_.sites,
+             [] { return runningPrograms().ProcessNames(); }) {}
+
 std::optional<OptionResult> TraceCleaner::Measure(int option) {
+  if (OptionItem(option)) return items_.Measure(option);
   OptionResult held;
   if (option != kRecycleBin || !traces().RecycleBinContents(held.files, held.bytes))
     return std::nullopt;
@@ -145,6 +168,7 @@ std::optional<OptionResult> TraceCleaner::Measure(int option) {
 }
 
 OptionResult TraceCleaner::Clear(int option) {
+  if (OptionItem(option)) return items_.Clear(option);
   Traces& t = traces();
   OptionResult result;
   switch (option) {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "cleanup/CleanupRun.h"
+#include "cleanup/ItemOptions.h"
+#include "cleanup/KeepStore.h"
 
 namespace cleanup {
 
@@ -42,16 +44,20 @@ Traces& traces();
 // Installs `t` (nullptr restores the real ones); returns the previous one.
 Traces* SetTraces(Traces* t);
 
-// The options' engine over the traces in force. `owner` is the window the
-// system's own progress shows over; none for a command-line run.
+// The options' engine over the traces in force and today's programs'
+// items. `owner` is the window the system's own progress shows over; none
+// for a command-line run. `keep` is the run's keep-list.
 class TraceCleaner : public OptionCleaner {
  public:
-  explicit TraceCleaner(HWND owner) : owner_(owner) {}
+  explicit TraceCleaner(HWND owner, KeepList keep = KeepList());
   std::optional<OptionResult> Measure(int option) override;
   OptionResult Clear(int option) override;
 
  private:
   HWND owner_;
+  KeepList keep_;
+  SitesFile sites_;
+  ItemOptions items_;
 };
 
 }  // namespace cleanup

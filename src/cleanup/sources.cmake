@@ -7,6 +7,7 @@ list(APPEND MIRVEN_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CleanupList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CleanupText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ItemOptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ItemScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/JunkRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KeepList.cpp

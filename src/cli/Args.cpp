@@ -122,7 +122,12 @@ bool ParseOptionNames(const std::string& list, OptionSet& options, std::string& 
   for (;;) {
     size_t comma = text.find(',', start);
     std::string name = Trim(text.substr(start, comma - start));
-    if (!name.empty()) {
+    if (Lower(name) == "all" || Lower(name) == "default") {
+      // Every option the program has, or those the page ticks when new.
+      for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k)
+        if (Lower(name) == "all" || cleanup::OptionTicked(k)) options[k] = true;
+      any = true;
+    } else if (!name.empty()) {
       int found = -1;
       for (int k = 0; k < static_cast<int>(cleanup::OptionCount()) && found < 0; ++k)
         if (Lower(name) == cleanup::OptionName(k) || name == cleanup::OptionText(k) ||
@@ -246,9 +251,13 @@ std::string UsageText() {
   std::string names;
   for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k) {
     std::string name = cleanup::OptionName(k);
-    names += "      " + name + std::string(12 - name.size(), ' ') + cleanup::OptionText(k) +
-             (k == cleanup::kTempFiles ? "（垃圾文件，默认）" : "") + "\n";
+    names += "      " + name + std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') +
+             cleanup::OptionLabel(k) + (k == cleanup::kTempFiles ? "（垃圾文件，默认）" : "") +
+             "\n";
   }
+  names +=
+      "      all             全部清理选项\n"
+      "      default         清理页面默认勾选的选项\n";
   return "Mirven电脑助手 3.0 命令行：不打开窗口，扫描或清理垃圾文件\n"
          "\n"
          "用法：\n"
@@ -274,7 +283,7 @@ std::string UsageText() {
          "\n"
          "退出代码（exit codes）：\n"
          "  0  完成，或没有需要做的\n"
-         "  1  有文件未能清理（已列出）\n"
+         "  1  有文件未能清理（已列出），或有程序正在运行、其数据已跳过\n"
          "  2  参数错误（并说明原因）\n"
          "  3  当前用户的另一个扫描或清理正在进行\n"
          "  4  没有一个文件夹能够读取\n"

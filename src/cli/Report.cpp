@@ -180,9 +180,9 @@ std::string ReportJson(const RunReport& r) {
   for (const RunReport::Trace& t : r.traces) {
     j.Open('{');
     j.Field("name", cleanup::OptionName(t.option));
-    j.Field("label", cleanup::OptionText(t.option));
+    j.Field("label", cleanup::OptionLabel(t.option));
     j.Field("result", t.result);
-    if (t.bytes || t.files) {
+    if (t.bytes || t.files || cleanup::OptionItem(t.option)) {
       j.Field("bytes", t.bytes);
       j.Field("files", t.files);
     }

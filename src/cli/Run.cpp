@@ -31,7 +31,7 @@ int ExitCodeFor(const ExitFacts& f) {
   if (f.busy) return kExitBusy;
   if (f.roots > 0 && f.rootsRead == 0) return kExitNoRoot;
   if (f.failed) return kExitFailed;
-  if (f.filesKept > 0) return kExitFilesKept;
+  if (f.filesKept > 0 || f.optionsLeft > 0) return kExitFilesKept;
   return kExitDone;
 }
 
@@ -73,16 +73,30 @@ RunReport Execute(const Plan& plan, Host& host) {
         found.push_back(std::move(f));
       }
   };
+  // One entry an option: what the scan measured, then what the clean did.
   auto trace = [&](int option, const cleanup::OptionResult& r, const std::string& result) {
+    for (RunReport::Trace& t : report.traces)
+      if (t.option == option) return void(t = {option, result, r.bytes, r.files});
     report.traces.push_back({option, result, r.bytes, r.files});
   };
+  bool cleaning = false;
   cleanup::RunSink sink;
   sink.progress = [&](const cleanup::ScanProgress&) { take(); };
   sink.scanned = take;
   sink.line = out;
   sink.error = error;
   sink.option = [&](int option, const cleanup::OptionResult& r) {
-    trace(option, r, o.mode == Mode::kClean ? r.Result() : "found");
+    if (cleaning) {
+      trace(option, r, r.Result());
+      // A program left alone, a database locked, a part that failed: the
+      // user has to act, as for a file that could not be cleaned.
+      if (r.state == cleanup::OptionResult::State::kFailed ||
+          (r.state == cleanup::OptionResult::State::kSkipped && r.reason != "declined"))
+        ++report.facts.optionsLeft;
+    } else {
+      trace(option, r, "found");
+      if (!r.line.empty()) out(r.line);
+    }
   };
   sink.file = [&](size_t k, cleanup::DeleteResult r) {
     report.results[k] = ResultName(r);
@@ -101,6 +115,7 @@ RunReport Execute(const Plan& plan, Host& host) {
 
   report.results.assign(found.size(), "found");
   if (o.mode == Mode::kClean) {
+    cleaning = true;
     const auto mode = o.permanent ? cleanup::CleanMode::kPermanent : cleanup::CleanMode::kRecycle;
     // Without the keep-list nobody can tell which files the user keeps.
     static const std::vector<cleanup::FoundFile> none;
