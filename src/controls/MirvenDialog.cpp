@@ -142,7 +142,17 @@ void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
 }
 
 void MirvenDialog::OnNcLButtonDown(UINT, POINT) {
-  if (!closeHovered_ && !minimizeHovered_) Default();
+  if (!closeHovered_ && !minimizeHovered_) {
+    Default();
+    return;
+  }
+  // Pressed: the lit picture one pixel down and right, inside its place.
+  const int w = ui::WindowSize(hwnd_).cx;
+  auto r = closeHovered_ ? skin::CloseDrawRect(w, dpi_) : skin::MinimizeDrawRect(w, dpi_);
+  ui::WindowDC dc(hwnd_);
+  IntersectClipRect(dc.get(), r.left, r.top, r.right, r.bottom);
+  ui::DrawBitmapTo(dc.get(), r.left + S(1), r.top + S(1), r.Width(), r.Height(),
+                   closeHovered_ ? IDB_CLOSE_HOVER : IDB_MINIMIZE_HOVER, dpi_);
 }
 
 void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
@@ -154,6 +164,7 @@ void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
     ShowWindow(hwnd_, SW_MINIMIZE);
     minimizeHovered_ = false;
   }
+  PaintSkinFrame();  // no picture stays pressed
   Default();
 }
 
