@@ -91,46 +91,20 @@ class Object final : public IAccessible {
     return S_FALSE;  // the targets are simple elements of this object
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (!name) return E_POINTER;
-    *name = nullptr;
-    AccessibleItem item;
-    HRESULT hr = Item(child, item);
-    if (FAILED(hr)) return hr;
-    if (item.name.empty()) return S_FALSE;
-    *name = Bstr(item.name);
-    return S_OK;
+    return String(child, name, &AccessibleItem::name);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    if (!value) return E_POINTER;
-    *value = nullptr;
-    AccessibleItem item;
-    HRESULT hr = Item(child, item);
-    if (FAILED(hr)) return hr;
-    if (item.value.empty()) return S_FALSE;
-    *value = Bstr(item.value);
-    return S_OK;
+    return String(child, value, &AccessibleItem::value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* d) override {
     if (d) *d = nullptr;
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (!role) return E_POINTER;
-    AccessibleItem item;
-    HRESULT hr = Item(child, item);
-    if (FAILED(hr)) return hr;
-    role->vt = VT_I4;
-    role->lVal = item.role;
-    return S_OK;
+    return Number(child, role, &AccessibleItem::role);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (!state) return E_POINTER;
-    AccessibleItem item;
-    HRESULT hr = Item(child, item);
-    if (FAILED(hr)) return hr;
-    state->vt = VT_I4;
-    state->lVal = item.state;
-    return S_OK;
+    return Number(child, state, &AccessibleItem::state);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* h) override {
     if (h) *h = nullptr;
@@ -227,6 +201,26 @@ class Object final : public IAccessible {
     int k = ChildIndex(child);
     if (k < 0) return E_INVALIDARG;
     return s->Describe(objectId_, k, item) ? S_OK : E_FAIL;
+  }
+
+  HRESULT String(const VARIANT& child, BSTR* out, std::string AccessibleItem::*field) const {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    AccessibleItem item;
+    HRESULT hr = Item(child, item);
+    if (FAILED(hr)) return hr;
+    if ((item.*field).empty()) return S_FALSE;
+    *out = Bstr(item.*field);
+    return S_OK;
+  }
+  HRESULT Number(const VARIANT& child, VARIANT* out, long AccessibleItem::*field) const {
+    if (!out) return E_POINTER;
+    AccessibleItem item;
+    HRESULT hr = Item(child, item);
+    if (FAILED(hr)) return hr;
+    out->vt = VT_I4;
+    out->lVal = item.*field;
+    return S_OK;
   }
 
   LONG refs_ = 1;
