@@ -6,6 +6,12 @@ namespace tools {
 
 BOOL TilePage::OnInitDialog() {
   controls::Page::OnInitDialog();
+  if (IsWindowVisible(hwnd_)) CreateTargets();
+  return TRUE;
+}
+
+void TilePage::CreateTargets() {
+  if (targets_.Count()) return;
   std::vector<controls::Target> targets;
   for (std::size_t i = 0; i < count_; ++i) {
     const tiles::Tile& t = tiles_[i];
@@ -15,7 +21,6 @@ BOOL TilePage::OnInitDialog() {
   }
   targets_.Create(hwnd_, std::move(targets), [this](int code) { OnTile(code); });
   targets_.Place(dpi_);
-  return TRUE;
 }
 
 void TilePage::OnPaint() {
@@ -68,6 +73,8 @@ LRESULT TilePage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     Redraw(hover_.Leave());
     return 0;
   }
+  // The tiles are made when the page is first shown, not at start-up.
+  if (msg == WM_SHOWWINDOW && wp) CreateTargets();
   if (msg == WM_SETCURSOR && LOWORD(lp) == HTCLIENT && hover_.hovered() >= 0) {
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     return TRUE;

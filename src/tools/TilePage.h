@@ -36,6 +36,7 @@ class TilePage : public controls::Page {
  private:
   void Redraw(tiles::TileHover::Redraw r);
   void ReleasePress();
+  void CreateTargets();
 
   const tiles::Tile* tiles_;
   std::size_t count_;
