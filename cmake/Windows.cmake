@@ -55,7 +55,7 @@ function(mirven_windows_tests target label sources suites)
   target_compile_options(${target} PRIVATE ${MIRVEN_WARNINGS})
   target_compile_definitions(${target} PRIVATE
     MIRVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" MIRVEN_DIST_DIR="${MIRVEN_DIST_DIR}")
-  target_link_libraries(${target} PRIVATE mirven_win gtest)
+  target_link_libraries(${target} PRIVATE mirven_win gtest uuid oleacc)
   foreach(suite ${suites})
     add_test(NAME ${label}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
     set_tests_properties(${label}.${suite} PROPERTIES

@@ -20,19 +20,26 @@ struct PageButton {
   int left;
   int normalBitmap;
   int litBitmap;
+  const char* name;
 };
 
 inline constexpr PageButton kPageButtons[kPageCount] = {
-    {20, IDB_PAGE_CLEANUP, IDB_PAGE_CLEANUP_LIT},
-    {114, IDB_PAGE_TOOLKIT, IDB_PAGE_TOOLKIT_LIT},
-    {208, IDB_PAGE_SHOPPING, IDB_PAGE_SHOPPING_LIT},
-    {302, IDB_PAGE_CHECKUP, IDB_PAGE_CHECKUP_LIT},
-    {396, IDB_PAGE_MEMORY, IDB_PAGE_MEMORY_LIT}};
+    {20, IDB_PAGE_CLEANUP, IDB_PAGE_CLEANUP_LIT, "系统清理"},
+    {114, IDB_PAGE_TOOLKIT, IDB_PAGE_TOOLKIT_LIT, "工具助手"},
+    {208, IDB_PAGE_SHOPPING, IDB_PAGE_SHOPPING_LIT, "网购导航"},
+    {302, IDB_PAGE_CHECKUP, IDB_PAGE_CHECKUP_LIT, "电脑体检"},
+    {396, IDB_PAGE_MEMORY, IDB_PAGE_MEMORY_LIT, "优化加速"}};
 
 // Pictures are drawn 5 pixels left of where the buttons answer.
 inline geom::Rect MenuHitRect(int w) { return geom::Rect{w - 78, 0, w - 52, 26}; }
 inline geom::Rect MinimizeHitRect(int w) { return geom::Rect{w - 52, 0, w - 26, 26}; }
 inline geom::Rect CloseHitRect(int w) { return geom::Rect{w - 26, 0, w, 26}; }
+
+// Where the pictures are drawn.
+inline geom::Rect CaptionDrawRect(int w, CaptionButton b) {
+  const int right = b == CaptionButton::Menu ? 57 : b == CaptionButton::Minimize ? 31 : 5;
+  return geom::Rect{w - right - 26, 0, w - right, kCaptionHeight};
+}
 
 // First match wins: close, minimise, menu.
 inline CaptionButton CaptionButtonAt(int w, geom::Point p) {

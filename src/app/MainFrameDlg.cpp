@@ -1,6 +1,8 @@
 #include "app/MainFrameDlg.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "app/AboutDlg.h"
 #include "checkup/ComputerTestDlg.h"
@@ -21,6 +23,9 @@
 namespace {
 constexpr char kCaption[] = "Mirven电脑助手";
 constexpr char kCaptionText[] = "Mirven电脑助手 3.0";
+
+// Codes of the caption's targets; the page buttons' codes are their pages.
+constexpr int kMenuCode = 11, kMinimizeCode = 12, kCloseCode = 13;
 
 constexpr controls::FontStyle kLinkFont{controls::Face::YaHei, 20, FW_BOLD, true};
 constexpr controls::Place kLayout[] = {
@@ -59,6 +64,20 @@ BOOL CMainFrameDlg::OnInitDialog() {
   for (bool& hot : pageHot_) hot = false;
   background_.Reset(CreateSolidBrush(colours::kWindow));
 
+  using header::CaptionButton;
+  std::vector<controls::Target> targets = {
+      {kMenuCode, header::CaptionDrawRect(header::kWidth, CaptionButton::Menu), 0, "菜单",
+       IDB_MENU, IDB_MENU_HOVER},
+      {kMinimizeCode, header::CaptionDrawRect(header::kWidth, CaptionButton::Minimize), 0,
+       "最小化", IDB_MINIMIZE, IDB_MINIMIZE_HOVER},
+      {kCloseCode, header::CaptionDrawRect(header::kWidth, CaptionButton::Close), 0, "关闭",
+       IDB_CLOSE, IDB_CLOSE_HOVER}};
+  for (int k = 1; k <= header::kPageCount; ++k) {
+    const auto& b = header::kPageButtons[k - 1];
+    targets.push_back({k, header::PageButtonRect(k), 1, b.name, b.normalBitmap, b.litBitmap});
+  }
+  targets_.Create(hwnd_, std::move(targets), [this](int code) { OnTarget(code); }, true);
+
   pages_[0] = std::make_unique<CMirvenComputerHelperDlg>();
   pages_[1] = std::make_unique<ToolkitDlg>();
   pages_[2] = std::make_unique<ShoppingDlg>();
@@ -74,8 +93,75 @@ BOOL CMainFrameDlg::OnInitDialog() {
     if (pages_[k]->Create(hwnd_)) ShowWindow(pages_[k]->hwnd(), k == 0 ? SW_SHOW : SW_HIDE);
   PlacePages();
   currentPage_ = 1;
+  targets_.SetSelected(static_cast<std::size_t>(targets_.IndexOf(1)));
+  PlaceTargets();
   online_.Start(hwnd_);
-  return TRUE;
+  // The keyboard starts on the page shown.
+  SetFocus(targets_.Window(static_cast<std::size_t>(targets_.IndexOf(1))));
+  return FALSE;
+}
+
+void CMainFrameDlg::PlaceTargets() {
+  const int w = geom::Unscale(ui::WindowSize(hwnd_).cx, dpi_);
+  using header::CaptionButton;
+  const std::pair<int, CaptionButton> caption[] = {{kMenuCode, CaptionButton::Menu},
+                                                   {kMinimizeCode, CaptionButton::Minimize},
+                                                   {kCloseCode, CaptionButton::Close}};
+  for (const auto& [code, button] : caption)
+    targets_.Move(static_cast<std::size_t>(targets_.IndexOf(code)),
+                  header::CaptionDrawRect(w, button), dpi_);
+  for (int k = 1; k <= header::kPageCount; ++k)
+    targets_.Move(static_cast<std::size_t>(targets_.IndexOf(k)), header::PageButtonRect(k), dpi_);
+}
+
+void CMainFrameDlg::OnTarget(int code) {
+  switch (code) {
+    case kMenuCode: OpenCaptionMenu(false); break;
+    case kMinimizeCode: ShowWindow(hwnd_, SW_MINIMIZE); break;
+    case kCloseCode: ConfirmClose(); break;
+    default: SelectPage(code); break;
+  }
+}
+
+bool CMainFrameDlg::PreTranslateKey(const MSG& msg) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  const UINT key = static_cast<UINT>(msg.wParam);
+  if (msg.message == WM_SYSKEYDOWN || msg.message == WM_KEYDOWN) {
+    const bool alone = msg.message == WM_SYSKEYDOWN && key == VK_MENU;
+    if (!alone) altAlone_ = false;
+    else if (!(msg.lParam & (1 << 30))) altAlone_ = true;  // not a repeat
+  }
+  if (msg.message == WM_SYSKEYUP && key == VK_MENU) {
+    bool open = altAlone_;
+    altAlone_ = false;
+    if (open) {
+      OpenCaptionMenu(false);
+      return true;
+    }
+    return false;
+  }
+  if (msg.message == WM_SYSKEYDOWN && key == VK_F10 && !shift) {
+    OpenCaptionMenu(false);
+    return true;
+  }
+  if (msg.message != WM_KEYDOWN || !ctrl) return false;
+  int page = 0;
+  if (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR) {
+    const bool back = key == VK_PRIOR || (key == VK_TAB && shift);
+    page = (currentPage_ - 1 + (back ? header::kPageCount - 1 : 1)) % header::kPageCount + 1;
+  } else if (key >= '1' && key < '1' + header::kPageCount) {
+    page = static_cast<int>(key - '0');
+  } else {
+    return false;
+  }
+  SelectPage(page);
+  // The keyboard goes on in the page now shown: its first control, or its button.
+  HWND pageWindow = pages_[page - 1] ? pages_[page - 1]->hwnd() : nullptr;
+  HWND first = pageWindow ? GetNextDlgTabItem(pageWindow, nullptr, FALSE) : nullptr;
+  if (!first || !IsChild(pageWindow, first))
+    first = targets_.Window(static_cast<std::size_t>(targets_.IndexOf(page)));
+  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+  return true;
 }
 
 void CMainFrameDlg::PlacePages() {
@@ -89,6 +175,7 @@ void CMainFrameDlg::OnDpiApplied() {
   for (auto& page : pages_)
     if (page && page->hwnd()) page->ApplyDpi(dpi_);
   PlacePages();
+  PlaceTargets();
   DrawHeader();
 }
 
@@ -163,24 +250,19 @@ void CMainFrameDlg::DrawHeader() {
 }
 
 void CMainFrameDlg::DrawCaptionButtons(header::CaptionButton lit) {
-  const int w = width_;
-  ui::WindowDC dc(hwnd_);
-  Draw(dc.get(), geom::Rect::At(w - 83, 0, 26, 26),
-       lit == header::CaptionButton::Menu ? IDB_MENU_HOVER : IDB_MENU);
-  Draw(dc.get(), geom::Rect::At(w - 57, 0, 26, 26),
-       lit == header::CaptionButton::Minimize ? IDB_MINIMIZE_HOVER : IDB_MINIMIZE);
-  Draw(dc.get(), geom::Rect::At(w - 31, 0, 26, 26),
-       lit == header::CaptionButton::Close ? IDB_CLOSE_HOVER : IDB_CLOSE);
+  targets_.SetLit(static_cast<std::size_t>(targets_.IndexOf(kMenuCode)),
+                  lit == header::CaptionButton::Menu);
+  targets_.SetLit(static_cast<std::size_t>(targets_.IndexOf(kMinimizeCode)),
+                  lit == header::CaptionButton::Minimize);
+  targets_.SetLit(static_cast<std::size_t>(targets_.IndexOf(kCloseCode)),
+                  lit == header::CaptionButton::Close);
 }
 
 void CMainFrameDlg::DrawPageButtons(int page) {
+  if (page >= 1 && page <= header::kPageCount)
+    for (int k = 1; k <= header::kPageCount; ++k)
+      targets_.SetLit(static_cast<std::size_t>(targets_.IndexOf(k)), k == page);
   ui::WindowDC dc(hwnd_);
-  if (page >= 1 && page <= header::kPageCount) {
-    for (int k = 1; k <= header::kPageCount; ++k) {
-      const auto& b = header::kPageButtons[k - 1];
-      Draw(dc.get(), header::PageButtonRect(k), k == page ? b.litBitmap : b.normalBitmap);
-    }
-  }
   Draw(dc.get(), geom::Rect::At(width_ - 100, header::kCaptionHeight, 100, header::kPageButtonSide),
        IDB_STRIP_END);
 }
@@ -195,6 +277,7 @@ void CMainFrameDlg::DrawCaptionText() {
 void CMainFrameDlg::SelectPage(int page) {
   if (page < 1 || page > header::kPageCount) return;
   currentPage_ = page;
+  targets_.SetSelected(static_cast<std::size_t>(targets_.IndexOf(page)));
   DrawPageButtons(page);
   for (int k = 1; k <= header::kPageCount; ++k)
     if (pages_[k - 1] && pages_[k - 1]->hwnd())
@@ -219,11 +302,8 @@ void CMainFrameDlg::OnNcMouseMove(UINT, POINT screen) {
   int k = header::PageButtonAt(p);
   for (int i = 0; i < header::kPageCount; ++i) pageHot_[i] = (i + 1 == k);
   if (k != 0) {
-    ui::WindowDC dc(hwnd_);
-    for (int i = 1; i <= header::kPageCount; ++i) {
-      const auto& b = header::kPageButtons[i - 1];
-      Draw(dc.get(), header::PageButtonRect(i), i == k ? b.litBitmap : b.normalBitmap);
-    }
+    for (int i = 1; i <= header::kPageCount; ++i)
+      targets_.SetLit(static_cast<std::size_t>(targets_.IndexOf(i)), i == k);
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
   }
   // Ask for WM_NCMOUSELEAVE rather than rely on the default processing.
@@ -233,6 +313,8 @@ void CMainFrameDlg::OnNcMouseMove(UINT, POINT screen) {
 }
 
 void CMainFrameDlg::OnNcMouseLeave() {
+  for (int code : {kMenuCode, kMinimizeCode, kCloseCode})
+    targets_.SetPressed(static_cast<std::size_t>(targets_.IndexOf(code)), false);
   DrawCaptionButtons(header::CaptionButton::None);
   for (bool& hot : pageHot_) hot = false;
   DrawPageButtons(currentPage_);
@@ -244,28 +326,38 @@ void CMainFrameDlg::OnNcLButtonDown(UINT, POINT) {
     SelectPage(k);
     return;  // no drag from a page button
   }
+  const int hot = closeHot_ ? kCloseCode : minimizeHot_ ? kMinimizeCode : menuHot_ ? kMenuCode : 0;
+  if (hot) targets_.SetPressed(static_cast<std::size_t>(targets_.IndexOf(hot)), true);
   Default();
 }
 
 void CMainFrameDlg::OnNcLButtonUp(UINT, POINT) {
+  for (int code : {kMenuCode, kMinimizeCode, kCloseCode})
+    targets_.SetPressed(static_cast<std::size_t>(targets_.IndexOf(code)), false);
   if (closeHot_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
   if (minimizeHot_) {
     ShowWindow(hwnd_, SW_MINIMIZE);
     minimizeHot_ = false;
   }
   if (menuHot_) {
-    ui::Menu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CAPTION_MENU)));
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ScreenToClient(hwnd_, &cursor);
-    POINT at{S(width_ - 83), std::max<LONG>(cursor.y, S(header::kCaptionHeight))};
-    ClientToScreen(hwnd_, &at);
     menuHot_ = false;
-    if (menu)
-      TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, 0,
-                     hwnd_, nullptr);
+    OpenCaptionMenu(true);
   }
   Default();
+}
+
+void CMainFrameDlg::OpenCaptionMenu(bool atCursor) {
+  ui::Menu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CAPTION_MENU)));
+  POINT cursor{0, 0};
+  if (atCursor) {
+    GetCursorPos(&cursor);
+    ScreenToClient(hwnd_, &cursor);
+  }
+  POINT at{S(width_ - 83), std::max<LONG>(cursor.y, S(header::kCaptionHeight))};
+  ClientToScreen(hwnd_, &at);
+  if (menu)
+    TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RIGHTBUTTON | TPM_VERTICAL, at.x, at.y, 0,
+                   hwnd_, nullptr);
 }
 
 void CMainFrameDlg::OnNcRButtonUp(UINT, POINT screen) {

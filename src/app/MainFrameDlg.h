@@ -7,6 +7,7 @@
 #include "app/HeaderLayout.h"
 #include "app/MainFrameOnline.h"
 #include "controls/LayoutDialog.h"
+#include "controls/Targets.h"
 #include "ui/Handles.h"
 
 namespace controls {
@@ -33,6 +34,12 @@ class CMainFrameDlg : public controls::LayoutDialog {
   bool MenuHot() const { return menuHot_; }
   // The page button under the pointer (1 to 5), or 0.
   int HotPageButton() const;
+  // The header's focusable targets: the caption's menu, minimise and close
+  // pictures and the five page buttons, in that (reading) order.
+  const controls::Targets& HeaderTargets() const { return targets_; }
+  // Keys for the whole window, before the dialog's own handling: page
+  // switching and the menu.
+  bool PreTranslateKey(const MSG& msg) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -66,6 +73,11 @@ class CMainFrameDlg : public controls::LayoutDialog {
   void ConfirmClose();
   void ShowAbout();
   void DrawCaptionButtons(header::CaptionButton lit);
+  void PlaceTargets();
+  void OnTarget(int code);
+  // The picture menu, from the mouse at the cursor's height or from the
+  // keyboard under the menu picture.
+  void OpenCaptionMenu(bool atCursor);
   // A point on the screen in design pixels of the window.
   geom::Point ToWindow(POINT screen) const;
   void PlacePages();
@@ -81,5 +93,7 @@ class CMainFrameDlg : public controls::LayoutDialog {
   bool closeHot_ = false;
   bool menuHot_ = false;
   bool pageHot_[header::kPageCount] = {};
+  bool altAlone_ = false;
+  controls::Targets targets_;
   MainFrameOnline online_;
 };

@@ -108,7 +108,7 @@ BOOL ComputerTestDlg::OnInitDialog() {
   list_.SubclassDlgItem(IDC_CHECKUP_LIST, hwnd_);
   std::vector<int> frames;
   for (int k = 0; k < 18; ++k) frames.push_back(IDB_CHECKUP_1 + k);
-  icon_.Create(hwnd_, IDC_CHECKUP_ICON, frames, kIconPeriodMs, IDB_CHECKUP_IDLE);
+  icon_.Create(hwnd_, IDC_CHECKUP_ICON, frames, kIconPeriodMs, IDB_CHECKUP_IDLE, "电脑体检");
   SetLayout(kLayout);
   ResetCheckUp();
   return TRUE;

@@ -2,6 +2,7 @@
 
 #include "controls/LayoutDialog.h"
 #include "ui/Gdi.h"
+#include "base/Text.h"
 
 namespace controls {
 namespace {
@@ -13,8 +14,8 @@ BusyAnimation::~BusyAnimation() {
 }
 
 bool BusyAnimation::Create(HWND parent, int id, std::vector<int> frames, int periodMs,
-                           int idleBitmap) {
-  HWND hwnd = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | (idleBitmap ? WS_VISIBLE : 0), 0, 0,
+                           int idleBitmap, const char* name) {
+  HWND hwnd = CreateWindowExW(0, L"STATIC", base::Wide(name).c_str(), WS_CHILD | (idleBitmap ? WS_VISIBLE : 0), 0, 0,
                               0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return false;

@@ -13,8 +13,10 @@ class BusyAnimation : public ui::Window {
  public:
   ~BusyAnimation() override;
 
-  // A child `id` of `parent`; the parent's layout table places it.
-  bool Create(HWND parent, int id, std::vector<int> frames, int periodMs, int idleBitmap = 0);
+  // A child `id` of `parent`; the parent's layout table places it. `name`
+  // is what a screen reader calls the picture.
+  bool Create(HWND parent, int id, std::vector<int> frames, int periodMs, int idleBitmap = 0,
+              const char* name = "");
   void Start();
   void Stop();
   // Holds the picture where it is, and lets it go on.

@@ -1,5 +1,7 @@
 #include "controls/MirvenDialog.h"
 
+#include <oleacc.h>
+
 #include "controls/Colours.h"
 #include "controls/Fonts.h"
 #include "controls/Frame.h"
@@ -27,6 +29,42 @@ BOOL MirvenDialog::OnInitDialog() {
   title_.clear();
   brush_.Reset(CreateSolidBrush(background_));
   return TRUE;
+}
+
+LRESULT MirvenDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETOBJECT)
+    if (LRESULT r = ui::AnswerGetObject(hwnd_, wp, lp, OBJID_TITLEBAR)) return r;
+  return LayoutDialog::WindowProc(msg, wp, lp);
+}
+
+bool MirvenDialog::Describe(LONG objectId, int child, ui::AccessibleItem& item) const {
+  if (objectId != OBJID_TITLEBAR || !hwnd_ || child < 0 || child > 2) return false;
+  RECT wr = ui::WindowRect(hwnd_);
+  const int w = wr.right - wr.left;
+  geom::Rect r{0, 0, w, FrameOf(hwnd_, dpi_).pieces[0].rect.bottom};
+  item.role = ROLE_SYSTEM_TITLEBAR;
+  item.name = title_;
+  item.state = IsWindowVisible(hwnd_) ? 0 : STATE_SYSTEM_INVISIBLE;
+  if (child == 1) {
+    r = skin::MinimizeDrawRect(w, dpi_);
+    item.name = "最小化";
+    item.role = ROLE_SYSTEM_PUSHBUTTON;
+    if (minimizeHovered_) item.state |= STATE_SYSTEM_HOTTRACKED;
+  } else if (child == 2) {
+    r = skin::CloseDrawRect(w, dpi_);
+    item.name = "关闭";
+    item.role = ROLE_SYSTEM_PUSHBUTTON;
+    if (closeHovered_) item.state |= STATE_SYSTEM_HOTTRACKED;
+  }
+  item.screen = RECT{wr.left + r.left, wr.top + r.top, wr.left + r.right, wr.top + r.bottom};
+  return true;
+}
+
+bool MirvenDialog::Activate(LONG objectId, int child) {
+  if (objectId != OBJID_TITLEBAR || (child != 1 && child != 2)) return false;
+  // The same commands as the window menu's, once the reader's call is done.
+  PostMessageW(hwnd_, WM_SYSCOMMAND, child == 1 ? SC_MINIMIZE : SC_CLOSE, 0);
+  return true;
 }
 
 void MirvenDialog::SetTitleText(const std::string& text) {
@@ -104,7 +142,17 @@ void MirvenDialog::OnNcMouseMove(UINT, POINT screen) {
 }
 
 void MirvenDialog::OnNcLButtonDown(UINT, POINT) {
-  if (!closeHovered_ && !minimizeHovered_) Default();
+  if (!closeHovered_ && !minimizeHovered_) {
+    Default();
+    return;
+  }
+  // Pressed: the lit picture one pixel down and right, inside its place.
+  const int w = ui::WindowSize(hwnd_).cx;
+  auto r = closeHovered_ ? skin::CloseDrawRect(w, dpi_) : skin::MinimizeDrawRect(w, dpi_);
+  ui::WindowDC dc(hwnd_);
+  IntersectClipRect(dc.get(), r.left, r.top, r.right, r.bottom);
+  ui::DrawBitmapTo(dc.get(), r.left + S(1), r.top + S(1), r.Width(), r.Height(),
+                   closeHovered_ ? IDB_CLOSE_HOVER : IDB_MINIMIZE_HOVER, dpi_);
 }
 
 void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
@@ -116,6 +164,7 @@ void MirvenDialog::OnNcLButtonUp(UINT, POINT) {
     ShowWindow(hwnd_, SW_MINIMIZE);
     minimizeHovered_ = false;
   }
+  PaintSkinFrame();  // no picture stays pressed
   Default();
 }
 

@@ -1,15 +1,18 @@
 #pragma once
 // Base of every secondary window: a frame of pictures in place of the
 // system's, the title centred in white in the caption, and its own
-// minimise and close buttons run from the non-client mouse messages.
+// minimise and close buttons run from the non-client mouse messages. A
+// screen reader finds those two in the window's title bar object; the
+// keyboard reaches them through the window menu (Alt+Space).
 #include <string>
 
 #include "controls/LayoutDialog.h"
+#include "ui/Accessible.h"
 #include "ui/Handles.h"
 
 namespace controls {
 
-class MirvenDialog : public LayoutDialog {
+class MirvenDialog : public LayoutDialog, public ui::AccessibleSource {
  public:
   static constexpr int kTemplate = 109;
 
@@ -20,6 +23,10 @@ class MirvenDialog : public LayoutDialog {
   const std::string& TitleText() const { return title_; }
   bool CloseHovered() const { return closeHovered_; }
   bool MinimizeHovered() const { return minimizeHovered_; }
+
+  int AccessibleCount(LONG objectId) const override { return objectId == OBJID_TITLEBAR ? 2 : 0; }
+  bool Describe(LONG objectId, int child, ui::AccessibleItem& item) const override;
+  bool Activate(LONG objectId, int child) override;
 
   // Opens a modeless top-level window (the desktop as parent) that frees
   // itself when destroyed: how the program opens every secondary window.
@@ -38,6 +45,7 @@ class MirvenDialog : public LayoutDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnPaint() override;
   void OnNcPaint() override;
   void OnActivate(UINT state, HWND other, BOOL minimized) override;

@@ -2,13 +2,17 @@
 // The owner-drawn push button of the pages: a bitmap resource as its face,
 // with the page colour transparent, and its window text drawn over it in
 // bold white "微软雅黑". While the pointer is over it the face switches to a
-// hover bitmap; a 10 ms timer notices when the pointer has gone.
+// hover bitmap; a 10 ms timer notices when the pointer has gone. It shows
+// the keyboard focus (when the keyboard is in use), a press (the face one
+// pixel down and right) and a disabled state (face and caption faded),
+// all from the same face pictures; Enter clicks it like Space.
 #include <string>
 
+#include "ui/Accessible.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
 
-class MyDrawButton : public ui::Window {
+class MyDrawButton : public ui::Window, public ui::AccessibleSource {
  public:
   static constexpr UINT_PTR kHoverTimer = 24;
   static constexpr UINT kHoverPeriodMs = 10;
@@ -35,8 +39,16 @@ class MyDrawButton : public ui::Window {
   // Font height of the last caption drawn (0 before the first).
   int CaptionHeight() const { return fontHeight_; }
 
+  // What a screen reader calls the button when its caption is not the
+  // right name (a gauge that shows only "5%"), and its role.
+  void SetAccessibleName(const std::string& name, long role);
+
   // Face and caption onto a DC whose origin is the button's top-left corner.
   void DrawItem(HDC dc);
+
+  int AccessibleCount(LONG) const override { return 0; }
+  bool Describe(LONG objectId, int child, ui::AccessibleItem& item) const override;
+  bool Activate(LONG objectId, int child) override;
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -45,6 +57,16 @@ class MyDrawButton : public ui::Window {
   void OnTimer(UINT_PTR id) override;
   BOOL OnEraseBkgnd(HDC) override { return TRUE; }
   void OnMouseLeave();
+  // Acts as a click on the button would (its parent gets BN_CLICKED).
+  virtual void Click();
+  // The pictures are the whole face: drawn opaque and stretched to the
+  // button, without a caption (the window text is only its name).
+  void SetPictureFace() { pictureFace_ = true; }
+  // Role and extra states a screen reader is told.
+  long accessibleRole_ = 0x2B;  // ROLE_SYSTEM_PUSHBUTTON
+  virtual long ExtraStates() const { return 0; }
+  // Asks the button's parent to paint behind it (WM_CTLCOLORSTATIC).
+  void PaintParentBackground(HDC dc, const RECT& rc);
 
  private:
   void PreSubclassWindow();
@@ -63,4 +85,6 @@ class MyDrawButton : public ui::Window {
   COLORREF hoverTextColour_ = RGB(255, 255, 255);
   COLORREF normalTextColour_ = RGB(255, 255, 255);
   int fontHeight_ = 0;
+  bool pictureFace_ = false;
+  std::string accessibleName_;
 };

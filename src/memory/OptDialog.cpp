@@ -1,5 +1,7 @@
 #include "memory/OptDialog.h"
 
+#include <oleacc.h>
+
 #include "controls/Fonts.h"
 #include "memory/MemorySystem.h"
 #include "res/Bitmaps.h"
@@ -61,6 +63,8 @@ void OptDialog::Refresh() {
 
 void OptDialog::ShowPercentAndMessage() {
   usage_.SetCaption(panel_.Shown().percent);
+  // A gauge, not a button: a screen reader says what it shows.
+  usage_.SetAccessibleName("内存占用 " + panel_.Shown().percent, ROLE_SYSTEM_STATICTEXT);
   SetItemText(IDC_MEMORY_MESSAGE, panel_.Shown().message);
 }
 

@@ -41,6 +41,7 @@ constexpr controls::Place kLayout[] = {
 BOOL EmailDlg::OnInitDialog() {
   controls::MirvenDialog::OnInitDialog();
   SetLayout(controls::Layout(476, 430, kLayout));
+  body_.SubclassDlgItem(IDC_EMAIL_BODY, hwnd_);
   for (int list : {IDC_EMAIL_SENDER_PROVIDER, IDC_EMAIL_RECIPIENT_PROVIDER}) {
     for (size_t i = 0; i < providers_.size(); ++i)
       SendDlgItemMessageW(hwnd(), list, CB_INSERTSTRING, i,

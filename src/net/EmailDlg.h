@@ -5,6 +5,7 @@
 
 #include "controls/MirvenDialog.h"
 #include "net/EmailForm.h"
+#include "ui/Accessible.h"
 #include "ui/Worker.h"
 
 class EmailDlg : public controls::MirvenDialog {
@@ -35,6 +36,7 @@ class EmailDlg : public controls::MirvenDialog {
   bool sending_ = false;
   bool closeWhenSent_ = false;
   ui::Worker worker_;
+  ui::NamedControl body_{"正文", 0x2A};  // ROLE_SYSTEM_TEXT
 };
 
 // Opens a new sender window, as the toolkit's e-mail tile does.

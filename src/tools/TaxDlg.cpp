@@ -58,6 +58,8 @@ BOOL TaxDlg::OnInitDialog() {
 void TaxDlg::FillTable() {
   HWND list = Item(IDC_TAX_TABLE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  // No label can stand before the table's own header: it is named directly.
+  SetWindowTextW(ListView_GetHeader(list), L"税率表表头");
   int c = 0;
   for (const auto& col : kColumns) {
     std::wstring title = base::Wide(col.title);

@@ -1,11 +1,13 @@
 #pragma once
-// A page of picture tiles (the toolkit and shopping pages): paints the
-// tiles and the page's captions, lights the tile under the pointer with a
-// hand cursor, and acts on the tile under the pointer when the left button
-// is released.
+// A page of picture tiles (the toolkit and shopping pages): the tiles are
+// focusable target controls; the page paints its captions, lights the tile
+// under the pointer with a hand cursor, shows it pressed while the left
+// button is down on it, and acts on the tile under the pointer when the
+// button is released.
 #include <cstddef>
 
 #include "controls/Page.h"
+#include "controls/Targets.h"
 #include "tools/Tiles.h"
 
 namespace tools {
@@ -23,19 +25,25 @@ class TilePage : public controls::Page {
   virtual void PaintCaptions(HDC dc) = 0;
   virtual void OnTile(int code) = 0;
 
+  BOOL OnInitDialog() override;
+  void OnDpiApplied() override { targets_.Place(dpi_); }
   void OnPaint() override;
   void OnMouseMove(UINT flags, POINT client) override;
+  void OnLButtonDown(UINT flags, POINT client) override;
   void OnLButtonUp(UINT flags, POINT client) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Redraw(tiles::TileHover::Redraw r);
-  void DrawTile(HDC dc, int index, bool lit) const;
+  void ReleasePress();
+  void CreateTargets();
 
   const tiles::Tile* tiles_;
   std::size_t count_;
   tiles::TileHover hover_;
   bool tracking_ = false;
+  int pressed_ = -1;
+  controls::Targets targets_;
 };
 
 }  // namespace tools

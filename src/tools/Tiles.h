@@ -12,6 +12,7 @@ struct Tile {
   geom::Rect rect;  // client pixels; left and top edges inside
   int normalBitmap;
   int hoverBitmap;
+  const char* name;  // what the tile shows, for a screen reader
 };
 
 // Tracks the tile under the pointer. Each change names at most one tile to

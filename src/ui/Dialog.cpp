@@ -67,6 +67,8 @@ bool Dialog::PreTranslate(MSG& msg) {
   wchar_t cls[16] = {};
   GetClassNameW(root, cls, 16);
   if (std::wcscmp(cls, L"#32770") != 0) return false;
+  if (auto* dialog = dynamic_cast<Dialog*>(FromHandle(root)))
+    if (dialog->PreTranslateKey(msg)) return true;
   return IsDialogMessageW(root, &msg) != 0;
 }
 

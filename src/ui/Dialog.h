@@ -37,6 +37,9 @@ class Dialog : public Window {
   // Lets dialogs that are not modal to us still get Tab/Enter/Esc handling:
   // every message loop of the program passes its messages here first.
   static bool PreTranslate(MSG& msg);
+  // A key message for this dialog or a control in it (this being the
+  // top-level window), before the dialog manager sees it; true when used.
+  virtual bool PreTranslateKey(const MSG&) { return false; }
 
  protected:
   virtual BOOL OnInitDialog() { return TRUE; }
