@@ -53,6 +53,9 @@ gtest_discover_tests(mirven_native_tests PROPERTIES LABELS native TIMEOUT 120)
 set(MIRVEN_TSAN -fsanitize=thread -fno-omit-frame-pointer)
 set(MIRVEN_TSAN_SOURCES
   ${CMAKE_SOURCE_DIR}/src/cleanup/CleanAll.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/BrowserDatabases.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/CleanItems.cpp
+  ${CMAKE_SOURCE_DIR}/src/cleanup/KeepSites.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/CleanupText.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/JunkRules.cpp
   ${CMAKE_SOURCE_DIR}/src/cleanup/KeepList.cpp
@@ -63,7 +66,7 @@ add_executable(mirven_tsan_tests ${MIRVEN_TSAN_SOURCES})
 target_compile_options(mirven_tsan_tests PRIVATE ${MIRVEN_WARNINGS} ${MIRVEN_TSAN})
 target_link_options(mirven_tsan_tests PRIVATE ${MIRVEN_TSAN})
 target_include_directories(mirven_tsan_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(mirven_tsan_tests PRIVATE GTest::gtest_main Threads::Threads)
+target_link_libraries(mirven_tsan_tests PRIVATE GTest::gtest_main Threads::Threads mirven_sqlite)
 add_test(NAME native.ScanSessionThreads COMMAND mirven_tsan_tests)
 set_tests_properties(native.ScanSessionThreads PROPERTIES LABELS native TIMEOUT 300
   ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")

@@ -27,6 +27,8 @@ bool CleanupWork::Measure(const std::string& folder) {
 
 std::shared_ptr<CleanupRun> CleanupWork::StartScan(const std::string& root, OptionSet options,
                                                    KeepList keep) {
+  // The clean of what this scan showed leaves what this scan left.
+  keep_ = keep;
   // The token is the worker's run, set before the walk reports anything.
   auto token = std::make_shared<std::optional<ui::StopToken>>();
   auto post = [this, token](std::function<void()> show) { (*token)->Post(page_, std::move(show)); };
@@ -34,20 +36,24 @@ std::shared_ptr<CleanupRun> CleanupWork::StartScan(const std::string& root, Opti
   sink.pending = sink.scanned = [this, post] { post(view_.pending); };
   sink.progress = [this, post](const ScanProgress& p) { post([this, p] { view_.progress(p); }); };
   sink.error = [this, post](const std::string& line) { post([this, line] { view_.line(line); }); };
+  // Each item found after the walk: its line, with its files and size.
+  sink.option = [this, post](int, const OptionResult& found) {
+    if (!found.line.empty()) post([this, line = found.line] { view_.line(line); });
+  };
   auto run = std::make_shared<CleanupRun>(std::vector<std::string>{root}, std::move(options),
                                           std::move(keep), std::move(sink));
-  bool started = scanWorker_.Start([run, token](const ui::StopToken& t) {
+  bool started = scanWorker_.Start([run, token, keep = keep_](const ui::StopToken& t) {
     *token = t;
     base::WinLister lister;
-    TraceCleaner cleaner(nullptr);
+    TraceCleaner cleaner(nullptr, keep);
     run->Scan(lister, cleaner);
   });
   return started ? run : nullptr;
 }
 
 bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, CleanMode mode) {
-  return cleanWorker_.Start([this, files = std::move(files), options = std::move(options),
-                             mode](const ui::StopToken& token) {
+  return cleanWorker_.Start([this, files = std::move(files), options = std::move(options), mode,
+                             keep = keep_](const ui::StopToken& token) {
     Throttle status(ScanSession::kStatusPeriod);
     RunSink sink;
     sink.file = [&](size_t k, DeleteResult r) {
@@ -74,7 +80,7 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     CleanupRun run({}, options, KeepList(), std::move(sink));
     WinDeleter deleter;
     WinRecycleBin bin;
-    TraceCleaner cleaner(page_);
+    TraceCleaner cleaner(page_, keep);
     CleanTally tally = run.Clean(files, mode, deleter, &bin, cleaner);
     token.Post(page_, [this, tally] { view_.cleanFinished(tally); });
   });

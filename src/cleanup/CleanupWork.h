@@ -41,6 +41,7 @@ class CleanupWork {
   HWND page_;
   View view_;
   std::shared_ptr<ScanControl> measureControl_;
+  KeepList keep_;  // the last scan's
   ui::Worker scanWorker_, measureWorker_, cleanWorker_;
 };
 

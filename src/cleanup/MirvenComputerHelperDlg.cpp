@@ -109,7 +109,7 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
     button->Bind(id, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   keepList_.Bind(IDC_CLEANUP_KEEP_LIST, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
   for (int k = 0; static_cast<size_t>(k) < OptionCount(); ++k) {
-    options_.InsertString(k, OptionText(k));
+    options_.InsertString(k, OptionLabel(k));
     options_.SetCheck(k, OptionTicked(k) ? 1 : 0);
   }
   SetScanRoot(traces().ProfileFolder());

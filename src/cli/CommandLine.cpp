@@ -95,7 +95,8 @@ class ReportFile {
 
 class WinHost : public Host {
  public:
-  explicit WinHost(Console& console) : console_(console) {}
+  WinHost(Console& console, cleanup::KeepList keep)
+      : console_(console), cleaner_(nullptr, std::move(keep)) {}
   base::DirectoryLister& Lister() override { return lister_; }
   cleanup::FileDeleter& Deleter() override { return deleter_; }
   cleanup::RecycleBin& Bin() override { return bin_; }
@@ -109,7 +110,7 @@ class WinHost : public Host {
   cleanup::WinDeleter deleter_;
   cleanup::WinRecycleBin bin_;
   // No owner window: nothing of the system's own may show either.
-  cleanup::TraceCleaner cleaner_{nullptr};
+  cleanup::TraceCleaner cleaner_;
 };
 
 int Schedule(const Options& options, Console& console) {
@@ -166,14 +167,13 @@ int Run(const std::vector<std::string>& args, Console& console) {
     console.Err(cleanup::kAnotherRun);
     return kExitBusy;
   }
-  WinHost host(console);
   Plan plan = MakePlan(o, cleanup::traces().ProfileFolder(), RootPath);
-  if (o.options[cleanup::kTempFiles]) {
-    cleanup::KeepForScan keep = cleanup::ReadKeepListForScan(cleanup::traces().KeepListFile());
-    if (!keep.warning.empty()) console.Err(keep.warning);
-    plan.keep = std::move(keep.list);
-    plan.keepUnknown = keep.unknown;
-  }
+  // The junk files and today's programs' items alike leave what the user keeps.
+  cleanup::KeepForScan keep = cleanup::ReadKeepListForScan(cleanup::traces().KeepListFile());
+  if (!keep.warning.empty()) console.Err(keep.warning);
+  plan.keep = keep.list;
+  plan.keepUnknown = keep.unknown;
+  WinHost host(console, std::move(keep.list));
   RunReport report = Execute(plan, host);
   const std::string json = ReportJson(report);
   if (o.report == "-") console.Raw(json);

@@ -30,9 +30,9 @@ struct ExitFacts {
   bool busy = false;
   size_t roots = 0, rootsRead = 0;
   uint64_t filesKept = 0;
+  bool failed = false;
   // Options left as they were: a program running, a database locked.
   uint64_t optionsLeft = 0;
-  bool failed = false;
 };
 // The first that applies: 2, 3, 4, 5, 1, else 0.
 int ExitCodeFor(const ExitFacts& facts);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,8 @@
 #include "cleanup/KeepList.h"
 #include "cleanup/KeepSites.h"
 #include "cleanup/PosixItemSystem.h"
+#include "cleanup/ItemOptions.h"
+#include "cli/Run.h"
 
 namespace cleanup {
 namespace {
@@ -306,6 +309,64 @@ TEST(CleanItems, LockedDatabaseAndRunningBrowser) {
   EXPECT_STREQ(OutcomeName(skipped.outcome), "skipped-running");
   EXPECT_TRUE(system.cleared.empty());
   EXPECT_TRUE(p.Exists(std::string(kEdge) + "Default/Visited Links"));
+}
+
+// The items through the one run, as the command line drives it: a browser
+// that runs is named once and left whole, the others are cleaned in the
+// same run, and the run exits 1 with each item's result in the report.
+TEST(CleanItems, TheCommandLineCleansItemsAndLeavesARunningBrowser) {
+  Profile p;
+  LayOut(p);
+  PosixSystem system;
+  KeepSites sites;
+  class Host : public cli::Host, public RecycleBin, public OptionCleaner {
+   public:
+    Host(PosixSystem& s, ItemContext c, const KeepSites& sites)
+        : system_(s), items_(s, std::move(c), &sites, [] {
+            return std::vector<std::string>{"msedge.exe"};
+          }) {}
+    base::DirectoryLister& Lister() override { return system_.Lister(); }
+    FileDeleter& Deleter() override { return system_.Deleter(); }
+    RecycleBin& Bin() override { return *this; }
+    OptionCleaner& Cleaner() override { return *this; }
+    bool HasBin(const std::string&) override { return false; }
+    std::vector<bool> Recycle(const std::vector<std::string>& p) override {
+      return std::vector<bool>(p.size(), false);
+    }
+    std::optional<OptionResult> Measure(int option) override { return items_.Measure(option); }
+    OptionResult Clear(int option) override { return items_.Clear(option); }
+    void Out(const std::string& line) override { out.push_back(line); }
+    void Err(const std::string&) override {}
+    std::vector<std::string> out;
+
+   private:
+    PosixSystem& system_;
+    ItemOptions items_;
+  } host(system, p.Context(), sites);
+
+  cli::ParseResult parsed =
+      cli::ParseArguments({"/clean", "/traces", "edge-cache,edge-history,chrome-cache"});
+  ASSERT_TRUE(parsed.ok()) << parsed.error;
+  cli::RunReport report = cli::Execute(cli::MakePlan(parsed.options, "", nullptr), host);
+  EXPECT_EQ(report.exitCode, cli::kExitFilesKept);
+  std::map<std::string, std::string> results;
+  for (const cli::RunReport::Trace& t : report.traces) results[OptionName(t.option)] = t.result;
+  EXPECT_EQ(results, (std::map<std::string, std::string>{{"chrome-cache", "done"},
+                                                          {"edge-cache", "skipped-running"},
+                                                          {"edge-history", "skipped-running"}}));
+  EXPECT_FALSE(p.Exists("Local/Google/Chrome/User Data/Default/Cache/Cache_Data/f_9"));
+  EXPECT_TRUE(p.Exists(std::string(kEdge) + "Default/Cache/Cache_Data/data_0"));
+  EXPECT_EQ(std::count(host.out.begin(), host.out.end(),
+                       "Microsoft Edge 正在运行，已跳过；关闭后再清理。"),
+            1);
+  // The scan lists the items found and counts them in the summary.
+  parsed = cli::ParseArguments({"/scan", "/traces", "all"});
+  ASSERT_TRUE(parsed.ok()) << parsed.error;
+  host.out.clear();
+  report = cli::Execute(cli::MakePlan(parsed.options, "", nullptr), host);
+  EXPECT_EQ(report.exitCode, cli::kExitDone);
+  EXPECT_NE(std::find(host.out.begin(), host.out.end(), "Microsoft Edge Cookies（2 个配置文件，8 条记录）"),
+            host.out.end());
 }
 
 // The real databases: an item finds the cookie database where this version

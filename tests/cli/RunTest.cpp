@@ -239,6 +239,7 @@ TEST(CliRun, ExitCodes) {
       {{false, false, 2, 1, 0, false}, kExitDone},
       {{false, false, 1, 1, 3, false}, kExitFilesKept},
       {{false, false, 1, 1, 3, true}, kExitFailed},
+      {{false, false, 0, 0, 0, false, 1}, kExitFilesKept},
       {{false, false, 2, 0, 0, true}, kExitNoRoot},
       {{false, true, 2, 0, 0, false}, kExitBusy},
       {{true, true, 1, 0, 1, true}, kExitBadArguments},
