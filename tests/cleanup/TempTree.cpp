@@ -93,40 +93,58 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryW(Long(path).c_str());
 }
 
-bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
+namespace {
+
+// Runs `command` (the Linux names of `a` and `b` put in for %1 and %2)
+// through the Linux shell, then waits until `path` exists, or no longer does (`gone`).
+bool RunLinux(std::wstring command, const std::string& a, const std::string& b,
+              const std::string& path, bool gone, DWORD timeoutMs) {
   using UnixName = char*(CDECL*)(LPCWSTR);
   auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return false;
-  auto convert = [&](const std::string& p) {
-    char* u = unixName(base::Wide(p).c_str());
-    std::string s = u ? u : "";
-    if (u) HeapFree(GetProcessHeap(), 0, u);
-    return s;
-  };
-  std::string t = convert(target), l = convert(link);
-  if (t.empty() || l.empty()) return false;
+  for (const std::string* p : {&a, &b}) {
+    char* u = unixName(base::Wide(*p).c_str());
+    if (!u) return false;
+    const std::wstring name = base::Wide(u);
+    HeapFree(GetProcessHeap(), 0, u);
+    const wchar_t* mark = p == &a ? L"%1" : L"%2";
+    for (size_t at; (at = command.find(mark)) != std::wstring::npos;) command.replace(at, 2, name);
+  }
   // Wine starts Linux programs as it starts Windows ones.
-  std::wstring cmd = L"/bin/ln -sfn \"" + base::Wide(t) + L"\" \"" + base::Wide(l) + L"\"";
+  std::wstring cmd = L"/bin/sh -c \"" + command + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(L"Z:\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
+  if (!CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
     return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   // Wine does not follow a Linux child to its end: wait for its result.
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(base::Wide(base::ExtendedPath(link)).c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-      FindClose(find);
-      return true;
-    }
+    HANDLE find = FindFirstFileW(Long(path).c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    if ((find != INVALID_HANDLE_VALUE) != gone) return true;
     Sleep(10);
   }
   return false;
+}
+
+}  // namespace
+
+bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
+  return RunLinux(L"ln -sfn '%1' '%2'", target, link, link, false, 10000);
+}
+
+bool CopyLinuxTree(const std::string& from, const std::string& to) {
+  const std::string done = to + "\\copied";
+  return RunLinux(L"cp -a '%1/.' '%2' && touch '%2/copied'", from, to, done, false, 600000);
+}
+
+bool RemoveLinuxTree(const std::string& path) {
+  return RunLinux(L"rm -rf '%1'", path, path, path, true, 600000);
 }
 
 }  // namespace cleanuptest
