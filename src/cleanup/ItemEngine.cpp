@@ -9,6 +9,7 @@
 #include "base/Paths.h"
 #include "base/Seam.h"
 #include "base/Text.h"
+#include "cleanup/FileOps.h"
 
 namespace cleanup {
 
@@ -102,8 +103,8 @@ bool PlainFolder(HANDLE folder) {
 
 class WinItemFolder : public ItemFolder {
  public:
-  explicit WinItemFolder(base::FileHandle handle, bool removable)
-      : handle_(std::move(handle)), removable_(removable) {}
+  WinItemFolder(base::FileHandle handle, std::wstring name, bool removable)
+      : handle_(std::move(handle)), name_(std::move(name)), removable_(removable) {}
 
   std::unique_ptr<ItemFolder> Open(const std::string& name) override {
     const std::wstring wide = base::Wide(name);
@@ -117,7 +118,15 @@ class WinItemFolder : public ItemFolder {
       OpenRelative(handle_.get(), wide, kFolderAccess, kShareAll, options, folder);
     }
     if (!folder || !PlainFolder(folder.get())) return nullptr;
-    return std::make_unique<WinItemFolder>(std::move(folder), removable);
+    // Under Wine a Linux link to a folder opens as the folder it leads to,
+    // under that folder's name.
+    std::wstring opened = OpenedName(folder.get());
+    const std::wstring expected =
+        name_ + (!name_.empty() && name_.back() == L'\\' ? L"" : L"\\") + wide;
+    if (CompareStringOrdinal(opened.c_str(), static_cast<int>(opened.size()), expected.c_str(),
+                             static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL)
+      return nullptr;
+    return std::make_unique<WinItemFolder>(std::move(folder), std::move(opened), removable);
   }
 
   // Deleted when its handle closes; no sharing, so a file another program
@@ -142,6 +151,7 @@ class WinItemFolder : public ItemFolder {
 
  private:
   base::FileHandle handle_;
+  std::wstring name_;  // as the file system names it, without the drive
   bool removable_;
 };
 
@@ -154,8 +164,10 @@ std::unique_ptr<ItemFolder> WinItemSystem::OpenFolder(const std::string& path) {
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                       nullptr));
   if (!folder || !PlainFolder(folder.get())) return nullptr;
+  std::wstring name = OpenedName(folder.get());
+  if (name.empty()) return nullptr;
   // Opened by its path, never removed.
-  return std::make_unique<WinItemFolder>(std::move(folder), false);
+  return std::make_unique<WinItemFolder>(std::move(folder), std::move(name), false);
 }
 
 std::optional<std::string> WinItemSystem::ReadText(const std::string& path) {

@@ -135,7 +135,39 @@ bool RunLinux(std::wstring command, const std::string& a, const std::string& b,
 }  // namespace
 
 bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
-  return RunLinux(L"ln -sfn '%1' '%2'", target, link, link, false, 10000);
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  auto convert = [&](const std::string& p) {
+    char* u = unixName(base::Wide(p).c_str());
+    std::string s = u ? u : "";
+    if (u) HeapFree(GetProcessHeap(), 0, u);
+    return s;
+  };
+  std::string t = convert(target), l = convert(link);
+  if (t.empty() || l.empty()) return false;
+  // Wine starts Linux programs as it starts Windows ones.
+  std::wstring cmd = L"/bin/ln -sfn \"" + base::Wide(t) + L"\" \"" + base::Wide(l) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\ln", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // Wine does not follow a Linux child to its end: wait for its result.
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(base::Wide(base::ExtendedPath(link)).c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+      FindClose(find);
+      return true;
+    }
+    Sleep(10);
+  }
+  return false;
 }
 
 bool CopyLinuxTree(const std::string& from, const std::string& to) {
