@@ -21,17 +21,8 @@ std::wstring Lower(std::wstring s) {
 // a link: Wine shows Linux links to files as plain files, and deleting
 // through one would delete what it points at.
 bool OpenedItself(HANDLE file, const std::string& path) {
-  // The name as the file system knows it, without the drive.
-  std::vector<BYTE> buf(sizeof(FILE_NAME_INFO) + 1024);
-  for (;;) {
-    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(),
-                                     static_cast<DWORD>(buf.size())))
-      break;
-    if (GetLastError() != ERROR_MORE_DATA || buf.size() > (1u << 20)) return false;
-    buf.resize(buf.size() * 2);
-  }
-  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
-  std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+  const std::wstring name = OpenedName(file);
+  if (name.empty()) return false;
   std::wstring expected = base::Wide(path);
   if (expected.size() >= 2 && expected[1] == L':')
     expected.erase(0, 2);
@@ -55,6 +46,19 @@ bool Dispose(HANDLE file) {
 }
 
 }  // namespace
+
+std::wstring OpenedName(HANDLE file) {
+  std::vector<BYTE> buf(sizeof(FILE_NAME_INFO) + 1024);
+  for (;;) {
+    if (GetFileInformationByHandleEx(file, FileNameInfo, buf.data(),
+                                     static_cast<DWORD>(buf.size())))
+      break;
+    if (GetLastError() != ERROR_MORE_DATA || buf.size() > (1u << 20)) return {};
+    buf.resize(buf.size() * 2);
+  }
+  const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buf.data());
+  return Lower(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+}
 
 namespace {
 

@@ -10,6 +10,10 @@
 
 namespace cleanup {
 
+// The name the file system gives the open file, without the drive, in
+// lower case; empty when it cannot be read.
+std::wstring OpenedName(void* file);
+
 // Deletes `path` if it is still the file the scan saw. The checks and the
 // deletion go through one open handle, so a file swapped in between is not
 // the one deleted; links are not followed.

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/WinLister.h"
-#include "cleanup/FileOps.h"
 #include "cleanup/ItemScan.h"
 
 namespace cleanup {
@@ -14,18 +13,17 @@ namespace cleanup {
 class WinItemSystem : public ItemSystem {
  public:
   base::DirectoryLister& Lister() override { return lister_; }
-  FileDeleter& Deleter() override { return deleter_; }
+  // Folders as handles opened on the folder itself; what lies in one is
+  // opened by its name relative to that handle (ntdll's NtOpenFile), and a
+  // file deleted through its own handle, in as many calls as DeleteFileW.
+  std::unique_ptr<ItemFolder> OpenFolder(const std::string& path) override;
   // Up to 16 MB of a plain disk file.
   std::optional<std::string> ReadText(const std::string& path) override;
-  // Through one handle opened on the folder itself: a link or junction put
-  // in its place is not removed, nor what it leads to.
-  bool RemoveEmptyFolder(const std::string& folder) override;
   DbOutcome CountRows(BrowserDb db, const std::string& path, const KeepSites& keep) override;
   DbOutcome ClearRows(BrowserDb db, const std::string& path, const KeepSites& keep) override;
 
  private:
   base::WinLister lister_;
-  WinDeleter deleter_;
 };
 
 // The system in force; the real one unless a test installed another.

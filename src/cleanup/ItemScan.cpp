@@ -61,24 +61,33 @@ struct ProfilePlaces {
 
 // One scan's view of the disk: folder listings read once, each folder on
 // a path checked to be a plain folder (not a link or junction) that its
-// parent listed.
-class Finder {
+// parent listed. As a lister it hands a walk what it has read already.
+class Finder : public base::DirectoryLister {
  public:
   Finder(ItemSystem& system) : system_(system), sep_(system.Lister().Separator()) {}
 
   char Sep() const { return sep_; }
+  char Separator() const override { return sep_; }
+
+  base::ListResult Read(const std::string& folder, uint64_t id,
+                        std::vector<base::DirEntry>& entries) override {
+    auto it = cache_.find(folder);
+    if (it == cache_.end() || !it->second) return system_.Lister().Read(folder, id, entries);
+    entries = *it->second;
+    return base::ListResult::kListed;
+  }
 
   // The entries of the folder at `place`; null when it or a folder on the
   // way is missing, unreadable or a link.
   const std::vector<base::DirEntry>* List(const Place& place) {
     std::string path = place.base;
-    const std::vector<base::DirEntry>* entries = Read(path, 0);
+    const std::vector<base::DirEntry>* entries = Cached(path, 0);
     if (!entries || place.rel.empty()) return entries;
     for (const std::string& name : Components(place.rel)) {
       const base::DirEntry* child = Find(*entries, name);
       if (!child || !child->directory || child->reparsePoint) return nullptr;
       path = base::JoinPath(path, child->name, sep_);
-      entries = Read(path, child->id);
+      entries = Cached(path, child->id);
       if (!entries) return nullptr;
     }
     return entries;
@@ -99,7 +108,7 @@ class Finder {
   }
 
  private:
-  const std::vector<base::DirEntry>* Read(const std::string& path, uint64_t id) {
+  const std::vector<base::DirEntry>* Cached(const std::string& path, uint64_t id) {
     auto it = cache_.find(path);
     if (it == cache_.end()) {
       std::vector<base::DirEntry> entries;
@@ -208,10 +217,10 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       const std::string full = Full(folder, sep);
       ScanControl own;
       const JunkPatterns none;
-      ScanWalk walk(system.Lister(), none, context.control ? *context.control : own);
+      ScanWalk walk(finder, none, context.control ? *context.control : own);
       const bool old = part.how == PartHow::kOldEntries;
       checkKeep = mayKeep(full);
-      scan.roots.push_back({full, true});
+      scan.roots.push_back({full, folder.base.size(), true});
       const bool finished =
           walk.Run(full, [&](const std::string& path, const base::DirEntry& e, bool) {
             if (old && (e.lastWrite == 0 || e.lastWrite >= context.oldBefore)) return;
@@ -225,7 +234,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
       const std::vector<base::DirEntry>* entries = finder.List(folder);
       if (!entries || NeverTouched(folder.rel + "\\")) break;
       const std::string full = Full(folder, sep);
-      scan.roots.push_back({full, false});
+      scan.roots.push_back({full, folder.base.size(), false});
       checkKeep = mayKeep(full);
       for (const base::DirEntry& e : *entries)
         if (!e.directory && !e.reparsePoint && NameMatches(part.pattern, e.name))
@@ -245,7 +254,7 @@ bool ScanPart(const ItemPart& part, const Place& place, ItemSystem& system,
         if (!e || (part.how == PartHow::kWholeFile && NeverTouched(file.rel))) continue;
         const std::string full = Full(file, sep);
         if (part.how == PartHow::kWholeFile) {
-          scan.roots.push_back({Full(folder, sep), false});
+          scan.roots.push_back({Full(folder, sep), folder.base.size(), false});
           take(full, *e, file.rel);
           break;
         }
@@ -318,15 +327,86 @@ ItemScan ScanItem(const CleanItem& item, ItemSystem& system, const ItemContext& 
   return scan;
 }
 
+namespace {
+
+// The folders of a clean held open, from a known folder down to the folder
+// of the file at hand; each file is deleted by its name in the last one.
+class FolderChain {
+ public:
+  FolderChain(ItemSystem& system, char sep) : system_(system), sep_(sep) {}
+  ~FolderChain() { Leave(0); }
+
+  // The folder `path` (`root` or one below it), opened anew from the root's
+  // known folder where it is not open yet; null when a folder on the way
+  // is gone or no longer a plain folder.
+  ItemFolder* Reach(const ItemScan::Root& root, std::string_view path) {
+    const std::string_view known = std::string_view(root.folder).substr(0, root.known);
+    const std::vector<std::string_view> names = Names(path, root.known);
+    const size_t rootDepth = Names(root.folder, root.known).size();
+    size_t keep = 0;
+    if (!open_.empty() && known_ == known)
+      for (keep = 1; keep < open_.size() && keep <= names.size(); ++keep)
+        if (open_[keep].name != names[keep - 1]) break;
+    Leave(keep);
+    if (open_.empty()) {
+      known_ = known;
+      std::unique_ptr<ItemFolder> base = system_.OpenFolder(known_);
+      if (!base) return nullptr;
+      open_.push_back({"", std::move(base), false});
+    }
+    for (size_t k = open_.size() - 1; k < names.size(); ++k) {
+      std::string name(names[k]);
+      std::unique_ptr<ItemFolder> folder =
+          PlainFolderName(name) ? open_.back().folder->Open(name) : nullptr;
+      if (!folder) return nullptr;
+      open_.push_back({std::move(name), std::move(folder), root.prune && k >= rootDepth});
+    }
+    return open_.back().folder.get();
+  }
+
+  // Closes the folders below the first `keep`, removing the emptied ones
+  // below a pruned root.
+  void Leave(size_t keep) {
+    while (open_.size() > keep) {
+      if (open_.back().prune) open_.back().folder->RemoveIfEmpty();
+      open_.pop_back();
+    }
+  }
+
+ private:
+  // The folder names of `path` after its first `from` characters.
+  std::vector<std::string_view> Names(std::string_view path, size_t from) const {
+    std::vector<std::string_view> names;
+    for (size_t start = from; start < path.size();) {
+      size_t end = std::min(path.find(sep_, start), path.size());
+      if (end > start) names.push_back(path.substr(start, end - start));
+      start = end + 1;
+    }
+    return names;
+  }
+
+  struct Level {
+    std::string name;
+    std::unique_ptr<ItemFolder> folder;
+    bool prune;  // below a pruned root: removed once emptied
+  };
+  ItemSystem& system_;
+  char sep_;
+  std::string known_;
+  std::vector<Level> open_;  // the known folder first
+};
+
+}  // namespace
+
 ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemContext& context,
                         const std::function<bool()>& go) {
   ItemResult result;
   const char sep = system.Lister().Separator();
   bool stopped = scan.stopped, failed = false, locked = false;
-  std::set<std::string> emptied;
   std::vector<bool> checkKeep;
   for (const ItemScan::Root& r : scan.roots)
     checkKeep.push_back(context.keeps && (!context.keepsWithin || context.keepsWithin(r.folder)));
+  FolderChain chain(system, sep);
   for (const FoundFile& f : scan.found) {
     if (go && !go()) {
       stopped = true;
@@ -346,24 +426,20 @@ ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemCont
     if (!root || NeverTouched(std::string_view(f.path).substr(root->folder.size())) ||
         (check && context.keeps(f.path)))
       continue;
-    const DeleteResult d = system.Deleter().DeleteIfUnchanged(f.path, f.identity);
-    if (d == DeleteResult::kDeleted || d == DeleteResult::kNoBin) {
+    const size_t cut = f.path.rfind(sep);
+    const std::string name = f.path.substr(cut + 1);
+    ItemFolder* folder =
+        PlainFolderName(name) ? chain.Reach(*root, std::string_view(f.path).substr(0, cut)) : nullptr;
+    // A folder on the way gone or swapped for a link: what it holds now is not the scan's.
+    const DeleteResult d = folder ? folder->Delete(name) : DeleteResult::kGone;
+    if (d == DeleteResult::kDeleted) {
       ++result.files;
       result.bytes += f.identity.size;
-    } else if (d == DeleteResult::kChanged || d == DeleteResult::kRefused) {
+    } else if (d != DeleteResult::kGone) {
       ++result.inUse;
-      continue;
     }
-    if (!root->prune) continue;
-    for (size_t cut = f.path.rfind(sep); cut != std::string::npos && cut > root->folder.size();
-         cut = f.path.rfind(sep, cut - 1))
-      if (!emptied.insert(f.path.substr(0, cut)).second) break;
   }
-  // Deepest first, so that a folder holding only emptied folders goes too.
-  std::vector<std::string> folders(emptied.begin(), emptied.end());
-  std::sort(folders.begin(), folders.end(),
-            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& folder : folders) system.RemoveEmptyFolder(folder);
+  chain.Leave(0);
 
   for (const FoundDatabase& db : scan.databases) {
     if (stopped) break;

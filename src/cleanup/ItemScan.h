@@ -1,11 +1,12 @@
 #pragma once
 // Finding, sizing and cleaning the items of the table (CleanItems.h) over a
-// small system interface: the folder lister, the file deleter of the junk
-// clean, small text files, empty folders and the browsers' databases. The
-// Windows engine (ItemEngine.h) is the real one; the tests lay out a
-// profile in a temporary folder.
+// small system interface: the folder lister, folders held open for the
+// clean, small text files and the browsers' databases. The Windows engine
+// (ItemEngine.h) is the real one; the tests lay out a profile in a
+// temporary folder.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,17 +22,32 @@ class KeepList;
 class KeepSites;
 class ScanControl;
 
+// A plain folder held open during a clean. What is opened or deleted in it
+// is named relative to it, so a folder above swapped for a link or
+// junction after the scan cannot redirect the clean elsewhere.
+class ItemFolder {
+ public:
+  virtual ~ItemFolder() = default;
+  // The sub-folder `name`, opened without following a link; null when it
+  // is gone or no longer a plain folder.
+  virtual std::unique_ptr<ItemFolder> Open(const std::string& name) = 0;
+  // Deletes the file `name` for good: a link there is removed itself,
+  // never what it leads to. kRefused while another program has it open,
+  // kChanged when it is a folder now.
+  virtual DeleteResult Delete(const std::string& name) = 0;
+  // Removes this folder when it is empty.
+  virtual void RemoveIfEmpty() = 0;
+};
+
 class ItemSystem {
  public:
   virtual ~ItemSystem() = default;
   virtual base::DirectoryLister& Lister() = 0;
-  // Deletes a file only while it is the one the scan measured.
-  virtual FileDeleter& Deleter() = 0;
+  // The plain folder at `path`, not a link itself; null otherwise.
+  virtual std::unique_ptr<ItemFolder> OpenFolder(const std::string& path) = 0;
   // A small text file whole (Local State, profiles.ini); nothing when it
   // cannot be read.
   virtual std::optional<std::string> ReadText(const std::string& path) = 0;
-  // Removes `folder` when it is an empty plain folder, never through a link.
-  virtual bool RemoveEmptyFolder(const std::string& folder) = 0;
   virtual DbOutcome CountRows(BrowserDb db, const std::string& path, const KeepSites& keep) = 0;
   virtual DbOutcome ClearRows(BrowserDb db, const std::string& path, const KeepSites& keep) = 0;
 };
@@ -95,9 +111,12 @@ struct ItemScan {
   uint64_t rows = 0;
   std::vector<FoundFile> found;
   // The folders the files lie in; those of folder contents and old entries
-  // lose their emptied sub-folders (`prune`), themselves staying.
+  // lose their emptied sub-folders (`prune`), themselves staying. The clean
+  // opens the first `known` characters of `folder` (a known folder, or a
+  // profile profiles.ini names) as they are, and the rest folder by folder.
   struct Root {
     std::string folder;
+    size_t known = 0;
     bool prune = false;
   };
   std::vector<Root> roots;
@@ -122,13 +141,14 @@ struct ItemResult {
   uint64_t files = 0;  // deleted for good, or already gone
   uint64_t bytes = 0;
   uint64_t rows = 0;
-  uint64_t inUse = 0;  // in use or changed since the scan: left
+  uint64_t inUse = 0;  // in use, or a folder now: left
 };
 
-// Cleans what `scan` found: files deleted for good while unchanged, inside
-// the item's folders only, never one of the user's own; emptied sub-folders
-// of the cleaned folders; database rows through SQLite. `go` is asked
-// before each file; false stops.
+// Cleans what `scan` found: files deleted for good, inside the item's
+// folders only (each reached anew from its known folder without following a
+// link), never one of the user's own; emptied sub-folders of the cleaned
+// folders; database rows through SQLite. `go` is asked before each file;
+// false stops.
 ItemResult CleanScanned(const ItemScan& scan, ItemSystem& system, const ItemContext& context,
                         const std::function<bool()>& go = nullptr);
 

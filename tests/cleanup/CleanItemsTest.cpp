@@ -242,37 +242,52 @@ TEST(CleanItems, CleaningRemovesWhatWasListedAndNothingElse) {
   LayOut(p);
   PosixSystem system;
   ItemContext context = p.Context();
-  // Another program rewrote one cache file after the scan: it stays.
   std::vector<ItemScan> scans;
   for (const CleanItem& item : CleanItems()) scans.push_back(ScanItem(item, system, context));
-  p.Write(std::string(kEdge) + "Default/GPUCache/data_1", "rewritten");
+  // Between scan and clean, folders are swapped for links to folders
+  // holding the same names, and a cache file for a folder: none of that
+  // is touched.
+  const std::string e = kEdge;
+  p.Write("outside/Cache/Cache_Data/f_1", "mine");
+  p.Write("outside/js/index", "mine");
+  for (const char* swapped : {"Work/Cache", "Default/Code Cache/js"}) {
+    const std::string path = p.Path(e + swapped);
+    ASSERT_EQ(std::rename(path.c_str(), (path + ".old").c_str()), 0);
+  }
+  ASSERT_EQ(symlink(p.Path("outside/Cache").c_str(), p.Path(e + "Work/Cache").c_str()), 0);
+  ASSERT_EQ(symlink(p.Path("outside/js").c_str(), p.Path(e + "Default/Code Cache/js").c_str()), 0);
+  ASSERT_EQ(unlink(p.Path(e + "Default/GPUCache/data_1").c_str()), 0);
+  ASSERT_EQ(mkdir(p.Path(e + "Default/GPUCache/data_1").c_str(), 0700), 0);
   std::set<std::string> removed;
   for (const Expected& x : ExpectedItems()) removed.insert(x.files.begin(), x.files.end());
-  removed.erase(std::string(kEdge) + "Default/GPUCache/data_1");
+  for (const char* kept :
+       {"Work/Cache/Cache_Data/f_1", "Default/Code Cache/js/index", "Default/GPUCache/data_1"})
+    removed.erase(e + kept);
   std::map<std::string, ItemResult> results;
   for (const ItemScan& scan : scans)
     results[scan.item->cliName] = CleanScanned(scan, system, context);
 
   for (const std::string& rel : p.Files()) EXPECT_EQ(p.Exists(rel), !removed.count(rel)) << rel;
+  EXPECT_TRUE(p.Exists(e + "Work/Cache.old/Cache_Data/f_1"));
+  EXPECT_TRUE(p.Exists(e + "Default/Code Cache/js.old/index"));
   // Cache folders stay; the sub-folders emptied go, with the temporary folder emptied.
   for (const char* rel : {"Default/Cache", "Default/Code Cache", "Default/GPUCache",
                           "Default/Service Worker/CacheStorage", "Crashpad/reports"})
-    EXPECT_TRUE(p.Exists(std::string(kEdge) + rel)) << rel;
-  for (const char* rel : {"Default/Cache/Cache_Data", "Default/Code Cache/js",
-                          "Default/Service Worker/CacheStorage/abc"})
-    EXPECT_FALSE(p.Exists(std::string(kEdge) + rel)) << rel;
+    EXPECT_TRUE(p.Exists(e + rel)) << rel;
+  for (const char* rel : {"Default/Cache/Cache_Data", "Default/Service Worker/CacheStorage/abc"})
+    EXPECT_FALSE(p.Exists(e + rel)) << rel;
   EXPECT_FALSE(p.Exists("Local/Temp/setup-leftover"));
   EXPECT_TRUE(p.Exists("Local/Temp/mixed"));
   EXPECT_TRUE(p.Exists("Local/Microsoft/Windows/WER/ReportArchive"));
 
   EXPECT_EQ(results["edge-cache"].outcome, ItemOutcome::kDone);
-  EXPECT_EQ(results["edge-cache"].files, 8u);
-  EXPECT_EQ(results["edge-cache"].bytes, 8u * 5);
+  EXPECT_EQ(results["edge-cache"].files, 6u);
+  EXPECT_EQ(results["edge-cache"].bytes, 6u * 5);
   EXPECT_EQ(results["edge-cache"].inUse, 1u);
   EXPECT_EQ(results["edge-cookies"].rows, 8u);
   EXPECT_EQ(results["brave-cache"].outcome, ItemOutcome::kNothing);
   EXPECT_EQ(ItemResultLine(*FindCleanItem("edge-cache"), results["edge-cache"]),
-            "Microsoft Edge 缓存：已删除 8 个文件（40 B），1 个文件正在使用，已跳过。");
+            "Microsoft Edge 缓存：已删除 6 个文件（30 B），1 个文件正在使用，已跳过。");
   EXPECT_EQ(ItemResultLine(*FindCleanItem("edge-history"), results["edge-history"]),
             "Microsoft Edge 历史记录：已删除 2 个文件（8 B），已清除 8 条记录。");
 }

@@ -1,7 +1,8 @@
 // The Windows engine of the cleaning items under Wine: this user's running
 // programs, and a browser's cache cleaned through the real lister and
-// deleter: a file in use stays, a link inside the cache is not followed,
-// the user's own files and the cache folder itself stay.
+// folders: a file in use stays, a link inside the cache or a folder swapped
+// for one after the scan is not followed, the user's own files and the
+// cache folder itself stay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,9 +37,11 @@ TEST(ItemEngine, CacheCleanedThroughTheWindowsEngine) {
   cleanuptest::TempTree outside("outside");
   const std::string profile = "Local\\Microsoft\\Edge\\User Data\\Default\\";
   for (const char* f : {"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\data_1",
-                        "Code Cache\\js\\index", "Bookmarks", "Preferences"})
+                        "Code Cache\\js\\index", "Code Cache\\wasm\\index", "Bookmarks",
+                        "Preferences"})
     tree.Write(profile + f, 100);
   outside.Write("precious.txt", 10);
+  outside.Write("index", 10);
   const bool linked =
       cleanuptest::MakeLinuxSymlink(outside.Root(), tree.Path(profile + "Cache\\link"));
   cleanup::WinItemSystem system;
@@ -46,9 +49,13 @@ TEST(ItemEngine, CacheCleanedThroughTheWindowsEngine) {
   context.folders.localAppData = tree.Path("Local");
   const cleanup::CleanItem& cache = *cleanup::FindCleanItem("edge-cache");
   cleanup::ItemScan scan = cleanup::ScanItem(cache, system, context);
-  EXPECT_EQ(scan.files, 3u);
-  EXPECT_EQ(scan.bytes, 300u);
+  EXPECT_EQ(scan.files, 4u);
+  EXPECT_EQ(scan.bytes, 400u);
   EXPECT_EQ(scan.profiles, 1u);
+  // After the scan a folder is swapped for a link to one holding the same name.
+  const std::string wasm = tree.Path(profile + "Code Cache\\wasm");
+  ASSERT_TRUE(MoveFileW(base::Wide(wasm).c_str(), base::Wide(wasm + ".old").c_str()));
+  const bool swapped = cleanuptest::MakeLinuxSymlink(outside.Root(), wasm);
 
   // A file the browser still holds open stays, and is counted.
   base::FileHandle held(
@@ -67,11 +74,16 @@ TEST(ItemEngine, CacheCleanedThroughTheWindowsEngine) {
   EXPECT_TRUE(Exists(tree.Path(profile + "Bookmarks")));
   EXPECT_TRUE(Exists(tree.Path(profile + "Preferences")));
   EXPECT_TRUE(Exists(outside.Path("precious.txt")));
+  EXPECT_TRUE(Exists(outside.Path("index")));
+  EXPECT_TRUE(Exists(wasm + ".old\\index"));
   if (linked) {
     EXPECT_TRUE(Exists(tree.Path(profile + "Cache\\link")));
   }
-  // A folder that is not empty is never removed.
-  EXPECT_FALSE(system.RemoveEmptyFolder(tree.Path(profile + "Cache")));
+  if (swapped) {
+    EXPECT_TRUE(Exists(wasm));
+  }
+  // Wine's RemoveDirectoryW leaves Linux links to folders in place.
+  cleanuptest::RemoveLinuxTree(tree.Root());
 }
 
 }  // namespace

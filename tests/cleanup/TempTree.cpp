@@ -93,6 +93,47 @@ void RemoveTree(const std::string& path) {
   RemoveDirectoryW(Long(path).c_str());
 }
 
+namespace {
+
+// Runs `command` (the Linux names of `a` and `b` put in for %1 and %2)
+// through the Linux shell, then waits until `path` exists, or no longer does (`gone`).
+bool RunLinux(std::wstring command, const std::string& a, const std::string& b,
+              const std::string& path, bool gone, DWORD timeoutMs) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  for (const std::string* p : {&a, &b}) {
+    char* u = unixName(base::Wide(*p).c_str());
+    if (!u) return false;
+    const std::wstring name = base::Wide(u);
+    HeapFree(GetProcessHeap(), 0, u);
+    const wchar_t* mark = p == &a ? L"%1" : L"%2";
+    for (size_t at; (at = command.find(mark)) != std::wstring::npos;) command.replace(at, 2, name);
+  }
+  // Wine starts Linux programs as it starts Windows ones.
+  std::wstring cmd = L"/bin/sh -c \"" + command + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // Wine does not follow a Linux child to its end: wait for its result.
+  for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(Long(path).c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    if ((find != INVALID_HANDLE_VALUE) != gone) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
 bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
   using UnixName = char*(CDECL*)(LPCWSTR);
   auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
@@ -127,6 +168,15 @@ bool MakeLinuxSymlink(const std::string& target, const std::string& link) {
     Sleep(10);
   }
   return false;
+}
+
+bool CopyLinuxTree(const std::string& from, const std::string& to) {
+  const std::string done = to + "\\copied";
+  return RunLinux(L"cp -a '%1/.' '%2' && touch '%2/copied'", from, to, done, false, 600000);
+}
+
+bool RemoveLinuxTree(const std::string& path) {
+  return RunLinux(L"rm -rf '%1'", path, path, path, true, 600000);
 }
 
 }  // namespace cleanuptest

@@ -36,6 +36,12 @@ void RemoveTree(const std::string& path);
 // A Linux symbolic link at `link` to `target` (both Windows paths), as a
 // user of the machine could have made; false when it could not be made.
 bool MakeLinuxSymlink(const std::string& target, const std::string& link);
+// Copies the contents of the folder `from` into the folder `to` with Linux'
+// cp, far faster than writing each file through Wine; a file "copied" in
+// `to` marks the end.
+bool CopyLinuxTree(const std::string& from, const std::string& to);
+// Removes a tree with Linux' rm (links removed, not followed).
+bool RemoveLinuxTree(const std::string& path);
 DWORD Attributes(const std::string& path);
 
 }  // namespace cleanuptest
