@@ -334,14 +334,21 @@ TEST(CleanItems, TheCommandLineCleansItemsAndLeavesARunningBrowser) {
   LayOut(p);
   PosixSystem system;
   KeepSites sites;
-  class Host : public cli::Host, public RecycleBin, public OptionCleaner {
+  // No junk files in this run: the deleter and the bin are never asked.
+  class Host : public cli::Host, public FileDeleter, public RecycleBin, public OptionCleaner {
    public:
     Host(PosixSystem& s, ItemContext c, const KeepSites& sites)
         : system_(s), items_(s, std::move(c), &sites, [] {
             return std::vector<std::string>{"msedge.exe"};
           }) {}
     base::DirectoryLister& Lister() override { return system_.Lister(); }
-    FileDeleter& Deleter() override { return system_.Deleter(); }
+    FileDeleter& Deleter() override { return *this; }
+    DeleteResult DeleteIfUnchanged(const std::string&, const FileIdentity&) override {
+      return DeleteResult::kRefused;
+    }
+    std::optional<DeleteResult> Recheck(const std::string&, const FileIdentity&) override {
+      return DeleteResult::kRefused;
+    }
     RecycleBin& Bin() override { return *this; }
     OptionCleaner& Cleaner() override { return *this; }
     bool HasBin(const std::string&) override { return false; }

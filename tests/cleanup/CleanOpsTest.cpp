@@ -150,8 +150,7 @@ TEST(CleanOps, EachOptionIdClearsItsTrace) {
   cleanup::Traces* old = cleanup::SetTraces(&rec);
   cleanup::TraceCleaner cleaner(nullptr);
   std::vector<std::string> results;
-  for (int k = 0; k < static_cast<int>(cleanup::OptionCount()); ++k)
-    results.push_back(cleaner.Clear(k).Result());
+  for (int k = 0; k < cleanup::kFirstItem; ++k) results.push_back(cleaner.Clear(k).Result());
   EXPECT_EQ(rec.calls,
             (std::vector<std::string>{"bin", "clipboard", "cache", "history", "cookies", "typed"}));
   EXPECT_EQ(results, (std::vector<std::string>{"done", "nothing", "done", "done", "done", "done",

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 
+#include "cleanup/CleanItems.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/KeepListDlg.h"
@@ -212,9 +213,14 @@ TEST_F(CleanupPage, StartsIdleWithTheDefaultOptionsOnTheProfileFolder) {
   const int count = static_cast<int>(cleanup::OptionCount());
   ASSERT_EQ(page.Options().GetCount(), count);
   for (int k = 0; k < count; ++k) {
-    EXPECT_EQ(page.Options().GetText(k), cleanup::OptionText(k));
-    // Emptying the Recycle Bin would take away the undo of every clean.
-    EXPECT_EQ(page.Options().GetCheck(k), k == cleanup::kRecycleBin ? 0 : 1);
+    EXPECT_EQ(page.Options().GetText(k), cleanup::OptionLabel(k));
+    // Emptying the Recycle Bin would take away the undo of every clean;
+    // logging the user out of every site would be a surprise.
+    const cleanup::CleanItem* item = cleanup::OptionItem(k);
+    const bool ticked = item ? item->kind != cleanup::ItemKind::kCookies &&
+                                   item->kind != cleanup::ItemKind::kHistory
+                             : k != cleanup::kRecycleBin;
+    EXPECT_EQ(page.Options().GetCheck(k), ticked ? 1 : 0);
   }
   EXPECT_EQ(Status(), cleanup::kIntroduction);
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
