@@ -31,8 +31,16 @@ std::shared_ptr<CleanupRun> CleanupWork::StartScan(const std::string& root, Opti
   auto token = std::make_shared<std::optional<ui::StopToken>>();
   auto post = [this, token](std::function<void()> show) { (*token)->Post(page_, std::move(show)); };
   RunSink sink;
-  sink.pending = sink.scanned = [this, post] { post(view_.pending); };
-  sink.progress = [this, post](const ScanProgress& p) { post([this, p] { view_.progress(p); }); };
+  sink.pending = sink.scanned = [this, post] {
+    post([this] {
+      if (flow_.Scanning()) view_.pending();
+    });
+  };
+  sink.progress = [this, post](const ScanProgress& p) {
+    post([this, p] {
+      if (flow_.Scanning()) view_.progress(p);
+    });
+  };
   sink.error = [this, post](const std::string& line) { post([this, line] { view_.line(line); }); };
   auto run = std::make_shared<CleanupRun>(std::vector<std::string>{root}, std::move(options),
                                           std::move(keep), std::move(sink));
@@ -51,7 +59,10 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     Throttle status(ScanSession::kStatusPeriod);
     RunSink sink;
     sink.file = [&](size_t k, DeleteResult r) {
-      if (CleanTally::Done(r)) token.Post(page_, [this, k] { view_.cleaned(k); });
+      if (CleanTally::Done(r))
+        token.Post(page_, [this, k] {
+          if (flow_.Cleaning()) view_.cleaned(k);
+        });
       if (status.Due()) token.Post(page_, [this, path = files[k].path] { view_.status(path); });
     };
     sink.line = [&](const std::string& line) {
@@ -78,6 +89,12 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     CleanTally tally = run.Clean(files, mode, deleter, &bin, cleaner);
     token.Post(page_, [this, tally] { view_.cleanFinished(tally); });
   });
+}
+
+CleanOneResult CleanupWork::CleanNow(const FoundFile& file, CleanMode mode) {
+  WinDeleter deleter;
+  WinRecycleBin bin;
+  return CleanOne(deleter, &bin, mode, file);
 }
 
 }  // namespace cleanup
