@@ -121,6 +121,16 @@ LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   return ui::Window::WindowProc(msg, wp, lp);
 }
 
+std::vector<bool> CCheckListBox::Checks() const {
+  std::vector<bool> checks;
+  for (int k = 0; k < GetCount(); ++k) checks.push_back(GetCheck(k) == 1);
+  return checks;
+}
+
+void CCheckListBox::CheckAll(bool on) {
+  for (int k = 0; k < GetCount(); ++k) SetCheck(k, on ? 1 : 0);
+}
+
 bool CCheckListBox::AnyChecked() const {
   for (int k = 0; k < GetCount(); ++k)
     if (GetCheck(k) == 1) return true;

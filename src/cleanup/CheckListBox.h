@@ -2,6 +2,7 @@
 // A list box whose lines carry a check box: the page's clean options.
 // Owner-drawn; a click on the box or the space bar toggles a line.
 #include <string>
+#include <vector>
 
 #include "ui/Handles.h"
 #include "ui/Window.h"
@@ -20,6 +21,9 @@ class CCheckListBox : public ui::Window {
   int GetCheck(int index) const;
   void SetCheck(int index, int check);
   bool AnyChecked() const;
+  // Every line's check, in order; and every line checked, or none.
+  std::vector<bool> Checks() const;
+  void CheckAll(bool on);
 
  protected:
   bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

@@ -23,6 +23,16 @@ void CleanTally::Add(DeleteResult r, uint64_t kb) {
   }
 }
 
+std::vector<DeleteResult> RecycleBin::RecycleChecked(const std::vector<FoundFile>& files) {
+  std::vector<std::string> paths;
+  for (const FoundFile& f : files) paths.push_back(f.path);
+  std::vector<bool> moved = Recycle(paths);
+  moved.resize(files.size(), false);
+  std::vector<DeleteResult> results;
+  for (bool m : moved) results.push_back(m ? DeleteResult::kRecycled : DeleteResult::kRefused);
+  return results;
+}
+
 namespace {
 
 // A file the bin would not take is deleted for good, still only while unchanged.
@@ -37,7 +47,7 @@ std::vector<DeleteResult> RecycleBatch(FileDeleter& deleter, RecycleBin& bin,
                                        size_t count) {
   std::vector<DeleteResult> results(count, DeleteResult::kRecycled);
   std::vector<size_t> waiting;  // indices into results
-  std::vector<std::string> paths;
+  std::vector<FoundFile> sent;
   for (size_t k = 0; k < count; ++k) {
     const FoundFile& f = files[first + k];
     if (auto refused = deleter.Recheck(f.path, f.identity)) {
@@ -46,19 +56,26 @@ std::vector<DeleteResult> RecycleBatch(FileDeleter& deleter, RecycleBin& bin,
       results[k] = DeleteForWantOfBin(deleter, f);
     } else {
       waiting.push_back(k);
-      paths.push_back(f.path);
+      sent.push_back(f);
     }
   }
   if (waiting.empty()) return results;
-  std::vector<bool> moved = bin.Recycle(paths);
-  moved.resize(paths.size(), false);
+  std::vector<DeleteResult> moved = bin.RecycleChecked(sent);
+  moved.resize(sent.size(), DeleteResult::kRefused);
   for (size_t w = 0; w < waiting.size(); ++w) {
-    if (moved[w]) continue;
+    // What went to the bin in the checked file's place is not reported as
+    // recycled, nor is the path tried again.
+    results[waiting[w]] = moved[w];
+    if (moved[w] != DeleteResult::kRefused) continue;
     // One refusal may have ended the whole operation: each file left over
     // gets a try of its own before it counts as refused by the bin.
-    const FoundFile& f = files[first + waiting[w]];
-    std::vector<bool> alone = waiting.size() > 1 ? bin.Recycle({f.path}) : std::vector<bool>{};
-    if (!alone.empty() && alone[0]) continue;
+    const FoundFile& f = sent[w];
+    std::vector<DeleteResult> alone =
+        waiting.size() > 1 ? bin.RecycleChecked({f}) : std::vector<DeleteResult>{};
+    if (!alone.empty() && alone[0] != DeleteResult::kRefused) {
+      results[waiting[w]] = alone[0];
+      continue;
+    }
     results[waiting[w]] = DeleteForWantOfBin(deleter, f);
   }
   return results;

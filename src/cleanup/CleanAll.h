@@ -57,6 +57,10 @@ class RecycleBin {
   // Moves the files into the Recycle Bin in one silent operation; for each
   // path, whether it has left its place.
   virtual std::vector<bool> Recycle(const std::vector<std::string>& paths) = 0;
+  // The same for files the scan listed, each only while it is that file:
+  // kRecycled when the checked file is in the bin, kChanged when what left
+  // its place was not the checked file, kRefused when it stayed.
+  virtual std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files);
 };
 
 // The outcome of deleting files. A file that was already gone counts as

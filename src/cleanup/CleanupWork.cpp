@@ -33,8 +33,16 @@ std::shared_ptr<CleanupRun> CleanupWork::StartScan(const std::string& root, Opti
   auto token = std::make_shared<std::optional<ui::StopToken>>();
   auto post = [this, token](std::function<void()> show) { (*token)->Post(page_, std::move(show)); };
   RunSink sink;
-  sink.pending = sink.scanned = [this, post] { post(view_.pending); };
-  sink.progress = [this, post](const ScanProgress& p) { post([this, p] { view_.progress(p); }); };
+  sink.pending = sink.scanned = [this, post] {
+    post([this] {
+      if (flow_.Scanning()) view_.pending();
+    });
+  };
+  sink.progress = [this, post](const ScanProgress& p) {
+    post([this, p] {
+      if (flow_.Scanning()) view_.progress(p);
+    });
+  };
   sink.error = [this, post](const std::string& line) { post([this, line] { view_.line(line); }); };
   // Each item found after the walk: its line, with its files and size.
   sink.option = [this, post](int, const OptionResult& found) {
@@ -57,7 +65,10 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     Throttle status(ScanSession::kStatusPeriod);
     RunSink sink;
     sink.file = [&](size_t k, DeleteResult r) {
-      if (CleanTally::Done(r)) token.Post(page_, [this, k] { view_.cleaned(k); });
+      if (CleanTally::Done(r))
+        token.Post(page_, [this, k] {
+          if (flow_.Cleaning()) view_.cleaned(k);
+        });
       if (status.Due()) token.Post(page_, [this, path = files[k].path] { view_.status(path); });
     };
     sink.line = [&](const std::string& line) {
@@ -84,6 +95,12 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     CleanTally tally = run.Clean(files, mode, deleter, &bin, cleaner);
     token.Post(page_, [this, tally] { view_.cleanFinished(tally); });
   });
+}
+
+CleanOneResult CleanupWork::CleanNow(const FoundFile& file, CleanMode mode) {
+  WinDeleter deleter;
+  WinRecycleBin bin;
+  return CleanOne(deleter, &bin, mode, file);
 }
 
 }  // namespace cleanup

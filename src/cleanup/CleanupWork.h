@@ -2,7 +2,8 @@
 // The cleanup page's long work, each on a worker of its own: the size of
 // the chosen folder, the scan and "全部清理", all as one CleanupRun. What
 // they report reaches the page through posts to its window, which drop
-// what an older run of the same worker sends.
+// what an older run of the same worker sends, and what the page no longer
+// waits for: the scan's news only while it scans, the clean's while it cleans.
 #include <windows.h>
 
 #include <functional>
@@ -10,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/CleanAll.h"
+#include "cleanup/CleanupFlow.h"
 #include "cleanup/CleanupRun.h"
 #include "ui/Worker.h"
 
@@ -29,16 +32,20 @@ class CleanupWork {
     std::function<void(uint64_t kb)> measured;
   };
 
-  CleanupWork(HWND page, View view) : page_(page), view_(std::move(view)) {}
+  CleanupWork(HWND page, const CleanupFlow& flow, View view)
+      : page_(page), flow_(flow), view_(std::move(view)) {}
 
   // The folder's size in KB, for the progress bar; false without a worker.
   bool Measure(const std::string& folder);
   // The walk of `root`; nullptr when no worker could start.
   std::shared_ptr<CleanupRun> StartScan(const std::string& root, OptionSet options, KeepList keep);
   bool StartClean(std::vector<FoundFile> files, OptionSet options, CleanMode mode);
+  // One listed file, cleaned at once ("清理").
+  CleanOneResult CleanNow(const FoundFile& file, CleanMode mode);
 
  private:
   HWND page_;
+  const CleanupFlow& flow_;
   View view_;
   std::shared_ptr<ScanControl> measureControl_;
   KeepList keep_;  // the last scan's

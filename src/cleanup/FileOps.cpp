@@ -31,10 +31,13 @@ bool OpenedItself(HANDLE file, const std::string& path) {
   return Lower(name) == Lower(expected);
 }
 
-base::FileHandle OpenForDelete(const std::string& path, DWORD& error) {
-  // No sharing: a file another program holds open counts as in use.
-  base::FileHandle file(CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(),
-                                    DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
+// No sharing: a file another program holds open counts as in use. A file
+// only held, to know where it went, lets the shell move it.
+base::FileHandle OpenForDelete(const std::string& path, DWORD& error, bool hold = false) {
+  const DWORD access = hold ? FILE_READ_ATTRIBUTES
+                            : DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+  const DWORD share = hold ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
+  base::FileHandle file(CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(), access, share,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   error = file ? ERROR_SUCCESS : GetLastError();
   return file;
@@ -65,9 +68,9 @@ namespace {
 // Opens `path` and checks it is still the file the scan saw; an empty
 // handle and the result otherwise.
 base::FileHandle OpenUnchanged(const std::string& path, const FileIdentity& seen,
-                             DeleteResult& refused) {
+                             DeleteResult& refused, bool hold = false) {
   DWORD error = 0;
-  base::FileHandle file = OpenForDelete(path, error);
+  base::FileHandle file = OpenForDelete(path, error, hold);
   refused = DeleteResult::kChanged;
   if (!file) {
     refused = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
@@ -102,6 +105,38 @@ std::optional<DeleteResult> RecheckUnchanged(const std::string& path, const File
   DeleteResult refused;
   if (OpenUnchanged(path, seen, refused)) return std::nullopt;
   return refused;
+}
+
+base::FileHandle HoldIfUnchanged(const std::string& path, const FileIdentity& seen) {
+  DeleteResult refused;
+  return OpenUnchanged(path, seen, refused, true);
+}
+
+HeldPlace WhereNow(HANDLE file, const std::string& path) {
+  using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+  static const auto finalPath = reinterpret_cast<FinalPath>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  if (!finalPath) return HeldPlace::kUnknown;
+  std::wstring name(1024, L'\0');
+  DWORD n = finalPath(file, name.data(), static_cast<DWORD>(name.size()), 0);
+  if (n >= name.size()) {
+    name.resize(n + 1);
+    n = finalPath(file, name.data(), static_cast<DWORD>(name.size()), 0);
+  }
+  if (n == 0 || n >= name.size()) return HeldPlace::kUnknown;
+  name.resize(n);
+  if (name.rfind(L"\\\\?\\", 0) == 0) name.erase(0, 4);
+  const std::wstring was = base::Wide(path);
+  if (Lower(name) == Lower(was)) return HeldPlace::kAtPath;
+  // The bin of a drive is a folder of its own on that drive; a file the
+  // bin moved off the drive altogether is in a bin kept elsewhere.
+  const std::wstring lower = Lower(name);
+  const bool sameDrive = name.size() >= 2 && was.size() >= 2 && name[1] == L':' &&
+                         Lower(name.substr(0, 2)) == Lower(was.substr(0, 2));
+  if (!sameDrive || lower.find(L"\\$recycle.bin\\") != std::wstring::npos ||
+      lower.find(L"\\recycler\\") != std::wstring::npos)
+    return HeldPlace::kInBin;
+  return HeldPlace::kElsewhere;
 }
 
 bool DeleteFileEvenReadOnly(const std::string& path) {

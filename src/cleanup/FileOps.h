@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "cleanup/CleanAll.h"
 
 namespace cleanup {
@@ -21,6 +22,13 @@ DeleteResult DeleteIfUnchanged(const std::string& path, const FileIdentity& seen
 // The same checks, the file left where it is: nothing while it is still
 // the file the scan saw.
 std::optional<DeleteResult> RecheckUnchanged(const std::string& path, const FileIdentity& seen);
+
+// The file at `path`, held open while it is the file the scan saw; the
+// shell can still move it. An empty handle otherwise.
+base::FileHandle HoldIfUnchanged(const std::string& path, const FileIdentity& seen);
+// Where a held file is now, after the shell was asked to move `path`.
+enum class HeldPlace { kAtPath, kInBin, kElsewhere, kUnknown };
+HeldPlace WhereNow(HANDLE file, const std::string& path);
 
 // The deletion seam of CleanAll and CleanOne over DeleteIfUnchanged.
 class WinDeleter : public FileDeleter {
@@ -39,6 +47,7 @@ class WinRecycleBin : public RecycleBin {
  public:
   bool HasBin(const std::string& path) override;
   std::vector<bool> Recycle(const std::vector<std::string>& paths) override;
+  std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files) override;
 
  private:
   std::map<std::string, bool> drives_;  // by the root as GetDriveTypeW takes it

@@ -64,6 +64,39 @@ void CJunkListBox::Thaw() {
   UpdateHorizontalExtent();
 }
 
+namespace {
+constexpr UINT_PTR kFoundTimer = 0x4A4C;
+constexpr ULONGLONG kSliceMs = 40;
+constexpr ULONGLONG kShowMs = 500;
+constexpr size_t kSliceFiles = 256;
+}  // namespace
+
+bool CJunkListBox::TakeFound(cleanup::CleanupList& rows, cleanup::ScanSession& session) {
+  KillTimer(hwnd_, kFoundTimer);
+  const ULONGLONG start = GetTickCount64();
+  Freeze();
+  for (std::vector<cleanup::FoundFile> slice;
+       GetTickCount64() < start + kSliceMs && !(slice = session.TakeSlice(kSliceFiles)).empty();)
+    AddFiles(rows, std::move(slice));
+  if (start >= shown_ + kShowMs) {
+    Thaw();
+    shown_ = start;
+  }
+  if (session.Done()) return true;
+  // The rest follows on a timer, which yields to input; lines not yet shown
+  // while the walk finds nothing more show soon.
+  if (session.HasPending())
+    SetTimer(hwnd_, kFoundTimer, 10, nullptr);
+  else if (frozen_)
+    SetTimer(hwnd_, kFoundTimer, static_cast<UINT>(kShowMs), nullptr);
+  return false;
+}
+
+void CJunkListBox::EndFound() {
+  KillTimer(hwnd_, kFoundTimer);
+  Thaw();
+}
+
 void CJunkListBox::SubclassWindow(HWND listBox) {
   CHSListBox::SubclassWindow(listBox);
   FitToFont();
@@ -114,6 +147,11 @@ void CJunkListBox::DrawLine(const DRAWITEMSTRUCT& di) {
 
 LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_TIMER:
+      if (wp != kFoundTimer) break;
+      KillTimer(hwnd_, kFoundTimer);
+      if (more) more();
+      return 0;
     case WM_LBUTTONDOWN: {
       LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, lp);
       LRESULT r = Default();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cleanup/CleanupList.h"
+#include "cleanup/ScanSession.h"
 #include "controls/HSListBox.h"
 
 class CJunkListBox : public CHSListBox {
@@ -44,6 +45,15 @@ class CJunkListBox : public CHSListBox {
   void Thaw();
   bool Frozen() const { return frozen_; }
 
+  // Moves what a scan found into the list, slice after slice for a moment,
+  // so that clicks and painting get their turn between slices; the new
+  // lines show twice a second. While lines wait, or wait to be shown, the
+  // list's timer calls `more` to go on. True when the walk is done.
+  bool TakeFound(cleanup::CleanupList& rows, cleanup::ScanSession& session);
+  // No more taking: the timer stops and every line taken shows.
+  void EndFound();
+  std::function<void()> more;
+
  protected:
   bool OnReflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -55,4 +65,5 @@ class CJunkListBox : public CHSListBox {
 
   mutable LCID locale_ = 0;
   bool frozen_ = false;
+  ULONGLONG shown_ = 0;  // when the taken lines last showed
 };

@@ -10,7 +10,6 @@
 #include "cleanup/FileOps.h"
 #include "cleanup/KeepListDlg.h"
 #include "cleanup/Traces.h"
-#include "controls/Fonts.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
@@ -20,11 +19,6 @@
 using namespace cleanup;
 
 namespace {
-
-constexpr UINT_PTR kListTimer = 1;
-constexpr ULONGLONG kListSliceMs = 40;
-constexpr ULONGLONG kListShowMs = 500;
-constexpr size_t kSliceFiles = 256;
 
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
@@ -55,31 +49,21 @@ CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
   if (run_) run_->Session().Stop();
 }
 
-namespace {
-template <typename F>
-auto If(bool (cleanup::CleanupFlow::*state)() const, const cleanup::CleanupFlow& flow, F f) {
-  return [&flow, state, f](auto&&... args) {
-    if ((flow.*state)()) f(args...);
-  };
-}
-}  // namespace
-
 BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   controls::Page::OnInitDialog();
-  // What the workers report shows only while the page still waits for it.
   CleanupWork::View view;
-  view.pending = If(&CleanupFlow::Scanning, flow_, [this] { ShowPending(); });
-  view.progress = If(&CleanupFlow::Scanning, flow_, [this](const ScanProgress& p) {
+  view.pending = [this] { ShowPending(); };
+  view.progress = [this](const ScanProgress& p) {
     progress_.SetPos(ProgressPos(p.scannedKB));
-    if (!p.path.empty()) SetStatus(p.path, true);
-  });
+    if (!p.path.empty()) status_.Show(p.path, true);
+  };
   view.line = [this](const std::string& line) { junkList_.AddMessage(rows_, line); };
-  view.status = [this](const std::string& path) { SetStatus(path, true); };
-  view.cleaned = If(&CleanupFlow::Cleaning, flow_, [this](size_t k) {
+  view.status = [this](const std::string& path) { status_.Show(path, true); };
+  view.cleaned = [this](size_t k) {
     rows_.MarkDone(cleaning_[k]);
     // Its box goes: the file is no longer to clean.
     if (auto at = rows_.IndexOf(cleaning_[k])) junkList_.RedrawLine(static_cast<int>(*at));
-  });
+  };
   view.askEmptyBin = [this](const OptionResult& held) { return AskEmptyBin(held); };
   view.cleanFinished = [this](const CleanTally& tally) { FinishClean(tally); };
   view.measured = [this](uint64_t kb) {
@@ -87,7 +71,7 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
     rootSizeKnown_ = true;
     if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   };
-  work_ = std::make_unique<CleanupWork>(hwnd_, std::move(view));
+  work_ = std::make_unique<CleanupWork>(hwnd_, flow_, std::move(view));
   options_.SubclassDlgItem(IDC_CLEANUP_OPTIONS, hwnd_);
   junkList_.SubclassDlgItem(IDC_CLEANUP_JUNK_LIST, hwnd_);
   junkList_.tickOf = [this](LPARAM data) {
@@ -96,6 +80,8 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   };
   junkList_.toggle = [this](int index) { ToggleLine(index); };
   junkList_.contextMenu = [this](int index, POINT screen) { ShowLineMenu(index, screen); };
+  junkList_.more = [this] { ShowPending(); };
+  status_.Bind(Item(IDC_CLEANUP_STATUS));
   progress_.SubclassDlgItem(IDC_CLEANUP_PROGRESS, hwnd_);
   tree_.SubclassDlgItem(IDC_CLEANUP_TREE, hwnd_);
   scanNow_.Bind(IDC_CLEANUP_SCAN_NOW, hwnd_, IDB_FACE_BIG, IDB_FACE_BIG_HOVER);
@@ -115,8 +101,8 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   SetScanRoot(traces().ProfileFolder());
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   ShowFlow();
-  SetStatusFont(FW_BOLD);
-  SetStatus(kIntroduction);
+  status_.SetWeight(FW_BOLD, dpi_);
+  status_.Show(kIntroduction);
   SetFramed(true);
   busy_.Create(hwnd_, IDC_CLEANUP_BUSY,
                {IDB_BUSY_1, IDB_BUSY_2, IDB_BUSY_3, IDB_BUSY_4, IDB_BUSY_5, IDB_BUSY_6, IDB_BUSY_7,
@@ -127,7 +113,7 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
   HWND tab = Item(IDC_CLEANUP_TAB);
   ui::InsertTab(tab, 0, "扫描目录");
   ui::InsertTab(tab, 1, "清理选项");
-  SetTabWidths();
+  OnDpiApplied();
 
   ShowWindow(options_.hwnd(), SW_HIDE);
   ShowWindow(tree_.hwnd(), SW_SHOWNORMAL);
@@ -177,18 +163,16 @@ void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
 
 bool CMirvenComputerHelperDlg::StartRefused() {
   if (flow_.Scanning() || flow_.Cleaning() || !options_.AnyChecked()) {
-    SetStatus(kRefusal);
+    status_.Show(kRefusal);
     return true;
   }
   if (runLock_.TryAcquire()) return false;
-  SetStatus(kAnotherRun);
+  status_.Show(kAnotherRun);
   return true;
 }
 
 void CMirvenComputerHelperDlg::OnScanNowClicked() {
-  if (StartRefused()) return;
-  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_HIDE);
-  StartScan();
+  if (!StartRefused()) StartScan();
 }
 
 void CMirvenComputerHelperDlg::OnStartClicked() {
@@ -200,26 +184,26 @@ void CMirvenComputerHelperDlg::OnStartClicked() {
     }
     return;
   }
-  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_HIDE);
   StartScan();
 }
 
 void CMirvenComputerHelperDlg::StartScan() {
+  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_HIDE);
   ShowWindow(progress_.hwnd(), SW_SHOWNORMAL);
   ShowWindow(junkList_.hwnd(), SW_SHOW);
   rows_.Clear();
   junkList_.ResetContent();
   junkList_.UpdateHorizontalExtent();
-  SetStatusFont(FW_NORMAL);
+  status_.SetWeight(FW_NORMAL, dpi_);
   progress_.SetRange32(0, ProgressPos(rootSizeKB_));
   progress_.SetPos(0);
   flow_.StartScan();
-  run_ = work_->StartScan(scanRoot_, ChosenOptions(), ReadKeepListTelling(hwnd_, keepWarning_));
+  run_ = work_->StartScan(scanRoot_, options_.Checks(), ReadKeepListTelling(hwnd_, keepWarning_));
   if (!run_) {
     // No thread, no scan: say so rather than look busy.
     flow_.FinishScan();
     runLock_.Release();
-    SetStatus(kScanNotStarted);
+    status_.Show(kScanNotStarted);
     return;
   }
   busy_.Start();
@@ -238,37 +222,7 @@ void CMirvenComputerHelperDlg::ShowFlow() {
 }
 
 void CMirvenComputerHelperDlg::ShowPending() {
-  KillTimer(hwnd_, kListTimer);
-  // A slice of the lines at a time, so that clicks and painting get their
-  // turn between slices; the rest follows on a timer, which yields to input.
-  // The new lines show twice a second.
-  const ULONGLONG start = GetTickCount64();
-  junkList_.Freeze();
-  ScanSession& session = run_->Session();
-  for (std::vector<FoundFile> slice; GetTickCount64() < start + kListSliceMs &&
-                                     !(slice = session.TakeSlice(kSliceFiles)).empty();)
-    junkList_.AddFiles(rows_, std::move(slice));
-  if (start >= listShown_ + kListShowMs) {
-    junkList_.Thaw();
-    listShown_ = start;
-  }
-  if (session.Done()) {
-    FinishScan();
-  } else if (session.HasPending()) {
-    SetTimer(hwnd_, kListTimer, 10, nullptr);
-  } else if (junkList_.Frozen()) {
-    // Lines not yet shown while the walk finds nothing more: shown soon.
-    SetTimer(hwnd_, kListTimer, static_cast<UINT>(kListShowMs), nullptr);
-  }
-}
-
-void CMirvenComputerHelperDlg::OnTimer(UINT_PTR id) {
-  if (id != kListTimer) {
-    Default();
-    return;
-  }
-  KillTimer(hwnd_, kListTimer);
-  if (flow_.Scanning()) ShowPending();
+  if (flow_.Scanning() && junkList_.TakeFound(rows_, run_->Session())) FinishScan();
 }
 
 void CMirvenComputerHelperDlg::OnStopClicked() {
@@ -290,48 +244,21 @@ void CMirvenComputerHelperDlg::OnPauseClicked() {
 }
 
 void CMirvenComputerHelperDlg::FinishScan() {
-  KillTimer(hwnd_, kListTimer);
-  junkList_.Thaw();
+  junkList_.EndFound();
   run_->Session().Stop();
   flow_.FinishScan();
   runLock_.Release();
   busy_.Stop();
   ShowFlow();
-  SetStatusFont(FW_BOLD);
+  status_.SetWeight(FW_BOLD, dpi_);
   progress_.SetPos(ProgressPos(rootSizeKB_));
-  SetStatus(run_->Summary());
-}
-
-void CMirvenComputerHelperDlg::SetStatusFont(int weight) {
-  statusWeight_ = weight;
-  SendDlgItemMessageW(
-      hwnd_, IDC_CLEANUP_STATUS, WM_SETFONT,
-      reinterpret_cast<WPARAM>(controls::PageFont(
-          {controls::kStatusFont.face, controls::kStatusFont.height, weight, false}, dpi_)),
-      FALSE);
+  status_.Show(run_->Summary());
 }
 
 void CMirvenComputerHelperDlg::OnDpiApplied() {
-  SetStatusFont(statusWeight_);
-  SetTabWidths();
-}
-
-void CMirvenComputerHelperDlg::SetTabWidths() {
-  // Both tabs side by side, each half the control less the 2 design pixels
-  // by which the selected tab is drawn wider on either side: a pixel more
-  // and the control shows its scroll arrows and cuts a caption.
-  HWND tab = Item(IDC_CLEANUP_TAB);
-  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, ui::WindowSize(tab).cx / 2 - S(3));
-}
-
-void CMirvenComputerHelperDlg::SetStatus(const std::string& text, bool path) {
-  // A path stays on one line, shortened in its middle; sentences wrap.
-  HWND status = Item(IDC_CLEANUP_STATUS);
-  const LONG_PTR pathStyles = SS_PATHELLIPSIS | SS_LEFTNOWORDWRAP;
-  LONG_PTR style =
-      GetWindowLongPtrW(status, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK | SS_ELLIPSISMASK);
-  SetWindowLongPtrW(status, GWL_STYLE, style | (path ? pathStyles : SS_LEFT));
-  SetItemText(IDC_CLEANUP_STATUS, text);
+  status_.Rescale(dpi_);
+  // Both tabs side by side; the selected one is drawn 2 design pixels wider.
+  ui::ShareTabWidth(Item(IDC_CLEANUP_TAB), 2, S(3));
 }
 
 std::vector<std::string> CMirvenComputerHelperDlg::ListedFiles() const {
@@ -349,10 +276,8 @@ void CMirvenComputerHelperDlg::OnCleanClicked() {
   const auto mode = row->kind == CleanupRow::Kind::kFile ? ChosenMode(1) : std::nullopt;
   if (row->kind == CleanupRow::Kind::kFile && !mode) return;
   if (mode) {
-    WinDeleter deleter;
-    WinRecycleBin bin;
-    CleanOneResult r = CleanOne(deleter, &bin, *mode, row->file);
-    SetStatus(r.status);
+    CleanOneResult r = work_->CleanNow(row->file, *mode);
+    status_.Show(r.status);
     if (!r.removeLine) return;
   }
   junkList_.Remove(rows_, *id);
@@ -370,7 +295,7 @@ std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
 void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   if (!flow_.Controls().cleanAll) return;  // the one running reports when it is done
   if (!runLock_.TryAcquire()) {
-    SetStatus(kAnotherRun);
+    status_.Show(kAnotherRun);
     return;
   }
   // The ticked files in the list's order, as the user sees them.
@@ -381,10 +306,10 @@ void CMirvenComputerHelperDlg::OnCleanAllClicked() {
     return;
   }
   cleaning_ = std::move(ticked.ids);
-  if (!work_->StartClean(std::move(ticked.files), ChosenOptions(), *mode)) {
+  if (!work_->StartClean(std::move(ticked.files), options_.Checks(), *mode)) {
     flow_.FinishClean();
     runLock_.Release();
-    SetStatus(kCleanNotStarted);
+    status_.Show(kCleanNotStarted);
   }
   ShowFlow();
 }
@@ -394,19 +319,12 @@ void CMirvenComputerHelperDlg::FinishClean(const CleanTally& tally) {
   runLock_.Release();
   ShowFlow();
   // Recycled files still take their room until the bin is emptied: say so.
-  SetStatus(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
+  status_.Show(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
 }
 
 bool CMirvenComputerHelperDlg::AskEmptyBin(const OptionResult& held) {
   return ui::effects().ShowMessage(hwnd_, EmptyBinQuestion(held.files, held.bytes), kCaption,
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
-
-OptionSet CMirvenComputerHelperDlg::ChosenOptions() const {
-  OptionSet chosen = NoOptions();
-  for (size_t k = 0; k < chosen.size(); ++k)
-    chosen[k] = options_.GetCheck(static_cast<int>(k)) == 1;
-  return chosen;
 }
 
 void CMirvenComputerHelperDlg::ToggleLine(int index) {
@@ -436,13 +354,9 @@ void CMirvenComputerHelperDlg::OnKeepListClicked() {
   dialog.DoModal(hwnd_);
 }
 
-void CMirvenComputerHelperDlg::OnSelectAllClicked() {
-  for (int k = 0; k < options_.GetCount(); ++k) options_.SetCheck(k, 1);
-}
+void CMirvenComputerHelperDlg::OnSelectAllClicked() { options_.CheckAll(true); }
 
-void CMirvenComputerHelperDlg::OnSelectNoneClicked() {
-  for (int k = 0; k < options_.GetCount(); ++k) options_.SetCheck(k, 0);
-}
+void CMirvenComputerHelperDlg::OnSelectNoneClicked() { options_.CheckAll(false); }
 
 void CMirvenComputerHelperDlg::OnClose() {
   if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,

@@ -25,6 +25,7 @@
 #include "controls/MyDrawButton.h"
 #include "controls/MyProgressCtrl.h"
 #include "controls/Page.h"
+#include "controls/StatusLine.h"
 
 class CMirvenComputerHelperDlg : public controls::Page {
  public:
@@ -76,30 +77,25 @@ class CMirvenComputerHelperDlg : public controls::Page {
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(NMHDR* hdr, LRESULT& result) override;
   void OnClose() override;
-  void OnTimer(UINT_PTR id) override;
 
  private:
   bool StartRefused();
   void StartScan();
-  // Moves found files into the list for a moment; the rest follows on a timer.
+  // Moves found files into the list; the list's timer brings the rest.
   void ShowPending();
   void FinishScan();
   void FinishClean(const cleanup::CleanTally& tally);
-  void SetStatus(const std::string& text, bool path = false);
-  void SetStatusFont(int weight);
   void OnDpiApplied() override;
-  void SetTabWidths();
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
   // The buttons as the flow allows them now.
   void ShowFlow();
-  cleanup::OptionSet ChosenOptions() const;
   // The Recycle Bin, or with Shift held and confirmed for `files` files,
   // deletion for good; nothing when the user declined.
   std::optional<cleanup::CleanMode> ChosenMode(size_t files);
   bool AskEmptyBin(const cleanup::OptionResult& held);
   void ShowLineMenu(int index, POINT screen);
 
-  int statusWeight_ = FW_BOLD;
+  controls::StatusLine status_;
   CCheckListBox options_;
   CJunkListBox junkList_;
   MyProgressCtrl progress_;
@@ -117,7 +113,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   // The rows of the clean running now, by its files' indices.
   std::vector<cleanup::CleanupList::RowId> cleaning_;
   std::string keepWarning_;
-  ULONGLONG listShown_ = 0;
   // Held while a scan or a clean runs: command-line runs wait their turn.
   cleanup::RunLock runLock_;
   // Last: its workers end before the page's members go.

@@ -3,7 +3,8 @@ list(APPEND MIRVEN_WIN_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/BusyAnimation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Frame.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MirvenDialog.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/MirvenDialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StatusLine.cpp)
 list(APPEND MIRVEN_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FocusOrder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ButtonCaption.cpp

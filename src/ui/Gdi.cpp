@@ -73,6 +73,10 @@ void InsertTab(HWND tab, int index, std::string_view text) {
   SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+void ShareTabWidth(HWND tab, int count, int inset) {
+  SendMessageW(tab, TCM_SETMINTABWIDTH, 0, WindowSize(tab).cx / count - inset);
+}
+
 RECT WindowRect(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);

@@ -32,6 +32,10 @@ void DrawTextAt(HDC dc, int x, int y, std::string_view text, HFONT font, UINT al
 
 // Inserts a tab with a UTF-8 text into a tab control.
 void InsertTab(HWND tab, int index, std::string_view text);
+// Gives each of a tab control's `count` tabs an equal share of its width,
+// less `inset` pixels: the selected tab is drawn wider on either side, and
+// a pixel too many makes the control show its scroll arrows.
+void ShareTabWidth(HWND tab, int count, int inset);
 
 // Window rectangle in screen coordinates, and the same size only.
 RECT WindowRect(HWND hwnd);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "base/WinLister.h"
@@ -101,6 +102,51 @@ TEST(CleanOps, AFolderInAFilesPlaceIsNeverRecycled) {
   EXPECT_EQ(bin.Recycle({t.Path("000.tmp"), t.Path("001.tmp")}), (std::vector<bool>{false, true}));
   EXPECT_TRUE(cleanuptest::Exists(t.Path("000.tmp\\thesis.docx")));
   EXPECT_FALSE(cleanuptest::Exists(t.Path("001.tmp")));
+}
+
+// The real checks, and right after the check of `swap` its file is replaced.
+class SwappingDeleter : public cleanup::WinDeleter {
+ public:
+  std::string swap;
+  std::function<void()> replace;
+  std::optional<DeleteResult> Recheck(const std::string& path,
+                                      const cleanup::FileIdentity& seen) override {
+    auto r = WinDeleter::Recheck(path, seen);
+    if (path == swap) replace();
+    return r;
+  }
+};
+
+// A file replaced after its check, by a folder or by another file: what
+// took its place stays, and it is reported as changed, never as recycled.
+TEST(CleanOps, AFileReplacedAfterItsCheckNeverGoesToTheBin) {
+  for (bool folder : {true, false}) {
+    TempTree t(folder ? "swap-folder" : "swap-file");
+    t.Write("000.tmp", 100);
+    t.Write("001.tmp", 100);
+    std::vector<cleanup::FoundFile> files;
+    for (const char* name : {"000.tmp", "001.tmp"})
+      files.push_back({t.Path(name), Seen(t.Path(name)), 1});
+    SwappingDeleter deleter;
+    deleter.swap = t.Path("000.tmp");
+    deleter.replace = [&] {
+      ASSERT_TRUE(DeleteFileW(base::Wide(t.Path("000.tmp")).c_str()));
+      t.Write(folder ? "000.tmp\\thesis.docx" : "000.tmp", 300);
+    };
+    cleanup::WinRecycleBin bin;
+    std::vector<DeleteResult> results;
+    cleanup::CleanTally tally = cleanup::CleanFiles(
+        deleter, &bin, cleanup::CleanMode::kRecycle, files, [&](size_t, DeleteResult r) {
+          results.push_back(r);
+          return true;
+        });
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_FALSE(cleanup::CleanTally::Done(results[0]));  // changed, or refused
+    EXPECT_EQ(results[1], DeleteResult::kRecycled);
+    EXPECT_EQ(tally.recycled, 1u);
+    EXPECT_TRUE(Exists(t.Path(folder ? "000.tmp\\thesis.docx" : "000.tmp")));
+    EXPECT_FALSE(Exists(t.Path("001.tmp")));
+  }
 }
 
 TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {

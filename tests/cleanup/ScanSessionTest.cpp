@@ -261,6 +261,36 @@ class FakeBin : public RecycleBin {
   }
 };
 
+// A bin that finds, after its move, that what left `swapped`'s place was not
+// the checked file.
+class SwappedBin : public FakeBin {
+ public:
+  std::string swapped;
+  std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files) override {
+    std::vector<DeleteResult> r = RecycleBin::RecycleChecked(files);
+    for (size_t k = 0; k < files.size(); ++k)
+      if (files[k].path == swapped) r[k] = DeleteResult::kChanged;
+    return r;
+  }
+};
+
+TEST(CleanFiles, WhatTookACheckedFilesPlaceIsNeverCountedRecycledNorTriedAgain) {
+  FakeDeleter d;
+  SwappedBin bin;
+  bin.swapped = "C:\\000.tmp";
+  std::vector<FoundFile> files{{"C:\\000.tmp", {}, 4}, {"C:\\001.tmp", {}, 4}};
+  std::vector<DeleteResult> seen;
+  CleanTally t = CleanFiles(d, &bin, CleanMode::kRecycle, files, [&](size_t, DeleteResult r) {
+    seen.push_back(r);
+    return true;
+  });
+  EXPECT_EQ(seen, (std::vector<DeleteResult>{DeleteResult::kChanged, DeleteResult::kRecycled}));
+  EXPECT_EQ(bin.calls.size(), 1u);  // no second try of the swapped path
+  EXPECT_TRUE(d.asked.empty());     // nor a deletion for good
+  EXPECT_EQ(t.recycled, 1u);
+  EXPECT_EQ(t.failed, 1u);
+}
+
 TEST(CleanFiles, RecyclesInBatchesAndDeletesForGoodOnlyWhatNoBinTakes) {
   FakeDeleter d;
   FakeBin bin;
