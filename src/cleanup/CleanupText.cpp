@@ -15,6 +15,7 @@ const char kContinueText[] = "继续";
 const char kScanNotStarted[] = "无法开始扫描，请稍后再试。";
 const char kCleanNotStarted[] = "无法开始清理，请稍后再试。";
 const char kAnotherRun[] = "另一个扫描或清理正在进行，请稍后再试。";
+const char kClipboardBusy[] = "剪贴板正被其他程序占用，未能清空。";
 const char kIntroduction[] =
     " 全面清理电脑中垃圾文件和临时文件，节省磁盘空间，让系统运行更加有效率！";
 
@@ -123,6 +124,10 @@ OptionSet NoOptions() { return OptionSet(OptionCount(), false); }
 std::string EmptyBinQuestion(uint64_t files, uint64_t bytes) {
   return "将清空回收站中的 " + std::to_string(files) + " 个文件（" + FormatJunkSize(SizeKB(bytes)) +
          "），无法恢复。确定吗？";
+}
+
+std::string CookiesLeftLine(uint64_t files) {
+  return "有 " + std::to_string(files) + " 个 Cookies 文件正在使用，未能删除；关闭浏览器后再清理。";
 }
 
 const char* OptionText(int option) {

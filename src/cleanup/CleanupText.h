@@ -83,6 +83,8 @@ OptionSet NoOptions();
 // Asked before "全部清理" empties the bin:
 // "将清空回收站中的 3 个文件（2MB），无法恢复。确定吗？"
 std::string EmptyBinQuestion(uint64_t files, uint64_t bytes);
+// Internet Explorer's cookie files that would not go, in use or locked.
+std::string CookiesLeftLine(uint64_t files);
 
 extern const char kRefusal[];         // "请选择清理选项！"
 extern const char kCleanFinished[];   // "清理完毕！"
@@ -94,5 +96,6 @@ extern const char kScanNotStarted[];  // no worker thread could be started
 extern const char kCleanNotStarted[];
 extern const char kIntroduction[];  // the status line before the first scan
 extern const char kAnotherRun[];    // the user's scans and cleans are busy elsewhere
+extern const char kClipboardBusy[];  // another program kept the clipboard
 
 }  // namespace cleanup

@@ -139,23 +139,26 @@ HeldPlace WhereNow(HANDLE file, const std::string& path) {
   return HeldPlace::kElsewhere;
 }
 
-bool DeleteFileEvenReadOnly(const std::string& path) {
+DeleteResult DeleteFileEvenReadOnly(const std::string& path) {
   DWORD error = 0;
   base::FileHandle file = OpenForDelete(path, error);
-  if (!file) return false;
+  if (!file)
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DeleteResult::kGone
+                                                                          : DeleteResult::kRefused;
   FILE_BASIC_INFO basic{};
-  if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic)) return false;
+  if (!GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof basic))
+    return DeleteResult::kRefused;
   if (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-    return false;
-  if (!OpenedItself(file.get(), path)) return false;
+    return DeleteResult::kChanged;
+  if (!OpenedItself(file.get(), path)) return DeleteResult::kChanged;
   if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
     FILE_BASIC_INFO change{};  // times of 0 stay as they are
     change.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
     if (change.FileAttributes == 0) change.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &change, sizeof change))
-      return false;
+      return DeleteResult::kRefused;
   }
-  return Dispose(file.get());
+  return Dispose(file.get()) ? DeleteResult::kDeleted : DeleteResult::kRefused;
 }
 
 uint64_t DriveUsedKB(const std::string& drive) {

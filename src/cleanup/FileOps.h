@@ -54,8 +54,8 @@ class WinRecycleBin : public RecycleBin {
 };
 
 // Deletes a file, clearing its read-only attribute first; never through a
-// link. False when it could not be deleted.
-bool DeleteFileEvenReadOnly(const std::string& path);
+// link or a folder (kChanged). kRefused when it is in use or denied.
+DeleteResult DeleteFileEvenReadOnly(const std::string& path);
 
 // Used space of a drive ("C:") in KB, 0 on failure.
 uint64_t DriveUsedKB(const std::string& drive);

@@ -117,15 +117,16 @@ void Traces::ClearUrlHistory() {
   if (SUCCEEDED(init)) CoUninitialize();
 }
 
-bool Traces::ClearCookies(const std::string& folder) {
-  if (folder.empty()) return false;
+int64_t Traces::ClearCookies(const std::string& folder) {
+  if (folder.empty()) return -1;
   base::WinLister lister;
-  return lister.List(folder, [&](const base::DirEntry& e) {
+  int64_t left = 0;
+  const bool listed = lister.List(folder, [&](const base::DirEntry& e) {
     // A link leads elsewhere: neither it nor what it points at is touched.
     if (e.reparsePoint) return true;
     std::string path = base::JoinPath(folder, e.name, '\\');
     if (!e.directory) {
-      DeleteFileEvenReadOnly(path);
+      if (DeleteFileEvenReadOnly(path) == DeleteResult::kRefused) ++left;
       return true;
     }
     std::wstring wide = base::Wide(base::ExtendedPath(path));
@@ -135,11 +136,17 @@ bool Traces::ClearCookies(const std::string& folder) {
     RemoveDirectoryW(wide.c_str());  // only an empty one goes
     return true;
   });
+  return listed ? left : -1;
 }
 
 void Traces::ClearTypedUrls() { RegDeleteKeyW(HKEY_CURRENT_USER, kTypedUrlsKey); }
 
 namespace {
+
+void Failed(OptionResult& result, std::string line) {
+  result.state = OptionResult::State::kFailed;
+  result.line = std::move(line);
+}
 
 ItemContext ItemsOfThisUser(const KeepList& keep) {
   ItemContext context;
@@ -173,10 +180,16 @@ OptionResult TraceCleaner::Clear(int option) {
   OptionResult result;
   switch (option) {
     case kRecycleBin: t.EmptyRecycleBin(owner_); break;
-    case kClipboard: t.EmptyClipboard(); break;
+    case kClipboard:
+      if (!t.EmptyClipboard()) Failed(result, kClipboardBusy);
+      break;
     case kUrlCache: t.ClearUrlCache(); break;
     case kUrlHistory: t.ClearUrlHistory(); break;
-    case kCookies: t.ClearCookies(t.CookiesFolder()); break;
+    case kCookies:
+      // A folder that is not there holds no cookies; files that stay are told.
+      if (int64_t left = t.ClearCookies(t.CookiesFolder()); left > 0)
+        Failed(result, CookiesLeftLine(static_cast<uint64_t>(left)));
+      break;
     case kTypedUrls: t.ClearTypedUrls(); break;
     default: result.state = OptionResult::State::kNothing; break;
   }

@@ -33,9 +33,10 @@ class Traces {
   virtual void ClearUrlCache();
   virtual void ClearUrlHistory();
   // Clears the top level of the folder: files (read-only ones too) and
-  // empty sub-folders; fuller sub-folders and links stay. False when the
-  // folder cannot be listed.
-  virtual bool ClearCookies(const std::string& folder);
+  // empty sub-folders; fuller sub-folders and links stay. The number of
+  // files in use or denied, that stayed; -1 when the folder
+  // cannot be listed.
+  virtual int64_t ClearCookies(const std::string& folder);
   virtual void ClearTypedUrls();
 };
 

@@ -8,7 +8,9 @@
 #include <functional>
 #include <thread>
 
+#include "base/Handles.h"
 #include "base/WinLister.h"
+#include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
 #include "cleanup/TempTree.h"
 #include "cleanup/Traces.h"
@@ -87,7 +89,7 @@ TEST(CleanOps, NothingIsDeletedThroughALink) {
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Path("victim.tmp"), t.Path("alias.tmp")));
   EXPECT_NE(DeleteIfUnchanged(t.Path("alias.tmp"), Seen(t.Path("alias.tmp"))),
             DeleteResult::kDeleted);
-  EXPECT_FALSE(cleanup::DeleteFileEvenReadOnly(t.Path("alias.tmp")));
+  EXPECT_EQ(cleanup::DeleteFileEvenReadOnly(t.Path("alias.tmp")), DeleteResult::kChanged);
   EXPECT_TRUE(Exists(outside.Path("victim.tmp")));
   EXPECT_TRUE(Exists(t.Path("alias.tmp")));
 }
@@ -160,14 +162,21 @@ TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Root(), cookies.Path("dirlink")));
   ASSERT_TRUE(
       cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
-  EXPECT_TRUE(cleanup::traces().ClearCookies(cookies.Root()));
+  // One held open by another program stays, and is counted.
+  cookies.Write("held@site.txt", 10);
+  base::FileHandle held(CreateFileW(base::Wide(cookies.Path("held@site.txt")).c_str(),
+                                    GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(cleanup::traces().ClearCookies(cookies.Root()), 1);
+  EXPECT_TRUE(Exists(cookies.Path("held@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("a@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("b@site.txt")));
   EXPECT_FALSE(Exists(cookies.Path("empty")));
   EXPECT_TRUE(Exists(cookies.Path("full\\inner.txt")));
   EXPECT_TRUE(Exists(outside.Path("precious.txt")));
-  EXPECT_FALSE(cleanup::traces().ClearCookies(cookies.Path("no-such-folder")));
-  EXPECT_FALSE(cleanup::traces().ClearCookies(""));
+  EXPECT_EQ(cleanup::traces().ClearCookies(cookies.Path("no-such-folder")), -1);
+  EXPECT_EQ(cleanup::traces().ClearCookies(""), -1);
 }
 
 // Records the order of the operations; the Cookies folder cannot be listed.
@@ -178,19 +187,22 @@ class RecordingTraces : public cleanup::Traces {
   void EmptyRecycleBin(HWND) override { calls.push_back("bin"); }
   bool EmptyClipboard() override {
     calls.push_back("clipboard");
-    return true;
+    return !clipboardBusy;
   }
   void ClearUrlCache() override { calls.push_back("cache"); }
   void ClearUrlHistory() override { calls.push_back("history"); }
-  bool ClearCookies(const std::string& folder) override {
+  bool clipboardBusy = false;
+  int64_t cookiesLeft = 0;
+  int64_t ClearCookies(const std::string& folder) override {
     calls.push_back("cookies");
-    return Traces::ClearCookies(folder);
+    return cookiesLeft ? cookiesLeft : Traces::ClearCookies(folder);
   }
   void ClearTypedUrls() override { calls.push_back("typed"); }
 };
 
-// Each option id reaches its own trace; an unreadable Cookies folder is
-// still done, and the junk files are no trace.
+// Each option id reaches its own trace; a missing Cookies folder is done
+// (nothing to clear), and the junk files are no trace. Cookie files that
+// stay, or a clipboard held by another program, fail the option.
 TEST(CleanOps, EachOptionIdClearsItsTrace) {
   RecordingTraces rec;
   cleanup::Traces* old = cleanup::SetTraces(&rec);
@@ -202,6 +214,12 @@ TEST(CleanOps, EachOptionIdClearsItsTrace) {
   EXPECT_EQ(results, (std::vector<std::string>{"done", "nothing", "done", "done", "done", "done",
                                                "done"}));
   EXPECT_FALSE(cleaner.Measure(cleanup::kCookies));
+  rec.clipboardBusy = true;
+  rec.cookiesLeft = 2;
+  EXPECT_EQ(cleaner.Clear(cleanup::kClipboard).Result(), "failed");
+  cleanup::OptionResult left = cleaner.Clear(cleanup::kCookies);
+  EXPECT_EQ(left.Result(), "failed");
+  EXPECT_EQ(left.Line(cleanup::kCookies), cleanup::CookiesLeftLine(2));
   cleanup::SetTraces(old);
 }
 
