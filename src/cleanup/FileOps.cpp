@@ -68,7 +68,7 @@ namespace {
 // Opens `path` and checks it is still the file the scan saw; an empty
 // handle and the result otherwise.
 base::FileHandle OpenUnchanged(const std::string& path, const FileIdentity& seen,
-                             DeleteResult& refused, bool hold = false) {
+                               DeleteResult& refused, bool hold = false) {
   DWORD error = 0;
   base::FileHandle file = OpenForDelete(path, error, hold);
   refused = DeleteResult::kChanged;
@@ -137,6 +137,19 @@ HeldPlace WhereNow(HANDLE file, const std::string& path) {
       lower.find(L"\\recycler\\") != std::wstring::npos)
     return HeldPlace::kInBin;
   return HeldPlace::kElsewhere;
+}
+
+bool IsHeldFile(HANDLE file, const std::string& path) {
+  base::FileHandle other(
+      CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(), FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION a, b;
+  if (!other || !GetFileInformationByHandle(file, &a) ||
+      !GetFileInformationByHandle(other.get(), &b))
+    return false;
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
 }
 
 bool DeleteFileEvenReadOnly(const std::string& path) {

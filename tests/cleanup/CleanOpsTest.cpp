@@ -104,6 +104,40 @@ TEST(CleanOps, AFolderInAFilesPlaceIsNeverRecycled) {
   EXPECT_FALSE(cleanuptest::Exists(t.Path("001.tmp")));
 }
 
+// A held file is known by its ID wherever it went, and not by its old path
+// once something else stands there.
+TEST(CleanOps, AHeldFileIsKnownWhereverItWent) {
+  TempTree t("held");
+  t.Write("000.tmp", 100);
+  base::FileHandle held = cleanup::HoldIfUnchanged(t.Path("000.tmp"), Seen(t.Path("000.tmp")));
+  ASSERT_TRUE(held);
+  EXPECT_TRUE(cleanup::IsHeldFile(held.get(), t.Path("000.tmp")));
+  ASSERT_TRUE(
+      MoveFileW(base::Wide(t.Path("000.tmp")).c_str(), base::Wide(t.Path("away.tmp")).c_str()));
+  t.Write("000.tmp\\thesis.docx", 100);
+  EXPECT_FALSE(cleanup::IsHeldFile(held.get(), t.Path("000.tmp")));
+  EXPECT_TRUE(cleanup::IsHeldFile(held.get(), t.Path("away.tmp")));
+  EXPECT_FALSE(cleanup::IsHeldFile(held.get(), t.Path("missing.tmp")));
+}
+
+// What the shell took from a checked file's place goes back from the bin,
+// with the bin's record of it; never over what stands there now.
+TEST(CleanOps, AStrangerGoesBackFromTheBinNeverOverWhatIsThere) {
+  TempTree t("putback");
+  t.Write("bin\\$RAB12.tmp\\thesis.docx", 100);
+  t.Write("bin\\$IAB12.tmp", 10);
+  t.Write("bin\\$RCD34.tmp", 100);
+  t.Write("taken.tmp", 5);
+  cleanup::WinRecycleBin bin;
+  EXPECT_TRUE(bin.PutBack(t.Path("bin\\$RAB12.tmp"), t.Path("000.tmp")));
+  EXPECT_TRUE(Exists(t.Path("000.tmp\\thesis.docx")));
+  EXPECT_FALSE(Exists(t.Path("bin\\$RAB12.tmp")));
+  EXPECT_FALSE(Exists(t.Path("bin\\$IAB12.tmp")));
+  EXPECT_FALSE(bin.PutBack(t.Path("bin\\$RCD34.tmp"), t.Path("taken.tmp")));
+  EXPECT_TRUE(Exists(t.Path("bin\\$RCD34.tmp")));
+  EXPECT_EQ(Seen(t.Path("taken.tmp")).size, 5u);
+}
+
 // The real checks, and right after the check of `swap` its file is replaced.
 class SwappingDeleter : public cleanup::WinDeleter {
  public:
