@@ -148,8 +148,25 @@ bool IsHeldFile(HANDLE file, const std::string& path) {
   if (!other || !GetFileInformationByHandle(file, &a) ||
       !GetFileInformationByHandle(other.get(), &b))
     return false;
-  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
+  // A volume whose serial cannot be read through a handle (0) does not
+  // count against the match: the bin holding `path` is on the file's drive.
+  const bool sameVolume = a.dwVolumeSerialNumber == b.dwVolumeSerialNumber ||
+                          a.dwVolumeSerialNumber == 0 || b.dwVolumeSerialNumber == 0;
+  return sameVolume && a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+std::optional<BinMove> WhatWasMoved(HANDLE file, const std::string& path, const std::string& inBin) {
+  BinMove move;
+  const HeldPlace place = WhereNow(file, path);
+  if ((!inBin.empty() && IsHeldFile(file, inBin)) || place == HeldPlace::kInBin) {
+    move.result = DeleteResult::kRecycled;
+    return move;
+  }
+  if (place == HeldPlace::kUnknown) return std::nullopt;
+  // Ours is not in the bin, so what the shell took from its path is not ours.
+  move.stranger = true;
+  move.inBin = inBin;
+  return move;
 }
 
 bool DeleteFileEvenReadOnly(const std::string& path) {

@@ -32,6 +32,10 @@ HeldPlace WhereNow(HANDLE file, const std::string& path);
 // Whether the item at `path` (a file or a folder; a link itself, not what it
 // points at) is the held file: the same file ID on the same volume.
 bool IsHeldFile(HANDLE file, const std::string& path);
+// What the shell's move to the bin took from `path`, the held file's place,
+// given where the item it moved is now (empty when not known): the held
+// file, or a stranger. Nothing when the held file cannot tell.
+std::optional<BinMove> WhatWasMoved(HANDLE file, const std::string& path, const std::string& inBin);
 
 // The deletion seam of CleanAll and CleanOne over DeleteIfUnchanged.
 class WinDeleter : public FileDeleter {

@@ -95,18 +95,10 @@ class ItemWatch : public IFileOperationProgressSink {
                                            IShellItem* created) override {
     touched = true;
     if (FAILED(done) || !created) return S_OK;  // the held file tells
-    const std::string inBin = FileSystemPath(created);
-    const HeldPlace place = WhereNow(held_, path_);
-    if ((!inBin.empty() && IsHeldFile(held_, inBin)) || place == HeldPlace::kInBin) {
-      move_.result = DeleteResult::kRecycled;
-    } else if (place != HeldPlace::kUnknown) {
-      // Ours is not in the bin, so what the shell took from its path is not ours.
-      move_.stranger = true;
-      move_.inBin = inBin;
-    } else {
-      return S_OK;
+    if (std::optional<BinMove> moved = WhatWasMoved(held_, path_, FileSystemPath(created))) {
+      move_ = *moved;
+      known = true;
     }
-    known = true;
     return S_OK;
   }
 

@@ -104,20 +104,41 @@ TEST(CleanOps, AFolderInAFilesPlaceIsNeverRecycled) {
   EXPECT_FALSE(cleanuptest::Exists(t.Path("001.tmp")));
 }
 
-// A held file is known by its ID wherever it went, and not by its old path
-// once something else stands there.
-TEST(CleanOps, AHeldFileIsKnownWhereverItWent) {
-  TempTree t("held");
+// After the shell's move, a held file in the bin is ours; when it went
+// elsewhere, what reached the bin from its path is a stranger.
+TEST(CleanOps, WhatTheShellMovedIsTheHeldFileOrAStranger) {
+  TempTree t("moved");
   t.Write("000.tmp", 100);
-  base::FileHandle held = cleanup::HoldIfUnchanged(t.Path("000.tmp"), Seen(t.Path("000.tmp")));
-  ASSERT_TRUE(held);
-  EXPECT_TRUE(cleanup::IsHeldFile(held.get(), t.Path("000.tmp")));
-  ASSERT_TRUE(
-      MoveFileW(base::Wide(t.Path("000.tmp")).c_str(), base::Wide(t.Path("away.tmp")).c_str()));
-  t.Write("000.tmp\\thesis.docx", 100);
-  EXPECT_FALSE(cleanup::IsHeldFile(held.get(), t.Path("000.tmp")));
-  EXPECT_TRUE(cleanup::IsHeldFile(held.get(), t.Path("away.tmp")));
-  EXPECT_FALSE(cleanup::IsHeldFile(held.get(), t.Path("missing.tmp")));
+  t.Write("001.tmp", 100);
+  t.MakeFolder("$Recycle.Bin\\S-1");
+  auto hold = [&](const char* name) {
+    return cleanup::HoldIfUnchanged(t.Path(name), Seen(t.Path(name)));
+  };
+  auto move = [&](const char* from, const char* to) {
+    ASSERT_TRUE(MoveFileW(base::Wide(t.Path(from)).c_str(), base::Wide(t.Path(to)).c_str()));
+  };
+  base::FileHandle ours = hold("000.tmp"), swapped = hold("001.tmp");
+  ASSERT_TRUE(ours && swapped);
+  EXPECT_TRUE(cleanup::IsHeldFile(ours.get(), t.Path("000.tmp")));
+  EXPECT_FALSE(cleanup::IsHeldFile(ours.get(), t.Path("001.tmp")));
+  EXPECT_FALSE(cleanup::IsHeldFile(ours.get(), t.Path("missing.tmp")));
+
+  move("000.tmp", "$Recycle.Bin\\S-1\\$R1.tmp");
+  auto m =
+      cleanup::WhatWasMoved(ours.get(), t.Path("000.tmp"), t.Path("$Recycle.Bin\\S-1\\$R1.tmp"));
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->result, DeleteResult::kRecycled);
+  EXPECT_FALSE(m->stranger);
+
+  move("001.tmp", "away.tmp");
+  t.Write("001.tmp\\thesis.docx", 100);
+  EXPECT_FALSE(cleanup::IsHeldFile(swapped.get(), t.Path("001.tmp")));
+  move("001.tmp", "$Recycle.Bin\\S-1\\$R2.tmp");
+  m = cleanup::WhatWasMoved(swapped.get(), t.Path("001.tmp"), t.Path("$Recycle.Bin\\S-1\\$R2.tmp"));
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->stranger);
+  EXPECT_EQ(m->inBin, t.Path("$Recycle.Bin\\S-1\\$R2.tmp"));
+  EXPECT_NE(m->result, DeleteResult::kRecycled);
 }
 
 // What the shell took from a checked file's place goes back from the bin,
