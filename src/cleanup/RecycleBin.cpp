@@ -33,12 +33,16 @@ bool Add(std::wstring& list, const std::string& path) {
   return true;
 }
 
+// Into the bin, undoable, and without a word to the user.
+constexpr DWORD kQuiet =
+    FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+
 void MoveToBin(std::wstring list) {
   list.push_back(L'\0');
   SHFILEOPSTRUCTW op{};
   op.wFunc = FO_DELETE;
   op.pFrom = list.c_str();
-  op.fFlags = FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+  op.fFlags = kQuiet;
   SHFileOperationW(&op);
 }
 
@@ -149,9 +153,6 @@ class ItemWatch : public IFileOperationProgressSink {
   const std::string& path_;
   BinMove& move_;
 };
-
-constexpr DWORD kQuiet =
-    FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
 
 // The held files into the bin through IFileOperation (Vista and later),
 // each watched. False when it did nothing (where it is only a stub): then the
