@@ -23,17 +23,36 @@ void CleanTally::Add(DeleteResult r, uint64_t kb) {
   }
 }
 
-std::vector<DeleteResult> RecycleBin::RecycleChecked(const std::vector<FoundFile>& files) {
+std::vector<BinMove> RecycleBin::MoveChecked(const std::vector<FoundFile>& files) {
   std::vector<std::string> paths;
   for (const FoundFile& f : files) paths.push_back(f.path);
   std::vector<bool> moved = Recycle(paths);
   moved.resize(files.size(), false);
-  std::vector<DeleteResult> results;
-  for (bool m : moved) results.push_back(m ? DeleteResult::kRecycled : DeleteResult::kRefused);
+  std::vector<BinMove> results(files.size());
+  for (size_t k = 0; k < files.size(); ++k)
+    if (moved[k]) results[k].result = DeleteResult::kRecycled;
   return results;
 }
 
+bool RecycleBin::PutBack(const std::string&, const std::string&) { return false; }
+
 namespace {
+
+// The bin's moves of `files`, a result for each: only the checked file
+// stays in the bin, what the shell took from its path instead goes back.
+std::vector<DeleteResult> RecycleChecked(RecycleBin& bin, const std::vector<FoundFile>& files,
+                                         std::vector<std::string>& leftInBin) {
+  std::vector<BinMove> moves = bin.MoveChecked(files);
+  moves.resize(files.size());
+  std::vector<DeleteResult> results;
+  for (size_t k = 0; k < files.size(); ++k) {
+    const BinMove& m = moves[k];
+    if (m.stranger && (m.inBin.empty() || !bin.PutBack(m.inBin, files[k].path)))
+      leftInBin.push_back(files[k].path);
+    results.push_back(m.stranger ? DeleteResult::kChanged : m.result);
+  }
+  return results;
+}
 
 // A file the bin would not take is deleted for good, still only while unchanged.
 DeleteResult DeleteForWantOfBin(FileDeleter& deleter, const FoundFile& f) {
@@ -44,7 +63,7 @@ DeleteResult DeleteForWantOfBin(FileDeleter& deleter, const FoundFile& f) {
 // One batch of files into the Recycle Bin: results[k] for files[first + k].
 std::vector<DeleteResult> RecycleBatch(FileDeleter& deleter, RecycleBin& bin,
                                        const std::vector<FoundFile>& files, size_t first,
-                                       size_t count) {
+                                       size_t count, std::vector<std::string>& leftInBin) {
   std::vector<DeleteResult> results(count, DeleteResult::kRecycled);
   std::vector<size_t> waiting;  // indices into results
   std::vector<FoundFile> sent;
@@ -60,8 +79,7 @@ std::vector<DeleteResult> RecycleBatch(FileDeleter& deleter, RecycleBin& bin,
     }
   }
   if (waiting.empty()) return results;
-  std::vector<DeleteResult> moved = bin.RecycleChecked(sent);
-  moved.resize(sent.size(), DeleteResult::kRefused);
+  std::vector<DeleteResult> moved = RecycleChecked(bin, sent, leftInBin);
   for (size_t w = 0; w < waiting.size(); ++w) {
     // What went to the bin in the checked file's place is not reported as
     // recycled, nor is the path tried again.
@@ -71,7 +89,7 @@ std::vector<DeleteResult> RecycleBatch(FileDeleter& deleter, RecycleBin& bin,
     // gets a try of its own before it counts as refused by the bin.
     const FoundFile& f = sent[w];
     std::vector<DeleteResult> alone =
-        waiting.size() > 1 ? bin.RecycleChecked({f}) : std::vector<DeleteResult>{};
+        waiting.size() > 1 ? RecycleChecked(bin, {f}, leftInBin) : std::vector<DeleteResult>{};
     if (!alone.empty() && alone[0] != DeleteResult::kRefused) {
       results[waiting[w]] = alone[0];
       continue;
@@ -92,10 +110,11 @@ CleanTally CleanFiles(FileDeleter& deleter, RecycleBin* bin, CleanMode mode,
   for (size_t first = 0; first < files.size();) {
     const size_t count =
         tally.mode == CleanMode::kRecycle ? std::min(batch, files.size() - first) : 1;
-    std::vector<DeleteResult> results = tally.mode == CleanMode::kRecycle
-                                            ? RecycleBatch(deleter, *bin, files, first, count)
-                                            : std::vector<DeleteResult>{deleter.DeleteIfUnchanged(
-                                                  files[first].path, files[first].identity)};
+    std::vector<DeleteResult> results =
+        tally.mode == CleanMode::kRecycle
+            ? RecycleBatch(deleter, *bin, files, first, count, tally.leftInBin)
+            : std::vector<DeleteResult>{
+                  deleter.DeleteIfUnchanged(files[first].path, files[first].identity)};
     bool go = true;
     for (size_t k = 0; k < count; ++k) {
       tally.Add(results[k], files[first + k].kb);

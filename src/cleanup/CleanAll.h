@@ -48,6 +48,18 @@ class FileDeleter {
                                               const FileIdentity& seen) = 0;
 };
 
+// What the bin's move took from the path of one checked file.
+struct BinMove {
+  // Of the checked file: kRecycled when it is in the bin, kChanged when it
+  // left its path for somewhere else, kRefused when it stayed.
+  DeleteResult result = DeleteResult::kRefused;
+  // The shell moved something else from the path: what took the checked
+  // file's place after its check. `inBin` is where it is now, empty when
+  // that is not known.
+  bool stranger = false;
+  std::string inBin;
+};
+
 // The Recycle Bin seam.
 class RecycleBin {
  public:
@@ -57,10 +69,12 @@ class RecycleBin {
   // Moves the files into the Recycle Bin in one silent operation; for each
   // path, whether it has left its place.
   virtual std::vector<bool> Recycle(const std::vector<std::string>& paths) = 0;
-  // The same for files the scan listed, each only while it is that file:
-  // kRecycled when the checked file is in the bin, kChanged when what left
-  // its place was not the checked file, kRefused when it stayed.
-  virtual std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files);
+  // The same for files the scan listed, each only while it is that file;
+  // for each, what the shell took from its path.
+  virtual std::vector<BinMove> MoveChecked(const std::vector<FoundFile>& files);
+  // Puts the item at `inBin` back at `path`, never over anything there;
+  // false when it stays in the bin.
+  virtual bool PutBack(const std::string& inBin, const std::string& path);
 };
 
 // The outcome of deleting files. A file that was already gone counts as
@@ -74,6 +88,9 @@ struct CleanTally {
   uint64_t failed = 0;      // changed or refused: still there
   uint64_t freedKB = 0;     // of the files deleted for good here
   uint64_t recycledKB = 0;  // of the files now in the Recycle Bin
+  // Paths whose file was replaced after its check, where the shell moved
+  // the replacement to the bin and it could not be put back.
+  std::vector<std::string> leftInBin;
   // The line of a listed file can go (deleted, recycled or gone).
   static bool Done(DeleteResult r) {
     return r != DeleteResult::kChanged && r != DeleteResult::kRefused;
@@ -87,7 +104,9 @@ constexpr size_t kRecycleBatch = 256;
 // Cleans `files`: each is checked again first (the size and time the scan
 // saw, not a link). In kRecycle mode the files go to the Recycle Bin in
 // batches; a file whose drive has no bin, or that the bin refuses even on
-// its own, is deleted for good with the same checks (kNoBin). `after` runs
+// its own, is deleted for good with the same checks (kNoBin). Only checked
+// files stay in the bin: what the shell took from a path in its file's
+// place is put back there, and that file counts as changed. `after` runs
 // once per file, in the files' order, with its index and result; false
 // stops the clean before the next file (in kRecycle mode, before the next
 // batch).

@@ -79,7 +79,12 @@ std::string CleanReport(const CleanTally& tally) {
             " 个文件所在磁盘没有回收站或回收站不接受，已永久删除（释放 " +
             FormatJunkSize(tally.freedKB) + " 磁盘空间）";
   if (tally.gone) line += "，" + std::to_string(tally.gone) + " 个文件已不存在";
-  return line + "。";
+  line += "。";
+  // Each path named: the user has to find what was taken from it.
+  for (const std::string& path : tally.leftInBin)
+    line += "“" + path +
+            "”在检查后被换成了其他文件或文件夹，它已被移入回收站，未能放回原处，请从回收站还原。";
+  return line;
 }
 
 std::string RecycledStatus(const CleanTally& tally) {

@@ -68,7 +68,7 @@ namespace {
 // Opens `path` and checks it is still the file the scan saw; an empty
 // handle and the result otherwise.
 base::FileHandle OpenUnchanged(const std::string& path, const FileIdentity& seen,
-                             DeleteResult& refused, bool hold = false) {
+                               DeleteResult& refused, bool hold = false) {
   DWORD error = 0;
   base::FileHandle file = OpenForDelete(path, error, hold);
   refused = DeleteResult::kChanged;
@@ -137,6 +137,36 @@ HeldPlace WhereNow(HANDLE file, const std::string& path) {
       lower.find(L"\\recycler\\") != std::wstring::npos)
     return HeldPlace::kInBin;
   return HeldPlace::kElsewhere;
+}
+
+bool IsHeldFile(HANDLE file, const std::string& path) {
+  base::FileHandle other(
+      CreateFileW(base::Wide(base::ExtendedPath(path)).c_str(), FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION a, b;
+  if (!other || !GetFileInformationByHandle(file, &a) ||
+      !GetFileInformationByHandle(other.get(), &b))
+    return false;
+  // A volume whose serial cannot be read through a handle (0) does not
+  // count against the match: the bin holding `path` is on the file's drive.
+  const bool sameVolume = a.dwVolumeSerialNumber == b.dwVolumeSerialNumber ||
+                          a.dwVolumeSerialNumber == 0 || b.dwVolumeSerialNumber == 0;
+  return sameVolume && a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+std::optional<BinMove> WhatWasMoved(HANDLE file, const std::string& path, const std::string& inBin) {
+  BinMove move;
+  const HeldPlace place = WhereNow(file, path);
+  if ((!inBin.empty() && IsHeldFile(file, inBin)) || place == HeldPlace::kInBin) {
+    move.result = DeleteResult::kRecycled;
+    return move;
+  }
+  if (place == HeldPlace::kUnknown) return std::nullopt;
+  // Ours is not in the bin, so what the shell took from its path is not ours.
+  move.stranger = true;
+  move.inBin = inBin;
+  return move;
 }
 
 DeleteResult DeleteFileEvenReadOnly(const std::string& path) {

@@ -29,6 +29,13 @@ base::FileHandle HoldIfUnchanged(const std::string& path, const FileIdentity& se
 // Where a held file is now, after the shell was asked to move `path`.
 enum class HeldPlace { kAtPath, kInBin, kElsewhere, kUnknown };
 HeldPlace WhereNow(HANDLE file, const std::string& path);
+// Whether the item at `path` (a file or a folder; a link itself, not what it
+// points at) is the held file: the same file ID on the same volume.
+bool IsHeldFile(HANDLE file, const std::string& path);
+// What the shell's move to the bin took from `path`, the held file's place,
+// given where the item it moved is now (empty when not known): the held
+// file, or a stranger. Nothing when the held file cannot tell.
+std::optional<BinMove> WhatWasMoved(HANDLE file, const std::string& path, const std::string& inBin);
 
 // The deletion seam of CleanAll and CleanOne over DeleteIfUnchanged.
 class WinDeleter : public FileDeleter {
@@ -41,13 +48,15 @@ class WinDeleter : public FileDeleter {
   }
 };
 
-// The Recycle Bin of the system: SHFileOperationW, silent and undoable.
-// Fixed drives have a bin; removable, network and other drives do not.
+// The Recycle Bin of the system: the shell's file operation, silent and
+// undoable. Fixed drives have a bin; removable, network and other drives do
+// not.
 class WinRecycleBin : public RecycleBin {
  public:
   bool HasBin(const std::string& path) override;
   std::vector<bool> Recycle(const std::vector<std::string>& paths) override;
-  std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files) override;
+  std::vector<BinMove> MoveChecked(const std::vector<FoundFile>& files) override;
+  bool PutBack(const std::string& inBin, const std::string& path) override;
 
  private:
   std::map<std::string, bool> drives_;  // by the root as GetDriveTypeW takes it

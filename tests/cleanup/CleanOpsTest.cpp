@@ -106,6 +106,61 @@ TEST(CleanOps, AFolderInAFilesPlaceIsNeverRecycled) {
   EXPECT_FALSE(cleanuptest::Exists(t.Path("001.tmp")));
 }
 
+// After the shell's move, a held file in the bin is ours; when it went
+// elsewhere, what reached the bin from its path is a stranger.
+TEST(CleanOps, WhatTheShellMovedIsTheHeldFileOrAStranger) {
+  TempTree t("moved");
+  t.Write("000.tmp", 100);
+  t.Write("001.tmp", 100);
+  t.MakeFolder("$Recycle.Bin\\S-1");
+  auto hold = [&](const char* name) {
+    return cleanup::HoldIfUnchanged(t.Path(name), Seen(t.Path(name)));
+  };
+  auto move = [&](const char* from, const char* to) {
+    ASSERT_TRUE(MoveFileW(base::Wide(t.Path(from)).c_str(), base::Wide(t.Path(to)).c_str()));
+  };
+  base::FileHandle ours = hold("000.tmp"), swapped = hold("001.tmp");
+  ASSERT_TRUE(ours && swapped);
+  EXPECT_TRUE(cleanup::IsHeldFile(ours.get(), t.Path("000.tmp")));
+  EXPECT_FALSE(cleanup::IsHeldFile(ours.get(), t.Path("001.tmp")));
+  EXPECT_FALSE(cleanup::IsHeldFile(ours.get(), t.Path("missing.tmp")));
+
+  move("000.tmp", "$Recycle.Bin\\S-1\\$R1.tmp");
+  auto m =
+      cleanup::WhatWasMoved(ours.get(), t.Path("000.tmp"), t.Path("$Recycle.Bin\\S-1\\$R1.tmp"));
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->result, DeleteResult::kRecycled);
+  EXPECT_FALSE(m->stranger);
+
+  move("001.tmp", "away.tmp");
+  t.Write("001.tmp\\thesis.docx", 100);
+  EXPECT_FALSE(cleanup::IsHeldFile(swapped.get(), t.Path("001.tmp")));
+  move("001.tmp", "$Recycle.Bin\\S-1\\$R2.tmp");
+  m = cleanup::WhatWasMoved(swapped.get(), t.Path("001.tmp"), t.Path("$Recycle.Bin\\S-1\\$R2.tmp"));
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(m->stranger);
+  EXPECT_EQ(m->inBin, t.Path("$Recycle.Bin\\S-1\\$R2.tmp"));
+  EXPECT_NE(m->result, DeleteResult::kRecycled);
+}
+
+// What the shell took from a checked file's place goes back from the bin,
+// with the bin's record of it; never over what stands there now.
+TEST(CleanOps, AStrangerGoesBackFromTheBinNeverOverWhatIsThere) {
+  TempTree t("putback");
+  t.Write("bin\\$RAB12.tmp\\thesis.docx", 100);
+  t.Write("bin\\$IAB12.tmp", 10);
+  t.Write("bin\\$RCD34.tmp", 100);
+  t.Write("taken.tmp", 5);
+  cleanup::WinRecycleBin bin;
+  EXPECT_TRUE(bin.PutBack(t.Path("bin\\$RAB12.tmp"), t.Path("000.tmp")));
+  EXPECT_TRUE(Exists(t.Path("000.tmp\\thesis.docx")));
+  EXPECT_FALSE(Exists(t.Path("bin\\$RAB12.tmp")));
+  EXPECT_FALSE(Exists(t.Path("bin\\$IAB12.tmp")));
+  EXPECT_FALSE(bin.PutBack(t.Path("bin\\$RCD34.tmp"), t.Path("taken.tmp")));
+  EXPECT_TRUE(Exists(t.Path("bin\\$RCD34.tmp")));
+  EXPECT_EQ(Seen(t.Path("taken.tmp")).size, 5u);
+}
+
 // The real checks, and right after the check of `swap` its file is replaced.
 class SwappingDeleter : public cleanup::WinDeleter {
  public:

@@ -261,34 +261,61 @@ class FakeBin : public RecycleBin {
   }
 };
 
-// A bin that finds, after its move, that what left `swapped`'s place was not
-// the checked file.
+// A bin whose shell, at `swapped`, moved what had taken the checked file's
+// place: to `inBin`, or somewhere unknown when that is empty. Putting it
+// back works unless `stuck`.
 class SwappedBin : public FakeBin {
  public:
-  std::string swapped;
-  std::vector<DeleteResult> RecycleChecked(const std::vector<FoundFile>& files) override {
-    std::vector<DeleteResult> r = RecycleBin::RecycleChecked(files);
+  std::string swapped, inBin;
+  bool stuck = false;
+  std::vector<std::string> putBack;  // "from>to"
+  std::vector<BinMove> MoveChecked(const std::vector<FoundFile>& files) override {
+    std::vector<BinMove> moves = RecycleBin::MoveChecked(files);
     for (size_t k = 0; k < files.size(); ++k)
-      if (files[k].path == swapped) r[k] = DeleteResult::kChanged;
-    return r;
+      if (files[k].path == swapped) moves[k] = BinMove{DeleteResult::kRefused, true, inBin};
+    return moves;
+  }
+  bool PutBack(const std::string& from, const std::string& to) override {
+    putBack.push_back(from + ">" + to);
+    return !stuck;
   }
 };
 
-TEST(CleanFiles, WhatTookACheckedFilesPlaceIsNeverCountedRecycledNorTriedAgain) {
-  FakeDeleter d;
-  SwappedBin bin;
-  bin.swapped = "C:\\000.tmp";
-  std::vector<FoundFile> files{{"C:\\000.tmp", {}, 4}, {"C:\\001.tmp", {}, 4}};
-  std::vector<DeleteResult> seen;
-  CleanTally t = CleanFiles(d, &bin, CleanMode::kRecycle, files, [&](size_t, DeleteResult r) {
-    seen.push_back(r);
-    return true;
-  });
-  EXPECT_EQ(seen, (std::vector<DeleteResult>{DeleteResult::kChanged, DeleteResult::kRecycled}));
-  EXPECT_EQ(bin.calls.size(), 1u);  // no second try of the swapped path
-  EXPECT_TRUE(d.asked.empty());     // nor a deletion for good
-  EXPECT_EQ(t.recycled, 1u);
-  EXPECT_EQ(t.failed, 1u);
+// Only the checked file stays in the bin: a stranger the shell took from a
+// checked file's path goes back, or the report names the path and the bin.
+TEST(CleanFiles, WhatTookACheckedFilesPlaceIsPutBackNeverCountedRecycledNorTriedAgain) {
+  struct Case {
+    std::string inBin;
+    bool stuck;
+  };
+  for (const Case& c : {Case{"C:\\$Recycle.Bin\\S-1\\$R1.tmp", false},
+                        Case{"C:\\$Recycle.Bin\\S-1\\$R1.tmp", true}, Case{"", false}}) {
+    FakeDeleter d;
+    SwappedBin bin;
+    bin.swapped = "C:\\000.tmp";
+    bin.inBin = c.inBin;
+    bin.stuck = c.stuck;
+    std::vector<FoundFile> files{{"C:\\000.tmp", {}, 4}, {"C:\\001.tmp", {}, 4}};
+    std::vector<DeleteResult> seen;
+    CleanTally t = CleanFiles(d, &bin, CleanMode::kRecycle, files, [&](size_t, DeleteResult r) {
+      seen.push_back(r);
+      return true;
+    });
+    EXPECT_EQ(seen, (std::vector<DeleteResult>{DeleteResult::kChanged, DeleteResult::kRecycled}));
+    EXPECT_EQ(bin.putBack, c.inBin.empty() ? std::vector<std::string>{}
+                                           : std::vector<std::string>{c.inBin + ">C:\\000.tmp"});
+    EXPECT_EQ(bin.calls.size(), 1u);  // no second try of the swapped path
+    EXPECT_TRUE(d.asked.empty());     // nor a deletion for good
+    EXPECT_EQ(t.recycled, 1u);
+    EXPECT_EQ(t.failed, 1u);
+    const bool left = c.stuck || c.inBin.empty();
+    EXPECT_EQ(t.leftInBin,
+              left ? std::vector<std::string>{"C:\\000.tmp"} : std::vector<std::string>{});
+    EXPECT_EQ(
+        CleanReport(t).find("“C:\\000.tmp”在检查后被换成了其他文件或文件夹，它已被移入回收站，"
+                            "未能放回原处，请从回收站还原。") != std::string::npos,
+        left);
+  }
 }
 
 TEST(CleanFiles, RecyclesInBatchesAndDeletesForGoodOnlyWhatNoBinTakes) {
