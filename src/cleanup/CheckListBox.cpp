@@ -58,6 +58,14 @@ void CCheckListBox::Toggle(int index) {
   if (toggled) toggled();
 }
 
+void CCheckListBox::ShowPrograms(std::vector<bool> present,
+                                 const std::optional<cleanup::OptionSet>& remembered) {
+  if (!model_) return;
+  if (remembered) model_->Remember(*remembered);
+  model_->SetPresent(std::move(present));
+  Show(*model_);
+}
+
 void CCheckListBox::TickAll(bool on) {
   if (!model_) return;
   model_->TickAll(on);

@@ -5,6 +5,7 @@
 // program's name), its text what a screen reader reads. Owner-drawn; a
 // click on the box or the space bar toggles an option.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class CCheckListBox : public ui::Window {
   int OptionAt(int index) const;
   // 1 ticked, 0 not, -1 a program's name.
   int GetCheck(int index) const;
+  // The options of the programs installed, with the ticks remembered
+  // (nothing when none could be read).
+  void ShowPrograms(std::vector<bool> present, const std::optional<cleanup::OptionSet>& remembered);
   // Ticks or unticks every option shown ("全选", "全不选").
   void TickAll(bool on);
   // After the user changed a tick.

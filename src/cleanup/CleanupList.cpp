@@ -115,9 +115,10 @@ void CleanupList::MarkDone(RowId id) {
   }
 }
 
-void CleanupList::MarkOptionDone(int option) {
+std::optional<CleanupList::RowId> CleanupList::ItemRow(int option) const {
   for (RowId id : order_)
-    if (rows_[id].kind == CleanupRow::Kind::kItem && rows_[id].option == option) MarkDone(id);
+    if (rows_[id].kind == CleanupRow::Kind::kItem && rows_[id].option == option) return id;
+  return std::nullopt;
 }
 
 int CleanupList::Tick(RowId id) const {

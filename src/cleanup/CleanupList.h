@@ -69,7 +69,8 @@ class CleanupList {
   std::optional<size_t> Remove(RowId id);
   // A cleaned file or item keeps its line, untickable.
   void MarkDone(RowId id);
-  void MarkOptionDone(int option);
+  // The row of an item, if the list shows one.
+  std::optional<RowId> ItemRow(int option) const;
   // Ticks or unticks a file or item row; false for any other row.
   bool SetTicked(RowId id, bool ticked);
   bool Toggle(RowId id);

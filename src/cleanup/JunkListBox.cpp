@@ -132,6 +132,12 @@ void CJunkListBox::ToggleLine(int index) {
   if (rows_->Toggle(rows_->IdAt(static_cast<size_t>(index)))) RedrawLine(index);
 }
 
+void CJunkListBox::MarkDone(cleanup::CleanupList::RowId id) {
+  if (!rows_) return;
+  rows_->MarkDone(id);
+  if (auto at = rows_->IndexOf(id)) RedrawLine(static_cast<int>(*at));
+}
+
 void CJunkListBox::RedrawLine(int index) {
   RECT r;
   if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),

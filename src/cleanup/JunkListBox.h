@@ -31,6 +31,8 @@ class CJunkListBox : public CHSListBox {
 
   void SubclassWindow(HWND listBox) override;
   void RedrawLine(int index);
+  // A cleaned row's line stays, without its box.
+  void MarkDone(cleanup::CleanupList::RowId id);
 
   // Rows added to `rows` and their lines shown at their places: files a
   // slice at once, a message alone; and a row removed with its line.

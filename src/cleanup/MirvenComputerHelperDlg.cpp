@@ -52,25 +52,19 @@ CleanupWork::View CMirvenComputerHelperDlg::WorkView() {
     junkList_.AddItem(rows_, option, line);
   };
   view.status = [this](const std::string& path) { status_.Show(path, true); };
-  view.cleaned = [this](size_t k) {
-    rows_.MarkDone(cleaning_[k]);
-    // Its box goes: the file is no longer to clean.
-    if (auto at = rows_.IndexOf(cleaning_[k])) junkList_.RedrawLine(static_cast<int>(*at));
-  };
+  view.cleaned = [this](size_t k) { junkList_.MarkDone(cleaning_[k]); };
   view.optionCleared = [this](int option, const OptionResult& r) {
-    if (r.state != OptionResult::State::kDone && r.state != OptionResult::State::kNothing) return;
-    rows_.MarkOptionDone(option);
-    InvalidateRect(junkList_.hwnd(), nullptr, FALSE);
+    // A skipped or failed item stays to clean again.
+    auto row = rows_.ItemRow(option);
+    if (row && r.state != OptionResult::State::kSkipped && r.state != OptionResult::State::kFailed)
+      junkList_.MarkDone(*row);
   };
   view.cleanFinished = [this](const CleanTally& tally) { FinishClean(tally); };
   view.measured = [this] {
     if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(RootSizeKB()));
   };
   view.options = [this](std::vector<bool> present, std::optional<OptionSet> remembered) {
-    if (remembered) choices_.Remember(*remembered);
-    choices_.SetPresent(std::move(present));
-    options_.Show(choices_);
-    programsKnown_ = true;
+    options_.ShowPrograms(std::move(present), remembered);
   };
   return view;
 }

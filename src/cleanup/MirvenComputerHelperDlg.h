@@ -70,7 +70,7 @@ class CMirvenComputerHelperDlg : public controls::Page {
   // The options tab's model: which options show, and the ticks.
   cleanup::OptionList& Choices() { return choices_; }
   // True once the installed programs' options show.
-  bool ProgramsKnown() const { return programsKnown_; }
+  bool ProgramsKnown() const { return choices_.ProgramsKnown(); }
   CJunkListBox& JunkList() { return junkList_; }
   const cleanup::CleanupList& Rows() const { return rows_; }
   CDirTreeCtrl& Tree() { return tree_; }
@@ -112,7 +112,6 @@ class CMirvenComputerHelperDlg : public controls::Page {
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
   cleanup::OptionList choices_;
-  bool programsKnown_ = false;
   // The rows of the clean running now, by its files' indices.
   std::vector<cleanup::CleanupList::RowId> cleaning_;
   std::string keepWarning_;

@@ -78,6 +78,7 @@ void OptionList::SetPresent(std::vector<bool> present) {
   present.resize(OptionCount(), false);
   for (int k = 0; k < kFirstItem; ++k) present[k] = true;
   present_ = std::move(present);
+  programsKnown_ = true;
   Build();
 }
 

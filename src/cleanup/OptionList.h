@@ -45,6 +45,8 @@ class OptionList {
 
   // Which options show, by id; the classic ones always do.
   void SetPresent(std::vector<bool> present);
+  // True once SetPresent told which programs are installed.
+  bool ProgramsKnown() const { return programsKnown_; }
   // The remembered ticks, unless the user has changed one meanwhile.
   void Remember(const OptionSet& ticks);
 
@@ -55,6 +57,7 @@ class OptionList {
   std::vector<bool> present_;
   std::vector<OptionLine> lines_;
   bool changed_ = false;
+  bool programsKnown_ = false;
 };
 
 // The programs' name an option shows under.

@@ -131,7 +131,8 @@ TEST(CleanupList, ItemRowsAreTickedAndTheirTicksDecideWhichItemsAClean) {
   expected[cleanup::kClipboard] = expected[cache] = true;
   EXPECT_EQ(clean, expected);
 
-  list.MarkOptionDone(cache);
+  ASSERT_EQ(list.ItemRow(cache), cacheRow);
+  list.MarkDone(cacheRow);
   EXPECT_EQ(list.Tick(cacheRow), -1);
   EXPECT_FALSE(list.CleanOptions(chosen)[cache]);
 }

@@ -2,6 +2,7 @@
 // stopping, cleaning one file and all of them, and what stays untouched.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "cleanup/Traces.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
+#include "base/Folders.h"
 #include "base/Text.h"
 
 namespace {
@@ -735,6 +737,42 @@ TEST_F(CleanupPage, ADamagedOrReadOnlyKeepListIsReportedAndNeverShrinks) {
   EXPECT_EQ(ReadAll(traces_.fake.keepFile), old);
   EXPECT_TRUE(HasLine(tree_->Path("a.tmp")));
   SetFileAttributesW(base::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The options tab grouped by program, and a scan's lines with an item's
+// line among the files; a Chrome cache is laid out in this prefix for it.
+TEST(Screenshots, DISABLED_CleanupOptionsAndItemLines) {
+  const std::string chrome = base::KnownFolder(FOLDERID_LocalAppData) + "\\Google\\Chrome";
+  for (int k = 0; k < 40; ++k)
+    cleanuptest::WriteFile(
+        chrome + "\\User Data\\Default\\Cache\\Cache_Data\\f_" + std::to_string(k), 64 * 1024);
+  TempTree tree("shot");
+  for (const char* f : {"安装包\\残留.tmp", "备份\\旧配置.old", "下载\\setup.tmp"})
+    tree.Write(f, 300 * 1024);
+  ScopedTraces traces;
+  traces.fake.profile = traces.fake.cookies = tree.Root();
+  HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 1400, 800,
+                              nullptr, nullptr, nullptr, nullptr);
+  {
+    CMirvenComputerHelperDlg page;
+    ASSERT_TRUE(page.Create(host));
+    ShowWindow(page.hwnd(), SW_SHOW);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return page.ProgramsKnown(); }, 20000));
+    HWND tab = GetDlgItem(page.hwnd(), IDC_CLEANUP_TAB);
+    TabCtrl_SetCurSel(tab, 1);
+    NMHDR hdr{tab, IDC_CLEANUP_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(page.hwnd(), WM_NOTIFY, IDC_CLEANUP_TAB, reinterpret_cast<LPARAM>(&hdr));
+    SendMessageW(page.Options().hwnd(), LB_SETCURSEL, 2, 0);
+    page.SetScanRoot(tree.Root());
+    SendMessageW(GetDlgItem(page.hwnd(), IDC_CLEANUP_SCAN_NOW), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !page.IsScanning(); }, 60000));
+    wintest::PumpUntil([] { return false; }, 500);
+    RECT r;
+    GetWindowRect(page.hwnd(), &r);
+    EXPECT_TRUE(wintest::SaveScreen(r, "cleanup-options-and-items"));
+  }
+  DestroyWindow(host);
+  cleanuptest::RemoveTree(chrome);
 }
 
 TEST(Screenshots, DISABLED_KeepListWindow) {
