@@ -93,8 +93,8 @@ bool CCheckListBox::OnReflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
   return false;
 }
 
-void DrawCheckLine(const DRAWITEMSTRUCT& di, int box, int tick, const std::string& line,
-                   int indent, bool boxRoom) {
+void DrawCheckLine(const DRAWITEMSTRUCT& di, int box, int tick, const std::string& line, int indent,
+                   bool boxRoom) {
   HDC dc = di.hDC;
   RECT r = di.rcItem;
   bool selected = (di.itemState & ODS_SELECTED) != 0;
@@ -121,8 +121,7 @@ void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
   const cleanup::OptionLine& line = model_->Lines()[index];
   // An option stands a box's width in from its program's name.
   const int tick = line.option < 0 ? -1 : model_->Ticked(line.option) ? 1 : 0;
-  DrawCheckLine(di, BoxSize(), tick, line.shown, line.option < 0 ? 0 : BoxSize(),
-                line.option >= 0);
+  DrawCheckLine(di, BoxSize(), tick, line.shown, line.option < 0 ? 0 : BoxSize(), line.option >= 0);
 }
 
 LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -157,4 +156,3 @@ LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   }
   return ui::Window::WindowProc(msg, wp, lp);
 }
-

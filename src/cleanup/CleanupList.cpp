@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-
 namespace cleanup {
 
 void CleanupList::Clear() {
@@ -35,7 +34,7 @@ size_t CleanupList::AddFile(FoundFile file, std::string key) {
 }
 
 std::vector<CleanupList::Added> CleanupList::AddFiles(std::vector<FoundFile> files,
-                                                     std::vector<std::string> keys) {
+                                                      std::vector<std::string> keys) {
   std::vector<RowId> fresh;
   for (size_t k = 0; k < files.size() && k < keys.size(); ++k) {
     CleanupRow row;

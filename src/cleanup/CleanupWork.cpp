@@ -105,9 +105,9 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
       auto answer = std::make_shared<std::promise<bool>>();
       std::future<bool> asked = answer->get_future();
       token.Post(page_, [this, answer, held] {
-        answer->set_value(ui::effects().ShowMessage(page_, EmptyBinQuestion(held.files, held.bytes),
-                                                    kCaption, MB_YESNO | MB_ICONWARNING |
-                                                                  MB_DEFBUTTON2) == IDYES);
+        answer->set_value(
+            ui::effects().ShowMessage(page_, EmptyBinQuestion(held.files, held.bytes), kCaption,
+                                      MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES);
       });
       // A question the page never shows (it is closing) keeps the bin as it is.
       while (asked.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)

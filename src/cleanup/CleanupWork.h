@@ -25,7 +25,7 @@ class CleanupWork {
   struct View {
     std::function<void()> pending;  // found files wait in the run's session
     std::function<void(const ScanProgress&)> progress;
-    std::function<void(const std::string&)> line;    // a line for the list
+    std::function<void(const std::string&)> line;              // a line for the list
     std::function<void(int option, const std::string&)> item;  // an item the scan measured
     std::function<void(int option, const OptionResult&)> optionCleared;
     // The options of the programs installed, by id, and the ticks

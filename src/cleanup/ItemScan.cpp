@@ -306,7 +306,8 @@ bool ItemPresent(const CleanItem& item, ItemSystem& system, const UserFolders& f
   const std::string& known = KnownFolder(folders, item.root);
   if (known.empty()) return false;
   Finder finder(system);
-  if (item.profiles == ProfileRule::kNone) return finder.List(Place{known, item.rootPath}) != nullptr;
+  if (item.profiles == ProfileRule::kNone)
+    return finder.List(Place{known, item.rootPath}) != nullptr;
   return !Profiles(item, system, folders, finder).empty();
 }
 

@@ -2,11 +2,6 @@
 
 #include <commctrl.h>
 
-#include <optional>
-
-#include "cleanup/CleanupText.h"
-#include "cleanup/FileOps.h"
-#include "cleanup/KeepListDlg.h"
 #include "cleanup/Traces.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
@@ -20,13 +15,19 @@ namespace {
 // The status line has two lines' room, so that the summary is read whole;
 // only a path is cut short, in its middle.
 constexpr controls::Place kLayout[] = {
-    {IDC_CLEANUP_BUSY, 14, 8, 24, 24}, {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
+    {IDC_CLEANUP_BUSY, 14, 8, 24, 24},
+    {IDC_CLEANUP_PROGRESS, 45, 10, 187, 14, false},
     {IDC_CLEANUP_STATUS, 45, 30, 469, 44, false, controls::kStatusFont},
-    {IDC_CLEANUP_START, 240, 4, 88, 25, true}, {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
-    {IDC_CLEANUP_STOP, 426, 4, 88, 25, true}, {IDC_CLEANUP_JUNK_LIST, 10, 76, 504, 284, false},
-    {IDC_CLEANUP_SCAN_NOW, 157, 160, 210, 95, true}, {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
-    {IDC_CLEANUP_TREE, 520, 34, 251, 326, false}, {IDC_CLEANUP_OPTIONS, 520, 34, 251, 296, false},
-    {IDC_CLEANUP_KEEP_LIST, 520, 335, 88, 25, true}, {IDC_CLEANUP_CLEAN, 10, 367, 88, 25, true},
+    {IDC_CLEANUP_START, 240, 4, 88, 25, true},
+    {IDC_CLEANUP_PAUSE, 333, 4, 88, 25, true},
+    {IDC_CLEANUP_STOP, 426, 4, 88, 25, true},
+    {IDC_CLEANUP_JUNK_LIST, 10, 76, 504, 284, false},
+    {IDC_CLEANUP_SCAN_NOW, 157, 160, 210, 95, true},
+    {IDC_CLEANUP_TAB, 520, 10, 251, 24, false},
+    {IDC_CLEANUP_TREE, 520, 34, 251, 326, false},
+    {IDC_CLEANUP_OPTIONS, 520, 34, 251, 296, false},
+    {IDC_CLEANUP_KEEP_LIST, 520, 335, 88, 25, true},
+    {IDC_CLEANUP_CLEAN, 10, 367, 88, 25, true},
     {IDC_CLEANUP_CLEAN_ALL, 103, 367, 88, 25, true},
     {IDC_CLEANUP_SELECT_ALL, 520, 367, 88, 25, true},
     {IDC_CLEANUP_SELECT_NONE, 613, 367, 88, 25, true},
@@ -48,8 +49,8 @@ CleanupWork::View CMirvenComputerHelperDlg::WorkView() {
     if (!p.path.empty()) status_.Show(p.path, true);
   };
   view.line = [this](const std::string& line) { junkList_.AddMessage(rows_, line); };
-  view.item = [this](int option, const std::string& line) {
-    junkList_.AddItem(rows_, option, line);
+  view.item = [this](int option, const std::string& text) {
+    junkList_.AddItem(rows_, option, text);
   };
   view.status = [this](const std::string& path) { status_.Show(path, true); };
   view.cleaned = [this](size_t k) { junkList_.MarkDone(cleaning_[k]); };
@@ -156,29 +157,18 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
 }
 
 bool CMirvenComputerHelperDlg::StartRefused() {
-  if (flow_.Scanning() || flow_.Cleaning() || !choices_.AnyChosen()) {
-    status_.Show(kRefusal);
-    return true;
-  }
-  if (runLock_.TryAcquire()) return false;
-  status_.Show(kAnotherRun);
+  const bool refused = flow_.Scanning() || flow_.Cleaning() || !choices_.AnyChosen();
+  if (!refused && runLock_.TryAcquire()) return false;
+  status_.Show(refused ? kRefusal : kAnotherRun);
   return true;
 }
 
-void CMirvenComputerHelperDlg::OnScanNowClicked() {
-  if (!StartRefused()) StartScan();
-}
-
 void CMirvenComputerHelperDlg::OnStartClicked() {
-  if (StartRefused()) {
-    // The list of a running scan stays in view.
-    if (!flow_.Scanning()) {
-      ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
-      ShowWindow(junkList_.hwnd(), SW_HIDE);
-    }
-    return;
-  }
-  StartScan();
+  if (!StartRefused()) return StartScan();
+  // The list of a running scan stays in view.
+  if (flow_.Scanning()) return;
+  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
+  ShowWindow(junkList_.hwnd(), SW_HIDE);
 }
 
 void CMirvenComputerHelperDlg::StartScan() {
@@ -313,13 +303,8 @@ void CMirvenComputerHelperDlg::FinishClean(const CleanTally& tally) {
 }
 
 void CMirvenComputerHelperDlg::OnKeepListClicked() {
-  CKeepListDlg dialog(traces().KeepListFile(), traces().KeepSitesFile());
-  dialog.DoModal(hwnd_);
+  CKeepListDlg(traces().KeepListFile(), traces().KeepSitesFile()).DoModal(hwnd_);
 }
-
-void CMirvenComputerHelperDlg::OnSelectAllClicked() { options_.TickAll(true); }
-
-void CMirvenComputerHelperDlg::OnSelectNoneClicked() { options_.TickAll(false); }
 
 void CMirvenComputerHelperDlg::OnClose() {
   if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,

@@ -38,13 +38,15 @@ class CMirvenComputerHelperDlg : public controls::Page {
 
   // The buttons' handlers; the check-up page starts scans with OnStartClicked.
   void OnStartClicked();
-  void OnScanNowClicked();
+  void OnScanNowClicked() {
+    if (!StartRefused()) StartScan();
+  }
   void OnStopClicked();
   void OnPauseClicked();
   void OnCleanClicked();
   void OnCleanAllClicked();
-  void OnSelectAllClicked();
-  void OnSelectNoneClicked();
+  void OnSelectAllClicked() { options_.TickAll(true); }
+  void OnSelectNoneClicked() { options_.TickAll(false); }
   void OnKeepListClicked();
   // The right-click menu's choices for the selected line: keep its file, or
   // every file in its folder, from now on.

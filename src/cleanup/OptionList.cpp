@@ -64,7 +64,8 @@ void OptionList::TickAll(bool on) {
 
 OptionSet OptionList::Chosen() const {
   OptionSet chosen = NoOptions();
-  for (int k = 0; static_cast<size_t>(k) < chosen.size(); ++k) chosen[k] = Ticked(k);
+  for (int k = 0; static_cast<size_t>(k) < chosen.size(); ++k)
+    chosen[k] = programsKnown_ ? Ticked(k) : bool(ticks_[k]);
   return chosen;
 }
 

@@ -35,7 +35,9 @@ class OptionList {
   // Every option that shows.
   void TickAll(bool on);
 
-  // The ticked options that show: what a scan and a clean may reach.
+  // The ticked options that show: what a scan and a clean may reach. Until
+  // the programs are known, every ticked option: a scan started that soon
+  // finds nothing of a program that is not installed.
   OptionSet Chosen() const;
   bool AnyChosen() const;
   // Every tick, hidden options' too: what is remembered.

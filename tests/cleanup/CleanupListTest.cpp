@@ -76,8 +76,7 @@ TEST(CleanupList, ASliceAddedAtOnceMatchesAddsOneByOneAndKeptRowsLeave) {
   }
   cleanup::KeepList keep;
   ASSERT_TRUE(keep.Add("C:\\k"));
-  many.AddFiles({FoundFile{"C:\\k\\1.tmp", {}, 1}, FoundFile{"C:\\k2.tmp", {}, 1}},
-                {"k1", "k2"});
+  many.AddFiles({FoundFile{"C:\\k\\1.tmp", {}, 1}, FoundFile{"C:\\k2.tmp", {}, 1}}, {"k1", "k2"});
   many.AddMessage("C:\\k\\note", "k0");
   EXPECT_EQ(many.RemoveKept(keep), std::vector<size_t>{4});  // not the message, nor k2
   EXPECT_EQ(many.Count(), 9u);

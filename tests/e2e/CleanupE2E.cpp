@@ -152,9 +152,8 @@ class CleanupPageDriver {
     HWND options = Item(IDC_CLEANUP_OPTIONS);
     e2e::WaitUntil([&] { return IsWindowVisible(options) != FALSE; });
     const std::wstring label = base::Wide(cleanup::OptionLabel(option));
-    int index = static_cast<int>(
-        SendMessageW(options, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(label.c_str())));
+    int index = static_cast<int>(SendMessageW(options, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(label.c_str())));
     int h = static_cast<int>(SendMessageW(options, LB_GETITEMHEIGHT, 0, 0));
     int top = static_cast<int>(SendMessageW(options, LB_GETTOPINDEX, 0, 0));
     POINT p{h + 4, (index - top) * h + h / 2};
