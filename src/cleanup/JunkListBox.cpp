@@ -36,15 +36,15 @@ void CJunkListBox::AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::Fou
 }
 
 void CJunkListBox::AddMessage(cleanup::CleanupList& rows, const std::string& text) {
-  ShowAdded(rows.AddMessage(text, SortKey(text)), text, rows.LastId());
+  ShowAdded(rows, rows.AddMessage(text, SortKey(text)));
 }
 
 void CJunkListBox::AddItem(cleanup::CleanupList& rows, int option, const std::string& text) {
-  ShowAdded(rows.AddItem(option, text, SortKey(text)), text, rows.LastId());
+  ShowAdded(rows, rows.AddItem(option, text, SortKey(text)));
 }
 
-void CJunkListBox::ShowAdded(size_t at, const std::string& text, cleanup::CleanupList::RowId id) {
-  InsertString(static_cast<int>(at), text, id);
+void CJunkListBox::ShowAdded(const cleanup::CleanupList& rows, size_t at) {
+  InsertString(static_cast<int>(at), rows.Row(rows.LastId())->Text(), rows.LastId());
   UpdateHorizontalExtent();
 }
 

@@ -63,7 +63,8 @@ class CJunkListBox : public CHSListBox {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void ShowAdded(size_t at, const std::string& text, cleanup::CleanupList::RowId id);
+  // The row just added to `rows`, shown at `at`.
+  void ShowAdded(const cleanup::CleanupList& rows, size_t at);
   void FitToFont();
   int BoxSize() const;
   void DrawLine(const DRAWITEMSTRUCT& di);

@@ -59,7 +59,11 @@ bool OptionList::SetTicked(int option, bool on) {
 bool OptionList::Toggle(int option) { return SetTicked(option, !Ticked(option)); }
 
 void OptionList::TickAll(bool on) {
-  for (int k = 0; static_cast<size_t>(k) < present_.size(); ++k) SetTicked(k, on);
+  // Before the programs are known, the items the user does not see yet too:
+  // they are chosen until then.
+  for (size_t k = 0; k < present_.size(); ++k)
+    if (present_[k] || !programsKnown_) ticks_[k] = on;
+  changed_ = true;
 }
 
 OptionSet OptionList::Chosen() const {

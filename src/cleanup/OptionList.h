@@ -32,7 +32,7 @@ class OptionList {
   // False for an option that does not show.
   bool SetTicked(int option, bool on);
   bool Toggle(int option);
-  // Every option that shows.
+  // Every option that shows (every one until the programs are known).
   void TickAll(bool on);
 
   // The ticked options that show: what a scan and a clean may reach. Until

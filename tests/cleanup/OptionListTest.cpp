@@ -26,6 +26,9 @@ TEST(OptionList, GroupsShownOptionsUnderTheirProgramsAndChoosesOnlyThose) {
   // A scan that starts that soon measures the ticked items: one of a
   // program that is not installed finds nothing.
   EXPECT_EQ(list.Chosen(), DefaultTicks());
+  OptionList early;
+  early.TickAll(false);
+  EXPECT_EQ(early.Chosen(), NoOptions());
 
   // Edge and Windows installed: Windows' items join its classic options,
   // Edge's follow Internet Explorer's; the rest stay hidden and unchosen.
