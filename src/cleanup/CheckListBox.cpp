@@ -121,6 +121,8 @@ void CCheckListBox::DrawLine(const DRAWITEMSTRUCT& di) {
   const cleanup::OptionLine& line = model_->Lines()[index];
   // An option stands a box's width in from its program's name.
   const int tick = line.option < 0 ? -1 : model_->Ticked(line.option) ? 1 : 0;
+  ui::SelectGuard font(di.hDC,
+                       line.option < 0 && bold_ ? bold_.get() : GetCurrentObject(di.hDC, OBJ_FONT));
   DrawCheckLine(di, BoxSize(), tick, line.shown, line.option < 0 ? 0 : BoxSize(), line.option >= 0);
 }
 
@@ -136,6 +138,11 @@ LRESULT CCheckListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     ReleaseDC(hwnd_, dc);
     if (tm.tmHeight > 0) SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, tm.tmHeight * 3 / 2);
+    LOGFONTW lf{};
+    if (wp && GetObjectW(reinterpret_cast<HFONT>(wp), sizeof lf, &lf)) {
+      lf.lfWeight = FW_BOLD;
+      bold_ = ui::Font(CreateFontIndirectW(&lf));
+    }
     return r;
   }
   if (msg == WM_LBUTTONDOWN) {

@@ -48,4 +48,5 @@ class CCheckListBox : public ui::Window {
   void Toggle(int index);
 
   cleanup::OptionList* model_ = nullptr;
+  ui::Font bold_;  // the programs' names: the list's font, bold
 };
