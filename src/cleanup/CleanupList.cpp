@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-
 namespace cleanup {
 
 void CleanupList::Clear() {
@@ -35,7 +34,7 @@ size_t CleanupList::AddFile(FoundFile file, std::string key) {
 }
 
 std::vector<CleanupList::Added> CleanupList::AddFiles(std::vector<FoundFile> files,
-                                                     std::vector<std::string> keys) {
+                                                      std::vector<std::string> keys) {
   std::vector<RowId> fresh;
   for (size_t k = 0; k < files.size() && k < keys.size(); ++k) {
     CleanupRow row;
@@ -69,6 +68,16 @@ size_t CleanupList::AddMessage(std::string text, std::string key) {
   return Insert(std::move(row));
 }
 
+size_t CleanupList::AddItem(int option, std::string text, std::string key) {
+  CleanupRow row;
+  row.kind = CleanupRow::Kind::kItem;
+  row.key = std::move(key);
+  row.file.path = std::move(text);
+  row.ticked = true;
+  row.option = option;
+  return Insert(std::move(row));
+}
+
 const CleanupRow* CleanupList::Row(RowId id) const {
   return id < rows_.size() && live_[id] ? &rows_[id] : nullptr;
 }
@@ -99,15 +108,36 @@ std::optional<size_t> CleanupList::Remove(RowId id) {
 }
 
 void CleanupList::MarkDone(RowId id) {
-  if (CleanupRow* row = Live(id); row && row->kind == CleanupRow::Kind::kFile) {
+  if (CleanupRow* row = Live(id); row && row->Tickable()) {
     row->kind = CleanupRow::Kind::kDone;
     row->ticked = false;
   }
 }
 
+std::optional<CleanupList::RowId> CleanupList::ItemRow(int option) const {
+  for (RowId id : order_)
+    if (rows_[id].kind == CleanupRow::Kind::kItem && rows_[id].option == option) return id;
+  return std::nullopt;
+}
+
+int CleanupList::Tick(RowId id) const {
+  const CleanupRow* row = Row(id);
+  return row && row->Tickable() ? (row->ticked ? 1 : 0) : -1;
+}
+
+OptionSet CleanupList::CleanOptions(OptionSet chosen) const {
+  chosen.resize(OptionCount(), false);
+  for (size_t k = kFirstItem; k < chosen.size(); ++k) chosen[k] = false;
+  for (RowId id : order_)
+    if (rows_[id].kind == CleanupRow::Kind::kItem && rows_[id].ticked &&
+        static_cast<size_t>(rows_[id].option) < chosen.size())
+      chosen[static_cast<size_t>(rows_[id].option)] = true;
+  return chosen;
+}
+
 bool CleanupList::SetTicked(RowId id, bool ticked) {
   CleanupRow* row = Live(id);
-  if (!row || row->kind != CleanupRow::Kind::kFile) return false;
+  if (!row || !row->Tickable()) return false;
   row->ticked = ticked;
   return true;
 }
@@ -145,6 +175,13 @@ std::vector<FoundFile> CleanupList::Files() const {
   for (RowId id : order_)
     if (rows_[id].kind == CleanupRow::Kind::kFile) files.push_back(rows_[id].file);
   return files;
+}
+
+std::vector<std::string> CleanupList::SortedPaths() const {
+  std::vector<std::string> paths;
+  for (const FoundFile& f : Files()) paths.push_back(f.path);
+  std::sort(paths.begin(), paths.end());
+  return paths;
 }
 
 }  // namespace cleanup

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cleanup/CleanAll.h"
+#include "cleanup/CleanupText.h"
 #include "cleanup/KeepList.h"
 
 namespace cleanup {
@@ -19,14 +20,17 @@ namespace cleanup {
 struct CleanupRow {
   enum class Kind {
     kFile,     // a listed file, still to clean
-    kDone,     // a file already cleaned or gone: its line stays, it is no longer offered
+    kItem,     // a program's item the scan measured, still to clean: `option`
+    kDone,     // a file or item already cleaned or gone: its line stays, it is no longer offered
     kMessage,  // a report or completion line
   };
   Kind kind = Kind::kMessage;
   std::string key;  // the sort key; the text of a file row is its file's path
   FoundFile file;   // the path is the line's text for every kind
   bool ticked = false;
+  int option = -1;  // kItem
   const std::string& Text() const { return file.path; }
+  bool Tickable() const { return kind == Kind::kFile || kind == Kind::kItem; }
 };
 
 class CleanupList {
@@ -42,6 +46,8 @@ class CleanupList {
   // display index. A file row starts ticked.
   size_t AddFile(FoundFile file, std::string key);
   size_t AddMessage(std::string text, std::string key);
+  // An item's line, naming its option; it starts ticked.
+  size_t AddItem(int option, std::string text, std::string key);
   // The id of the row the last Add made (its line's item data).
   RowId LastId() const { return static_cast<RowId>(rows_.size() - 1); }
   // Many files at once, each with its key, merged into their sorted places
@@ -61,11 +67,15 @@ class CleanupList {
 
   // Drops the row; returns the display index it had.
   std::optional<size_t> Remove(RowId id);
-  // A cleaned file keeps its line, untickable.
+  // A cleaned file or item keeps its line, untickable.
   void MarkDone(RowId id);
-  // Ticks or unticks a file row; false for any other row.
+  // The row of an item, if the list shows one.
+  std::optional<RowId> ItemRow(int option) const;
+  // Ticks or unticks a file or item row; false for any other row.
   bool SetTicked(RowId id, bool ticked);
   bool Toggle(RowId id);
+  // A line's box: -1 none, 0 unticked, 1 ticked.
+  int Tick(RowId id) const;
 
   // Drops the file rows `keep` keeps; their display indices, highest first.
   std::vector<size_t> RemoveKept(const KeepList& keep);
@@ -76,8 +86,12 @@ class CleanupList {
     std::vector<FoundFile> files;
   };
   Ticked TickedFiles() const;
-  // Every file row still to clean, in display order.
+  // What a clean of the list clears: `chosen` without the items, with the
+  // items whose rows are ticked. An item the scan did not show is not cleaned.
+  OptionSet CleanOptions(OptionSet chosen) const;
+  // Every file row still to clean, in display order; and their paths sorted.
   std::vector<FoundFile> Files() const;
+  std::vector<std::string> SortedPaths() const;
 
  private:
   size_t Insert(CleanupRow row);

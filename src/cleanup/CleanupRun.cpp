@@ -107,6 +107,7 @@ void CleanupRun::Scan(DirectoryLister& lister, OptionCleaner& cleaner) {
     measuredKB_ += SizeKB(measured->bytes);
     if (sink_.option) sink_.option(k, *measured);
   }
+  scanned_.store(true, std::memory_order_release);
 }
 
 std::string CleanupRun::Summary() const {

@@ -9,6 +9,7 @@
 // Options other than the junk files are cleared (and, where they can be,
 // measured) through an OptionCleaner by id, so that a new cleaning item
 // is a row of the option table and a case of the Windows engine.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,7 +102,9 @@ class CleanupRun {
   // Walks every root on the calling thread, tells the roots that could not
   // be walked, then measures each chosen option the cleaner can tell of.
   void Scan(DirectoryLister& lister, OptionCleaner& cleaner);
-  // The summary line of what was taken, with the folders passed over.
+  // True once Scan has returned: the walk and the options measured.
+  bool Scanned() const { return scanned_.load(std::memory_order_acquire); }
+  // The summary line of what was taken and measured, with the folders passed over.
   std::string Summary() const;
 
   // Cleans `files` and clears the chosen options, in the one order.
@@ -115,7 +118,10 @@ class CleanupRun {
   OptionSet options_;
   RunSink sink_;
   std::unique_ptr<ScanSession> session_;
-  uint64_t measuredFiles_ = 0, measuredKB_ = 0;  // of the options measured after the walk
+  // Of the options measured after the walk; a stopped scan's summary may
+  // be read while the last option is measured.
+  std::atomic<uint64_t> measuredFiles_{0}, measuredKB_{0};
+  std::atomic<bool> scanned_{false};
 };
 
 }  // namespace cleanup

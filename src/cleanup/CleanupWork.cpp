@@ -2,26 +2,41 @@
 
 #include <chrono>
 #include <future>
+#include <mutex>
 #include <optional>
 
+#include "base/Paths.h"
 #include "base/WinLister.h"
 #include "cleanup/FileOps.h"
+#include "cleanup/ItemEngine.h"
+#include "cleanup/KeepStore.h"
+#include "cleanup/OptionList.h"
 #include "cleanup/ScanWalk.h"
 #include "cleanup/Traces.h"
+#include "ui/Effects.h"
 
 namespace cleanup {
 
-bool CleanupWork::Measure(const std::string& folder) {
+void CleanupWork::SetRoot(const std::string& root) {
+  root_ = NormalizeRoot(root);
+  const bool drive = base::IsDriveRoot(root_);
+  rootKB_ = drive ? DriveUsedKB(root_) : 0;
   if (measureControl_) measureControl_->Stop();
   measureWorker_.Abandon();
+  rootKnown_ = root_.empty() || drive;
+  if (rootKnown_) return;
   auto control = measureControl_ = std::make_shared<ScanControl>();
-  return measureWorker_.Start([this, control, folder](const ui::StopToken& run) {
+  rootKnown_ = !measureWorker_.Start([this, control, folder = root_](const ui::StopToken& run) {
     uint64_t kb = 0;
     if (!IsLinkFolder(folder)) {
       base::WinLister lister;
       kb = FolderSizeKB(lister, folder, control.get());
     }
-    run.Post(page_, [this, kb] { view_.measured(kb); });
+    run.Post(page_, [this, kb] {
+      rootKB_ = kb;
+      rootKnown_ = true;
+      view_.measured();
+    });
   });
 }
 
@@ -45,16 +60,23 @@ std::shared_ptr<CleanupRun> CleanupWork::StartScan(const std::string& root, Opti
   };
   sink.error = [this, post](const std::string& line) { post([this, line] { view_.line(line); }); };
   // Each item found after the walk: its line, with its files and size.
-  sink.option = [this, post](int, const OptionResult& found) {
-    if (!found.line.empty()) post([this, line = found.line] { view_.line(line); });
+  sink.option = [this, post](int option, const OptionResult& found) {
+    if (!found.line.empty())
+      post([this, option, line = found.line] {
+        if (flow_.Scanning()) view_.item(option, line);
+      });
   };
   auto run = std::make_shared<CleanupRun>(std::vector<std::string>{root}, std::move(options),
                                           std::move(keep), std::move(sink));
-  bool started = scanWorker_.Start([run, token, keep = keep_](const ui::StopToken& t) {
+  bool started = scanWorker_.Start([this, run, token, keep = keep_](const ui::StopToken& t) {
     *token = t;
     base::WinLister lister;
     TraceCleaner cleaner(nullptr, keep);
     run->Scan(lister, cleaner);
+    // The items are measured after the walk: the scan ends with them.
+    t.Post(page_, [this] {
+      if (flow_.Scanning()) view_.pending();
+    });
   });
   return started ? run : nullptr;
 }
@@ -74,10 +96,19 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     sink.line = [&](const std::string& line) {
       token.Post(page_, [this, line] { view_.line(line); });
     };
+    sink.option = [&](int option, const OptionResult& result) {
+      token.Post(page_, [this, option, result] {
+        if (flow_.Cleaning()) view_.optionCleared(option, result);
+      });
+    };
     sink.confirmEmptyBin = [&](const OptionResult& held) {
       auto answer = std::make_shared<std::promise<bool>>();
       std::future<bool> asked = answer->get_future();
-      token.Post(page_, [this, answer, held] { answer->set_value(view_.askEmptyBin(held)); });
+      token.Post(page_, [this, answer, held] {
+        answer->set_value(
+            ui::effects().ShowMessage(page_, EmptyBinQuestion(held.files, held.bytes), kCaption,
+                                      MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES);
+      });
       // A question the page never shows (it is closing) keeps the bin as it is.
       while (asked.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
         if (token.StopRequested()) return false;
@@ -94,6 +125,40 @@ bool CleanupWork::StartClean(std::vector<FoundFile> files, OptionSet options, Cl
     TraceCleaner cleaner(page_, keep);
     CleanTally tally = run.Clean(files, mode, deleter, &bin, cleaner);
     token.Post(page_, [this, tally] { view_.cleanFinished(tally); });
+  });
+}
+
+std::optional<CleanMode> CleanupWork::AskMode(size_t files) const {
+  // Shift with the click deletes for good, as Shift+Delete does in Explorer.
+  if (GetKeyState(VK_SHIFT) >= 0) return CleanMode::kRecycle;
+  if (ui::effects().ShowMessage(page_, PermanentQuestion(files), kCaption,
+                                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+    return std::nullopt;
+  return CleanMode::kPermanent;
+}
+
+bool CleanupWork::LookForPrograms() {
+  return programsWorker_.Start([this](const ui::StopToken& token) {
+    std::optional<OptionSet> remembered;
+    std::string text;
+    const std::string ticksFile = traces().OptionsFile();
+    if (!ticksFile.empty() && ReadKeepText(ticksFile, text) == KeepFile::State::kRead)
+      remembered = ParseTicks(text);
+    std::vector<bool> present = PresentOptions(itemSystem(), ThisUsersFolders());
+    token.Post(page_, [this, present = std::move(present), remembered] {
+      view_.options(present, remembered);
+    });
+  });
+}
+
+void CleanupWork::SaveTicks(const OptionSet& ticks) {
+  saveWorker_.Start([text = TicksText(ticks)](const ui::StopToken& token) {
+    // One write at a time, the newest last: an older run that still waits
+    // here gives way.
+    static std::mutex writing;
+    std::lock_guard<std::mutex> hold(writing);
+    const std::string ticksFile = traces().OptionsFile();
+    if (!token.StopRequested() && !ticksFile.empty()) WriteKeepText(ticksFile, text);
   });
 }
 

@@ -302,6 +302,15 @@ std::vector<ItemProfile> FindProfiles(const CleanItem& item, ItemSystem& system,
   return profiles;
 }
 
+bool ItemPresent(const CleanItem& item, ItemSystem& system, const UserFolders& folders) {
+  const std::string& known = KnownFolder(folders, item.root);
+  if (known.empty()) return false;
+  Finder finder(system);
+  if (item.profiles == ProfileRule::kNone)
+    return finder.List(Place{known, item.rootPath}) != nullptr;
+  return !Profiles(item, system, folders, finder).empty();
+}
+
 ItemScan ScanItem(const CleanItem& item, ItemSystem& system, const ItemContext& context) {
   ItemScan scan;
   scan.item = &item;

@@ -128,6 +128,10 @@ struct ItemScan {
 
 ItemScan ScanItem(const CleanItem& item, ItemSystem& system, const ItemContext& context);
 
+// Whether the item's program is installed: a browser with a profile, a
+// Windows item whose root folder is there.
+bool ItemPresent(const CleanItem& item, ItemSystem& system, const UserFolders& folders);
+
 enum class ItemOutcome {
   kDone,            // removed what was found (files in use skipped and counted)
   kNothing,         // nothing found

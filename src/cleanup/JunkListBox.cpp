@@ -36,8 +36,15 @@ void CJunkListBox::AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::Fou
 }
 
 void CJunkListBox::AddMessage(cleanup::CleanupList& rows, const std::string& text) {
-  size_t at = rows.AddMessage(text, SortKey(text));
-  InsertString(static_cast<int>(at), text, rows.LastId());
+  ShowAdded(rows, rows.AddMessage(text, SortKey(text)));
+}
+
+void CJunkListBox::AddItem(cleanup::CleanupList& rows, int option, const std::string& text) {
+  ShowAdded(rows, rows.AddItem(option, text, SortKey(text)));
+}
+
+void CJunkListBox::ShowAdded(const cleanup::CleanupList& rows, size_t at) {
+  InsertString(static_cast<int>(at), rows.Row(rows.LastId())->Text(), rows.LastId());
   UpdateHorizontalExtent();
 }
 
@@ -120,6 +127,17 @@ int CJunkListBox::BoxSize() const {
   return h > 6 ? static_cast<int>(h) - 4 : 2;
 }
 
+void CJunkListBox::ToggleLine(int index) {
+  if (!rows_ || index < 0 || static_cast<size_t>(index) >= rows_->Count()) return;
+  if (rows_->Toggle(rows_->IdAt(static_cast<size_t>(index)))) RedrawLine(index);
+}
+
+void CJunkListBox::MarkDone(cleanup::CleanupList::RowId id) {
+  if (!rows_) return;
+  rows_->MarkDone(id);
+  if (auto at = rows_->IndexOf(id)) RedrawLine(static_cast<int>(*at));
+}
+
 void CJunkListBox::RedrawLine(int index) {
   RECT r;
   if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index),
@@ -141,7 +159,7 @@ void CJunkListBox::DrawLine(const DRAWITEMSTRUCT& di) {
     if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
     return;
   }
-  const int tick = tickOf ? tickOf(static_cast<LPARAM>(di.itemData)) : -1;
+  const int tick = rows_ ? rows_->Tick(static_cast<cleanup::CleanupList::RowId>(di.itemData)) : -1;
   DrawCheckLine(di, BoxSize(), tick, GetText(static_cast<int>(di.itemID)));
 }
 
@@ -158,13 +176,13 @@ LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       RECT line{};
       SendMessageW(hwnd_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&line));
       const int x = GET_X_LPARAM(lp) - line.left;
-      if (!HIWORD(hit) && x >= 0 && x < BoxSize() + 4 && toggle) toggle(LOWORD(hit));
+      if (!HIWORD(hit) && x >= 0 && x < BoxSize() + 4) ToggleLine(LOWORD(hit));
       return r;
     }
     case WM_KEYDOWN:
       if (wp == VK_SPACE) {
         int sel = static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
-        if (sel >= 0 && toggle) toggle(sel);
+        ToggleLine(sel);
         return 0;
       }
       break;

@@ -5,8 +5,8 @@
 // lines as a sorted list box would (its locale, case ignored).
 //
 // Owner-drawn: a line whose row can be ticked shows a check box in front of
-// its text. A click on the box or the space bar asks the owner to toggle the
-// line; the owner keeps the ticks. Sizes follow the list's font.
+// its text. A click on the box or the space bar toggles the row; the rows
+// keep the ticks. Sizes follow the list's font.
 #include <functional>
 #include <optional>
 #include <string>
@@ -22,20 +22,24 @@ class CJunkListBox : public CHSListBox {
   // box's locale orders them, case ignored.
   std::string SortKey(const std::string& text) const;
 
-  // The box of a line by its item data: -1 none, 0 unticked, 1 ticked.
-  std::function<int(LPARAM data)> tickOf;
-  // A click on a line's box, or the space bar on the selected line.
-  std::function<void(int index)> toggle;
+  // The rows whose ticks the lines' boxes show; a click on a line's box, or
+  // the space bar on the selected line, toggles its row.
+  void Bind(cleanup::CleanupList& rows) { rows_ = &rows; }
+  void ToggleLine(int index);
   // A right-click on a line (-1 on no line), at a point on the screen.
   std::function<void(int index, POINT screen)> contextMenu;
 
   void SubclassWindow(HWND listBox) override;
   void RedrawLine(int index);
+  // A cleaned row's line stays, without its box.
+  void MarkDone(cleanup::CleanupList::RowId id);
 
   // Rows added to `rows` and their lines shown at their places: files a
   // slice at once, a message alone; and a row removed with its line.
   void AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::FoundFile> files);
   void AddMessage(cleanup::CleanupList& rows, const std::string& text);
+  // An item's line, which names its option and can be ticked.
+  void AddItem(cleanup::CleanupList& rows, int option, const std::string& text);
   void Remove(cleanup::CleanupList& rows, cleanup::CleanupList::RowId id);
   // The row of the selected line; nullopt for none.
   std::optional<cleanup::CleanupList::RowId> SelectedRow() const;
@@ -59,10 +63,13 @@ class CJunkListBox : public CHSListBox {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // The row just added to `rows`, shown at `at`.
+  void ShowAdded(const cleanup::CleanupList& rows, size_t at);
   void FitToFont();
   int BoxSize() const;
   void DrawLine(const DRAWITEMSTRUCT& di);
 
+  cleanup::CleanupList* rows_ = nullptr;
   mutable LCID locale_ = 0;
   bool frozen_ = false;
   ULONGLONG shown_ = 0;  // when the taken lines last showed

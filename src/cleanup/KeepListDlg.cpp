@@ -129,12 +129,26 @@ void CKeepListDlg::OnRemoveSitesClicked() {
 
 namespace cleanup {
 
-int ChooseKeep(HWND owner, POINT screen) {
+void KeepLineMenu(HWND owner, CJunkListBox& list, CleanupList& rows, int index, POINT screen) {
+  if (index < 0 || static_cast<size_t>(index) >= rows.Count()) return;
+  const CleanupRow* row = rows.Row(rows.IdAt(static_cast<size_t>(index)));
+  if (!row || row->kind != CleanupRow::Kind::kFile) return;
   ui::Menu menu(CreatePopupMenu());
   AppendMenuW(menu.get(), MF_STRING, 1, L"不再清理此文件");
   AppendMenuW(menu.get(), MF_STRING, 2, L"不再清理此文件夹中的文件");
-  return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, screen.x,
-                        screen.y, 0, owner, nullptr);
+  if (int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                  screen.x, screen.y, 0, owner, nullptr))
+    KeepSelectedLine(owner, list, rows, chosen == 2);
+}
+
+void KeepSelectedLine(HWND owner, CJunkListBox& list, CleanupList& rows, bool folder) {
+  auto id = list.SelectedRow();
+  const CleanupRow* row = id ? rows.Row(*id) : nullptr;
+  if (!row || row->kind != CleanupRow::Kind::kFile) return;
+  // What is kept now leaves the list; the next scans skip it.
+  KeepList kept;
+  if (auto path = KeepFromNowOn(owner, row->file.path, folder); path && kept.Add(*path))
+    for (size_t at : rows.RemoveKept(kept)) list.DeleteString(static_cast<int>(at));
 }
 
 std::optional<std::string> KeepFromNowOn(HWND owner, const std::string& file, bool folder) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "cleanup/CleanupList.h"
+#include "cleanup/JunkListBox.h"
 #include "cleanup/KeepList.h"
 #include "controls/HSListBox.h"
 #include "res/resource.h"
@@ -45,9 +47,12 @@ class CKeepListDlg : public controls::LayoutDialog {
 
 namespace cleanup {
 
-// The right-click menu of a file's line: "不再清理此文件" (1), "不再清理此文件夹中的
-// 文件" (2), or nothing (0).
-int ChooseKeep(HWND owner, POINT screen);
+// The right-click menu of a file's line in the junk list: "不再清理此文件" or
+// "不再清理此文件夹中的文件", then KeepSelectedLine. Other lines have no menu.
+void KeepLineMenu(HWND owner, CJunkListBox& list, CleanupList& rows, int index, POINT screen);
+// Keeps the selected line's file, or every file in its folder, from now
+// on: it is added to keep.txt and what is kept now leaves the list.
+void KeepSelectedLine(HWND owner, CJunkListBox& list, CleanupList& rows, bool folder);
 // Adds the file, or its folder, to keep.txt; the path now kept, or nothing
 // once the user was told why not (a whole drive, a file that cannot be saved).
 std::optional<std::string> KeepFromNowOn(HWND owner, const std::string& file, bool folder);

@@ -2,19 +2,11 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <optional>
-
-#include "base/Paths.h"
-#include "cleanup/CleanupText.h"
-#include "cleanup/FileOps.h"
-#include "cleanup/KeepListDlg.h"
 #include "cleanup/Traces.h"
 #include "res/Bitmaps.h"
 #include "res/resource.h"
 #include "ui/Effects.h"
 #include "ui/Gdi.h"
-#include "base/Text.h"
 
 using namespace cleanup;
 
@@ -49,8 +41,7 @@ CMirvenComputerHelperDlg::~CMirvenComputerHelperDlg() {
   if (run_) run_->Session().Stop();
 }
 
-BOOL CMirvenComputerHelperDlg::OnInitDialog() {
-  controls::Page::OnInitDialog();
+CleanupWork::View CMirvenComputerHelperDlg::WorkView() {
   CleanupWork::View view;
   view.pending = [this] { ShowPending(); };
   view.progress = [this](const ScanProgress& p) {
@@ -58,28 +49,35 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
     if (!p.path.empty()) status_.Show(p.path, true);
   };
   view.line = [this](const std::string& line) { junkList_.AddMessage(rows_, line); };
+  view.item = [this](int option, const std::string& text) {
+    junkList_.AddItem(rows_, option, text);
+  };
   view.status = [this](const std::string& path) { status_.Show(path, true); };
-  view.cleaned = [this](size_t k) {
-    rows_.MarkDone(cleaning_[k]);
-    // Its box goes: the file is no longer to clean.
-    if (auto at = rows_.IndexOf(cleaning_[k])) junkList_.RedrawLine(static_cast<int>(*at));
+  view.cleaned = [this](size_t k) { junkList_.MarkDone(cleaning_[k]); };
+  view.optionCleared = [this](int option, const OptionResult& r) {
+    // A skipped or failed item stays to clean again.
+    auto row = rows_.ItemRow(option);
+    if (row && r.state != OptionResult::State::kSkipped && r.state != OptionResult::State::kFailed)
+      junkList_.MarkDone(*row);
   };
-  view.askEmptyBin = [this](const OptionResult& held) { return AskEmptyBin(held); };
   view.cleanFinished = [this](const CleanTally& tally) { FinishClean(tally); };
-  view.measured = [this](uint64_t kb) {
-    rootSizeKB_ = kb;
-    rootSizeKnown_ = true;
-    if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(rootSizeKB_));
+  view.measured = [this] {
+    if (flow_.Scanning()) progress_.SetRange32(0, ProgressPos(RootSizeKB()));
   };
-  work_ = std::make_unique<CleanupWork>(hwnd_, flow_, std::move(view));
+  view.options = [this](std::vector<bool> present, std::optional<OptionSet> remembered) {
+    options_.ShowPrograms(std::move(present), remembered);
+  };
+  return view;
+}
+
+void CMirvenComputerHelperDlg::BindControls() {
   options_.SubclassDlgItem(IDC_CLEANUP_OPTIONS, hwnd_);
+  options_.toggled = [this] { work_->SaveTicks(choices_.Ticks()); };
   junkList_.SubclassDlgItem(IDC_CLEANUP_JUNK_LIST, hwnd_);
-  junkList_.tickOf = [this](LPARAM data) {
-    const CleanupRow* row = rows_.Row(static_cast<CleanupList::RowId>(data));
-    return row && row->kind == CleanupRow::Kind::kFile ? (row->ticked ? 1 : 0) : -1;
+  junkList_.Bind(rows_);
+  junkList_.contextMenu = [this](int index, POINT at) {
+    KeepLineMenu(hwnd_, junkList_, rows_, index, at);
   };
-  junkList_.toggle = [this](int index) { ToggleLine(index); };
-  junkList_.contextMenu = [this](int index, POINT screen) { ShowLineMenu(index, screen); };
   junkList_.more = [this] { ShowPending(); };
   status_.Bind(Item(IDC_CLEANUP_STATUS));
   progress_.SubclassDlgItem(IDC_CLEANUP_PROGRESS, hwnd_);
@@ -91,23 +89,28 @@ BOOL CMirvenComputerHelperDlg::OnInitDialog() {
                             {&pause_, IDC_CLEANUP_PAUSE},
                             {&stop_, IDC_CLEANUP_STOP},
                             {&selectAll_, IDC_CLEANUP_SELECT_ALL},
-                            {&selectNone_, IDC_CLEANUP_SELECT_NONE}})
+                            {&selectNone_, IDC_CLEANUP_SELECT_NONE},
+                            {&keepList_, IDC_CLEANUP_KEEP_LIST}})
     button->Bind(id, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
-  keepList_.Bind(IDC_CLEANUP_KEEP_LIST, hwnd_, IDB_FACE_SMALL, IDB_FACE_SMALL_HOVER);
-  for (int k = 0; static_cast<size_t>(k) < OptionCount(); ++k) {
-    options_.InsertString(k, OptionLabel(k));
-    options_.SetCheck(k, OptionTicked(k) ? 1 : 0);
-  }
-  SetScanRoot(traces().ProfileFolder());
-  progress_.SetRange32(0, ProgressPos(rootSizeKB_));
-  ShowFlow();
-  status_.SetWeight(FW_BOLD, dpi_);
-  status_.Show(kIntroduction);
-  SetFramed(true);
   busy_.Create(hwnd_, IDC_CLEANUP_BUSY,
                {IDB_BUSY_1, IDB_BUSY_2, IDB_BUSY_3, IDB_BUSY_4, IDB_BUSY_5, IDB_BUSY_6, IDB_BUSY_7,
                 IDB_BUSY_8, IDB_BUSY_9},
                130);
+}
+
+BOOL CMirvenComputerHelperDlg::OnInitDialog() {
+  controls::Page::OnInitDialog();
+  work_ = std::make_unique<CleanupWork>(hwnd_, flow_, WorkView());
+  BindControls();
+  // The classic options until the worker tells which programs are installed.
+  options_.Show(choices_);
+  work_->LookForPrograms();
+  SetScanRoot(traces().ProfileFolder());
+  progress_.SetRange32(0, ProgressPos(RootSizeKB()));
+  ShowFlow();
+  status_.SetWeight(FW_BOLD, dpi_);
+  status_.Show(kIntroduction);
+  SetFramed(true);
   SetLayout(kLayout);
 
   HWND tab = Item(IDC_CLEANUP_TAB);
@@ -153,38 +156,19 @@ bool CMirvenComputerHelperDlg::OnNotify(NMHDR* hdr, LRESULT& result) {
   return true;
 }
 
-void CMirvenComputerHelperDlg::SetScanRoot(const std::string& root) {
-  scanRoot_ = NormalizeRoot(root);
-  const bool drive = base::IsDriveRoot(scanRoot_);
-  rootSizeKB_ = drive ? DriveUsedKB(scanRoot_) : 0;
-  // Without a worker the size stays unknown: the bar then only fills at the end.
-  rootSizeKnown_ = scanRoot_.empty() || drive || !work_->Measure(scanRoot_);
-}
-
 bool CMirvenComputerHelperDlg::StartRefused() {
-  if (flow_.Scanning() || flow_.Cleaning() || !options_.AnyChecked()) {
-    status_.Show(kRefusal);
-    return true;
-  }
-  if (runLock_.TryAcquire()) return false;
-  status_.Show(kAnotherRun);
+  const bool refused = flow_.Scanning() || flow_.Cleaning() || !choices_.AnyChosen();
+  if (!refused && runLock_.TryAcquire()) return false;
+  status_.Show(refused ? kRefusal : kAnotherRun);
   return true;
 }
 
-void CMirvenComputerHelperDlg::OnScanNowClicked() {
-  if (!StartRefused()) StartScan();
-}
-
 void CMirvenComputerHelperDlg::OnStartClicked() {
-  if (StartRefused()) {
-    // The list of a running scan stays in view.
-    if (!flow_.Scanning()) {
-      ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
-      ShowWindow(junkList_.hwnd(), SW_HIDE);
-    }
-    return;
-  }
-  StartScan();
+  if (!StartRefused()) return StartScan();
+  // The list of a running scan stays in view.
+  if (flow_.Scanning()) return;
+  ShowWindow(Item(IDC_CLEANUP_SCAN_NOW), SW_SHOW);
+  ShowWindow(junkList_.hwnd(), SW_HIDE);
 }
 
 void CMirvenComputerHelperDlg::StartScan() {
@@ -195,10 +179,10 @@ void CMirvenComputerHelperDlg::StartScan() {
   junkList_.ResetContent();
   junkList_.UpdateHorizontalExtent();
   status_.SetWeight(FW_NORMAL, dpi_);
-  progress_.SetRange32(0, ProgressPos(rootSizeKB_));
+  progress_.SetRange32(0, ProgressPos(RootSizeKB()));
   progress_.SetPos(0);
   flow_.StartScan();
-  run_ = work_->StartScan(scanRoot_, options_.Checks(), ReadKeepListTelling(hwnd_, keepWarning_));
+  run_ = work_->StartScan(ScanRoot(), choices_.Chosen(), ReadKeepListTelling(hwnd_, keepWarning_));
   if (!run_) {
     // No thread, no scan: say so rather than look busy.
     flow_.FinishScan();
@@ -222,7 +206,12 @@ void CMirvenComputerHelperDlg::ShowFlow() {
 }
 
 void CMirvenComputerHelperDlg::ShowPending() {
-  if (flow_.Scanning() && junkList_.TakeFound(rows_, run_->Session())) FinishScan();
+  if (!flow_.Scanning() || !junkList_.TakeFound(rows_, run_->Session())) return;
+  // The items are measured after the walk; the worker says when they are.
+  if (run_->Scanned())
+    FinishScan();
+  else
+    junkList_.Thaw();
 }
 
 void CMirvenComputerHelperDlg::OnStopClicked() {
@@ -251,7 +240,7 @@ void CMirvenComputerHelperDlg::FinishScan() {
   busy_.Stop();
   ShowFlow();
   status_.SetWeight(FW_BOLD, dpi_);
-  progress_.SetPos(ProgressPos(rootSizeKB_));
+  progress_.SetPos(ProgressPos(RootSizeKB()));
   status_.Show(run_->Summary());
 }
 
@@ -261,19 +250,19 @@ void CMirvenComputerHelperDlg::OnDpiApplied() {
   ui::ShareTabWidth(Item(IDC_CLEANUP_TAB), 2, S(3));
 }
 
-std::vector<std::string> CMirvenComputerHelperDlg::ListedFiles() const {
-  std::vector<std::string> files;
-  for (const FoundFile& f : rows_.Files()) files.push_back(f.path);
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 void CMirvenComputerHelperDlg::OnCleanClicked() {
   auto id = junkList_.SelectedRow();
   const CleanupRow* row = id ? rows_.Row(*id) : nullptr;
   if (!row || !flow_.Controls().clean) return;
+  if (row->kind == CleanupRow::Kind::kItem) {
+    // An item is cleaned alone, by its program's rules, like "全部清理" would.
+    if (!runLock_.TryAcquire()) return status_.Show(kAnotherRun);
+    OptionSet only = NoOptions();
+    only[static_cast<size_t>(row->option)] = true;
+    return StartClean({}, std::move(only), CleanMode::kPermanent);
+  }
   // Report, completion and cleaned lines name no file to delete: they just go.
-  const auto mode = row->kind == CleanupRow::Kind::kFile ? ChosenMode(1) : std::nullopt;
+  const auto mode = row->kind == CleanupRow::Kind::kFile ? work_->AskMode(1) : std::nullopt;
   if (row->kind == CleanupRow::Kind::kFile && !mode) return;
   if (mode) {
     CleanOneResult r = work_->CleanNow(row->file, *mode);
@@ -283,30 +272,21 @@ void CMirvenComputerHelperDlg::OnCleanClicked() {
   junkList_.Remove(rows_, *id);
 }
 
-std::optional<CleanMode> CMirvenComputerHelperDlg::ChosenMode(size_t files) {
-  // Shift with the click deletes for good, as Shift+Delete does in Explorer.
-  if (GetKeyState(VK_SHIFT) >= 0) return CleanMode::kRecycle;
-  if (ui::effects().ShowMessage(hwnd_, PermanentQuestion(files), kCaption,
-                                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
-    return std::nullopt;
-  return CleanMode::kPermanent;
-}
-
 void CMirvenComputerHelperDlg::OnCleanAllClicked() {
   if (!flow_.Controls().cleanAll) return;  // the one running reports when it is done
-  if (!runLock_.TryAcquire()) {
-    status_.Show(kAnotherRun);
-    return;
-  }
+  if (!runLock_.TryAcquire()) return status_.Show(kAnotherRun);
   // The ticked files in the list's order, as the user sees them.
   CleanupList::Ticked ticked = rows_.TickedFiles();
-  const auto mode = ChosenMode(ticked.files.size());
-  if (!mode || !flow_.StartClean()) {
-    runLock_.Release();
-    return;
-  }
+  const auto mode = work_->AskMode(ticked.files.size());
+  if (!mode) return runLock_.Release();
+  StartClean(std::move(ticked), rows_.CleanOptions(choices_.Chosen()), *mode);
+}
+
+void CMirvenComputerHelperDlg::StartClean(CleanupList::Ticked ticked, OptionSet options,
+                                          CleanMode mode) {
+  if (!flow_.StartClean()) return runLock_.Release();
   cleaning_ = std::move(ticked.ids);
-  if (!work_->StartClean(std::move(ticked.files), options_.Checks(), *mode)) {
+  if (!work_->StartClean(std::move(ticked.files), std::move(options), mode)) {
     flow_.FinishClean();
     runLock_.Release();
     status_.Show(kCleanNotStarted);
@@ -322,41 +302,9 @@ void CMirvenComputerHelperDlg::FinishClean(const CleanTally& tally) {
   status_.Show(tally.recycled ? RecycledStatus(tally) : std::string(kCleanFinished));
 }
 
-bool CMirvenComputerHelperDlg::AskEmptyBin(const OptionResult& held) {
-  return ui::effects().ShowMessage(hwnd_, EmptyBinQuestion(held.files, held.bytes), kCaption,
-                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
-}
-
-void CMirvenComputerHelperDlg::ToggleLine(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
-  if (rows_.Toggle(rows_.IdAt(static_cast<size_t>(index)))) junkList_.RedrawLine(index);
-}
-
-void CMirvenComputerHelperDlg::ShowLineMenu(int index, POINT screen) {
-  if (index < 0 || static_cast<size_t>(index) >= rows_.Count()) return;
-  const CleanupRow* row = rows_.Row(rows_.IdAt(static_cast<size_t>(index)));
-  if (int chosen = row && row->kind == CleanupRow::Kind::kFile ? ChooseKeep(hwnd_, screen) : 0)
-    KeepSelected(chosen == 2);
-}
-
-void CMirvenComputerHelperDlg::KeepSelected(bool folder) {
-  auto id = junkList_.SelectedRow();
-  const CleanupRow* row = id ? rows_.Row(*id) : nullptr;
-  if (!row || row->kind != CleanupRow::Kind::kFile) return;
-  // What is kept now leaves the list; the next scans skip it.
-  KeepList kept;
-  if (auto path = KeepFromNowOn(hwnd_, row->file.path, folder); path && kept.Add(*path))
-    for (size_t at : rows_.RemoveKept(kept)) junkList_.DeleteString(static_cast<int>(at));
-}
-
 void CMirvenComputerHelperDlg::OnKeepListClicked() {
-  CKeepListDlg dialog(traces().KeepListFile(), traces().KeepSitesFile());
-  dialog.DoModal(hwnd_);
+  CKeepListDlg(traces().KeepListFile(), traces().KeepSitesFile()).DoModal(hwnd_);
 }
-
-void CMirvenComputerHelperDlg::OnSelectAllClicked() { options_.CheckAll(true); }
-
-void CMirvenComputerHelperDlg::OnSelectNoneClicked() { options_.CheckAll(false); }
 
 void CMirvenComputerHelperDlg::OnClose() {
   if (flow_.Scanning() && ui::effects().ShowMessage(hwnd_, kCloseQuestion, kCaption,

@@ -19,6 +19,8 @@
 #include "cleanup/CleanupRun.h"
 #include "cleanup/CleanupWork.h"
 #include "cleanup/JunkListBox.h"
+#include "cleanup/KeepListDlg.h"
+#include "cleanup/OptionList.h"
 #include "cleanup/RunLock.h"
 #include "controls/BusyAnimation.h"
 #include "controls/DirTreeCtrl.h"
@@ -36,19 +38,19 @@ class CMirvenComputerHelperDlg : public controls::Page {
 
   // The buttons' handlers; the check-up page starts scans with OnStartClicked.
   void OnStartClicked();
-  void OnScanNowClicked();
+  void OnScanNowClicked() {
+    if (!StartRefused()) StartScan();
+  }
   void OnStopClicked();
   void OnPauseClicked();
   void OnCleanClicked();
   void OnCleanAllClicked();
-  void OnSelectAllClicked();
-  void OnSelectNoneClicked();
+  void OnSelectAllClicked() { options_.TickAll(true); }
+  void OnSelectNoneClicked() { options_.TickAll(false); }
   void OnKeepListClicked();
   // The right-click menu's choices for the selected line: keep its file, or
   // every file in its folder, from now on.
-  void KeepSelected(bool folder);
-  // A line's check box, as a click on it or the space bar toggles it.
-  void ToggleLine(int index);
+  void KeepSelected(bool folder) { KeepSelectedLine(hwnd_, junkList_, rows_, folder); }
 
   bool IsScanning() const { return flow_.Scanning(); }
   bool IsPaused() const { return flow_.Current() == cleanup::CleanupFlow::State::kPaused; }
@@ -56,17 +58,21 @@ class CMirvenComputerHelperDlg : public controls::Page {
 
   // The folder or drive the next scan walks, as picking it in the tree
   // sets it; a folder's size is measured on a worker.
-  void SetScanRoot(const std::string& root);
-  const std::string& ScanRoot() const { return scanRoot_; }
-  uint64_t RootSizeKB() const { return rootSizeKB_; }
-  bool RootSizeKnown() const { return rootSizeKnown_; }
+  void SetScanRoot(const std::string& root) { work_->SetRoot(root); }
+  const std::string& ScanRoot() const { return work_->Root(); }
+  uint64_t RootSizeKB() const { return work_->RootKB(); }
+  bool RootSizeKnown() const { return work_->RootKnown(); }
 
   // What the last scan listed, and the files "清理" and "全部清理" may still delete.
   uint64_t JunkCount() const { return run_ ? run_->Session().JunkCount() : 0; }
   uint64_t JunkKB() const { return run_ ? run_->Session().JunkKB() : 0; }
-  std::vector<std::string> ListedFiles() const;
+  std::vector<std::string> ListedFiles() const { return rows_.SortedPaths(); }
 
   CCheckListBox& Options() { return options_; }
+  // The options tab's model: which options show, and the ticks.
+  cleanup::OptionList& Choices() { return choices_; }
+  // True once the installed programs' options show.
+  bool ProgramsKnown() const { return choices_.ProgramsKnown(); }
   CJunkListBox& JunkList() { return junkList_; }
   const cleanup::CleanupList& Rows() const { return rows_; }
   CDirTreeCtrl& Tree() { return tree_; }
@@ -89,11 +95,11 @@ class CMirvenComputerHelperDlg : public controls::Page {
   void Enable(int id, bool on) { EnableWindow(Item(id), on ? TRUE : FALSE); }
   // The buttons as the flow allows them now.
   void ShowFlow();
-  // The Recycle Bin, or with Shift held and confirmed for `files` files,
-  // deletion for good; nothing when the user declined.
-  std::optional<cleanup::CleanMode> ChosenMode(size_t files);
-  bool AskEmptyBin(const cleanup::OptionResult& held);
-  void ShowLineMenu(int index, POINT screen);
+  // Starts a clean of `ticked` and `options` under the run lock, held already.
+  void StartClean(cleanup::CleanupList::Ticked ticked, cleanup::OptionSet options,
+                  cleanup::CleanMode mode);
+  void BindControls();
+  cleanup::CleanupWork::View WorkView();
 
   controls::StatusLine status_;
   CCheckListBox options_;
@@ -104,12 +110,10 @@ class CMirvenComputerHelperDlg : public controls::Page {
   CDirTreeCtrl tree_;
   controls::BusyAnimation busy_;
 
-  std::string scanRoot_;
-  uint64_t rootSizeKB_ = 0;
-  bool rootSizeKnown_ = false;
   std::shared_ptr<cleanup::CleanupRun> run_;
   cleanup::CleanupList rows_;
   cleanup::CleanupFlow flow_;
+  cleanup::OptionList choices_;
   // The rows of the clean running now, by its files' indices.
   std::vector<cleanup::CleanupList::RowId> cleaning_;
   std::string keepWarning_;

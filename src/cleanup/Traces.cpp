@@ -50,14 +50,17 @@ Traces* SetTraces(Traces* t) { return seam.Set(t); }
 
 std::string Traces::ProfileFolder() { return base::KnownFolder(FOLDERID_Profile); }
 std::string Traces::CookiesFolder() { return base::KnownFolder(FOLDERID_Cookies); }
-std::string Traces::KeepListFile() {
+namespace {
+// A file of ours in %APPDATA%\Mirven; "" when the folder is unknown.
+std::string OwnFile(const char* name) {
   std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
-  return appData.empty() ? appData : appData + "\\Mirven\\keep.txt";
+  return appData.empty() ? appData : appData + "\\Mirven\\" + name;
 }
-std::string Traces::KeepSitesFile() {
-  std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
-  return appData.empty() ? appData : appData + "\\Mirven\\keep-sites.txt";
-}
+}  // namespace
+
+std::string Traces::KeepListFile() { return OwnFile("keep.txt"); }
+std::string Traces::KeepSitesFile() { return OwnFile("keep-sites.txt"); }
+std::string Traces::OptionsFile() { return OwnFile("options.txt"); }
 
 bool Traces::RecycleBinContents(uint64_t& files, uint64_t& bytes) {
   SHQUERYRBINFO info{};

@@ -24,6 +24,8 @@ class Traces {
   virtual std::string KeepListFile();
   // The sites whose cookies stay, %APPDATA%\Mirven\keep-sites.txt; "" when unknown.
   virtual std::string KeepSitesFile();
+  // The page's remembered ticks, %APPDATA%\Mirven\options.txt; "" when unknown.
+  virtual std::string OptionsFile();
 
   // What the Recycle Bins of all drives hold; false when it cannot be told.
   virtual bool RecycleBinContents(uint64_t& files, uint64_t& bytes);

@@ -22,6 +22,7 @@
 #include "cleanup/KeepSites.h"
 #include "cleanup/PosixItemSystem.h"
 #include "cleanup/ItemOptions.h"
+#include "cleanup/OptionList.h"
 #include "cli/Run.h"
 
 namespace cleanup {
@@ -235,6 +236,11 @@ TEST(CleanItems, EachItemListsExactlyItsOwnPartsOfALaidOutProfile) {
       EXPECT_EQ(listed.count(rel), 0u) << rel;
     }
   EXPECT_EQ(FindProfiles(*FindCleanItem("firefox-cache"), system, context.folders).size(), 1u);
+  // Brave is not installed: its options do not show; the classic ones always do.
+  const std::vector<bool> present = PresentOptions(system, context.folders);
+  for (int k = 0; static_cast<size_t>(k) < OptionCount(); ++k)
+    EXPECT_EQ(present[k], std::string(OptionProgram(k)) != "Brave") << OptionLabel(k);
+  EXPECT_FALSE(ItemPresent(*FindCleanItem("old-temp"), system, {p.Path("Local"), "", ""}));
 }
 
 TEST(CleanItems, CleaningRemovesWhatWasListedAndNothingElse) {

@@ -1,6 +1,7 @@
 // The junk list's rows and the page's rules, without a window.
 #include "cleanup/CleanupList.h"
 #include "cleanup/CleanupFlow.h"
+#include "cleanup/CleanupText.h"
 
 #include <gtest/gtest.h>
 
@@ -75,8 +76,7 @@ TEST(CleanupList, ASliceAddedAtOnceMatchesAddsOneByOneAndKeptRowsLeave) {
   }
   cleanup::KeepList keep;
   ASSERT_TRUE(keep.Add("C:\\k"));
-  many.AddFiles({FoundFile{"C:\\k\\1.tmp", {}, 1}, FoundFile{"C:\\k2.tmp", {}, 1}},
-                {"k1", "k2"});
+  many.AddFiles({FoundFile{"C:\\k\\1.tmp", {}, 1}, FoundFile{"C:\\k2.tmp", {}, 1}}, {"k1", "k2"});
   many.AddMessage("C:\\k\\note", "k0");
   EXPECT_EQ(many.RemoveKept(keep), std::vector<size_t>{4});  // not the message, nor k2
   EXPECT_EQ(many.Count(), 9u);
@@ -106,6 +106,34 @@ TEST(CleanupList, TickedFilesAreTheTickedFileRowsInDisplayOrder) {
   EXPECT_EQ(t.ids, (std::vector<CleanupList::RowId>{id(3), id(4)}));
   // Unticked files are still files to clean, one by one.
   EXPECT_EQ(list.Files().size(), 3u);
+}
+
+TEST(CleanupList, ItemRowsAreTickedAndTheirTicksDecideWhichItemsAClean) {
+  CleanupList list;
+  const int cache = cleanup::kFirstItem, cookies = cleanup::kFirstItem + 1;
+  list.AddFile(FoundFile{"a.tmp", {}, 1}, "a.tmp");
+  list.AddItem(cache, "Microsoft Edge 缓存", "m1");
+  CleanupList::RowId cacheRow = list.LastId();
+  list.AddItem(cookies, "Microsoft Edge Cookies", "m2");
+  EXPECT_EQ(list.Tick(cacheRow), 1);
+  EXPECT_EQ(list.TickedFiles().files.size(), 1u);  // an item is no file to delete
+
+  // Ticked in the options tab but unticked in the list: not cleaned. An
+  // item the scan did not show is not cleaned either; the classic options
+  // are as chosen.
+  cleanup::OptionSet chosen = cleanup::NoOptions();
+  chosen[cleanup::kClipboard] = chosen[cache] = chosen[cookies] = true;
+  chosen[cleanup::kFirstItem + 2] = true;
+  EXPECT_TRUE(list.Toggle(list.IdAt(*list.IndexOf(cacheRow) + 1)));
+  cleanup::OptionSet clean = list.CleanOptions(chosen);
+  cleanup::OptionSet expected = cleanup::NoOptions();
+  expected[cleanup::kClipboard] = expected[cache] = true;
+  EXPECT_EQ(clean, expected);
+
+  ASSERT_EQ(list.ItemRow(cache), cacheRow);
+  list.MarkDone(cacheRow);
+  EXPECT_EQ(list.Tick(cacheRow), -1);
+  EXPECT_FALSE(list.CleanOptions(chosen)[cache]);
 }
 
 TEST(CleanupFlow, EnablesTheButtonsByWhatThePageDoes) {

@@ -2,6 +2,7 @@
 // stopping, cleaning one file and all of them, and what stays untouched.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "cleanup/OptionList.h"
 #include "cleanup/CleanItems.h"
 #include "cleanup/CleanupText.h"
 #include "cleanup/FileOps.h"
@@ -19,6 +21,7 @@
 #include "cleanup/Traces.h"
 #include "res/resource.h"
 #include "support/WinTest.h"
+#include "base/Folders.h"
 #include "base/Text.h"
 
 namespace {
@@ -30,7 +33,7 @@ using cleanuptest::TempTree;
 // unless `emptyBin` (each test run has a trash of its own, see wine-run.sh).
 class FakeTraces : public cleanup::Traces {
  public:
-  std::string profile, cookies, keepFile, keepSitesFile;
+  std::string profile, cookies, keepFile, keepSitesFile, optionsFile;
   int recycleBins = 0;
   bool emptyBin = false;
   DWORD cleanThread = 0;
@@ -40,6 +43,7 @@ class FakeTraces : public cleanup::Traces {
   // What the bin holds, as this run's trash tells it.
   bool RecycleBinContents(uint64_t& files, uint64_t& bytes) override;
   std::string KeepSitesFile() override { return keepSitesFile; }
+  std::string OptionsFile() override { return optionsFile; }
   void EmptyRecycleBin(HWND owner) override {
     ++recycleBins;
     cleanThread = GetCurrentThreadId();
@@ -137,6 +141,7 @@ class CleanupPage : public testing::Test {
     appData_ = std::make_unique<TempTree>("appdata");
     traces_.fake.keepFile = appData_->Path("Mirven\\keep.txt");
     traces_.fake.keepSitesFile = appData_->Path("Mirven\\keep-sites.txt");
+    traces_.fake.optionsFile = appData_->Path("Mirven\\options.txt");
     host_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 440, nullptr,
                             nullptr, nullptr, nullptr);
     ASSERT_NE(host_, nullptr);
@@ -186,7 +191,7 @@ class CleanupPage : public testing::Test {
   }
   void ChooseOnly(std::initializer_list<int> options) {
     page_->OnSelectNoneClicked();
-    for (int k : options) page_->Options().SetCheck(k, 1);
+    for (int k : options) page_->Choices().SetTicked(k, true);
   }
   // A scan of a tree big enough that it is still running after the click.
   void ScanBig() {
@@ -210,17 +215,24 @@ TEST_F(CleanupPage, StartsIdleWithTheDefaultOptionsOnTheProfileFolder) {
   CMirvenComputerHelperDlg& page = Open();
   EXPECT_EQ(page.ScanRoot(), tree_->Root());
   EXPECT_EQ(page.RootSizeKB(), 3u * 1024);
-  const int count = static_cast<int>(cleanup::OptionCount());
-  ASSERT_EQ(page.Options().GetCount(), count);
-  for (int k = 0; k < count; ++k) {
-    EXPECT_EQ(page.Options().GetText(k), cleanup::OptionLabel(k));
+  // Once the programs are known, the options shown are grouped under them.
+  ASSERT_TRUE(wintest::PumpUntil([&] { return page.ProgramsKnown(); }, 20000));
+  const auto& lines = page.Choices().Lines();
+  ASSERT_EQ(page.Options().GetCount(), static_cast<int>(lines.size()));
+  const cleanup::CleanItem* thumbnails = cleanup::FindCleanItem("thumbnails");
+  EXPECT_TRUE(page.Choices().Shown(cleanup::kFirstItem +
+                                   static_cast<int>(thumbnails - &cleanup::CleanItems()[0])));
+  for (int k = 0; k < page.Options().GetCount(); ++k) {
+    const int option = lines[k].option;
+    EXPECT_EQ(page.Options().GetText(k), option < 0 ? cleanup::OptionGroup(lines[k + 1].option)
+                                                    : cleanup::OptionLabel(option));
     // Emptying the Recycle Bin would take away the undo of every clean;
     // logging the user out of every site would be a surprise.
-    const cleanup::CleanItem* item = cleanup::OptionItem(k);
+    const cleanup::CleanItem* item = cleanup::OptionItem(option);
     const bool ticked = item ? item->kind != cleanup::ItemKind::kCookies &&
                                    item->kind != cleanup::ItemKind::kHistory
-                             : k != cleanup::kRecycleBin;
-    EXPECT_EQ(page.Options().GetCheck(k), ticked ? 1 : 0);
+                             : option != cleanup::kRecycleBin;
+    EXPECT_EQ(page.Options().GetCheck(k), option < 0 ? -1 : ticked ? 1 : 0) << option;
   }
   EXPECT_EQ(Status(), cleanup::kIntroduction);
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_CLEANUP_START)));
@@ -246,10 +258,52 @@ TEST_F(CleanupPage, StartsIdleWithTheDefaultOptionsOnTheProfileFolder) {
   EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.left, a.bottom}),
             std::vector<LONG>({b.left, b.top, b.right, c.left, c.bottom}));
   EXPECT_LT(b.bottom, c.top);
-  Click(IDC_CLEANUP_SELECT_NONE);
-  for (int k = 0; k < count; ++k) EXPECT_EQ(page.Options().GetCheck(k), 0);
   Click(IDC_CLEANUP_SELECT_ALL);
-  for (int k = 0; k < count; ++k) EXPECT_EQ(page.Options().GetCheck(k), 1);
+  for (int k = 0; k < page.Options().GetCount(); ++k)
+    EXPECT_NE(page.Options().GetCheck(k), 0) << k;
+  // Space on a program's name does nothing; on an option it toggles it.
+  const cleanup::OptionSet all = page.Choices().Chosen();
+  SendMessageW(page.Options().hwnd(), LB_SETCURSEL, 0, 0);
+  SendMessageW(page.Options().hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(page.Choices().Chosen(), all);
+  SendMessageW(page.Options().hwnd(), LB_SETCURSEL, 1, 0);
+  SendMessageW(page.Options().hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(page.Options().GetCheck(1), 0);
+  Click(IDC_CLEANUP_SELECT_NONE);
+  for (int k = 0; k < page.Options().GetCount(); ++k)
+    EXPECT_NE(page.Options().GetCheck(k), 1) << k;
+}
+
+TEST_F(CleanupPage, TicksAreRememberedAndADamagedFileMeansTheDefaults) {
+  CMirvenComputerHelperDlg* page = &Open();
+  ASSERT_TRUE(wintest::PumpUntil([&] { return page->ProgramsKnown(); }, 20000));
+  Click(IDC_CLEANUP_SELECT_NONE);
+  page->Choices().SetTicked(cleanup::kClipboard, true);
+  Click(IDC_CLEANUP_SELECT_NONE);  // each change is written
+  const std::string file = traces_.fake.optionsFile;
+  // What is written is every tick, those of programs not installed too.
+  ASSERT_TRUE(wintest::PumpUntil(
+      [&] { return cleanup::ParseTicks(ReadAll(file)) == page->Choices().Ticks(); }, 20000));
+  auto reopen = [&] {
+    page_.reset();
+    page = &Open();
+    return wintest::PumpUntil([&] { return page->ProgramsKnown(); }, 20000);
+  };
+  ASSERT_TRUE(reopen());
+  EXPECT_FALSE(page->Choices().AnyChosen());
+  Click(IDC_CLEANUP_SCAN_NOW);
+  EXPECT_EQ(Status(), cleanup::kRefusal);
+
+  ASSERT_TRUE(cleanup::WriteKeepText(file, "temp\r\nclipboard\r\n"));
+  ASSERT_TRUE(reopen());
+  cleanup::OptionSet chosen = cleanup::NoOptions();
+  chosen[cleanup::kTempFiles] = chosen[cleanup::kClipboard] = true;
+  EXPECT_EQ(page->Choices().Chosen(), chosen);
+
+  ASSERT_TRUE(cleanup::WriteKeepText(file, "temp\r\n\xFF\xFE garbage\r\n"));
+  ASSERT_TRUE(reopen());
+  EXPECT_EQ(page->Choices().Ticks(), cleanup::DefaultTicks());
+  EXPECT_EQ(ReadAll(file), "temp\r\n\xFF\xFE garbage\r\n");  // only a change writes
 }
 
 TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
@@ -291,7 +345,7 @@ TEST_F(CleanupPage, ScanListsJunkPathsAndShowsTheSummary) {
   EXPECT_GT(page.JunkList().HorizontalExtent(), 300);
 
   // Without "临时文件" the walk still runs and lists nothing.
-  page.Options().SetCheck(cleanup::kTempFiles, 0);
+  page.Choices().SetTicked(cleanup::kTempFiles, false);
   Click(IDC_CLEANUP_START);
   ASSERT_TRUE(WaitScanEnd());
   EXPECT_TRUE(Lines().empty());
@@ -559,7 +613,7 @@ TEST_F(CleanupPage, TwoCleansInARowLeaveEverythingInTheBinUnlessEmptyingIsAgreed
   tree_->Write("e.tmp", 100);
   Click(IDC_CLEANUP_START);
   ASSERT_TRUE(WaitScanEnd());
-  page.Options().SetCheck(cleanup::kRecycleBin, 1);
+  page.Choices().SetTicked(cleanup::kRecycleBin, true);
   effects_.fake.answer = IDNO;
   Click(IDC_CLEANUP_CLEAN_ALL);
   ASSERT_TRUE(WaitCleanEnd());
@@ -685,6 +739,42 @@ TEST_F(CleanupPage, ADamagedOrReadOnlyKeepListIsReportedAndNeverShrinks) {
   EXPECT_EQ(ReadAll(traces_.fake.keepFile), old);
   EXPECT_TRUE(HasLine(tree_->Path("a.tmp")));
   SetFileAttributesW(base::Wide(traces_.fake.keepFile).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The options tab grouped by program, and a scan's lines with an item's
+// line among the files; a Chrome cache is laid out in this prefix for it.
+TEST(Screenshots, DISABLED_CleanupOptionsAndItemLines) {
+  const std::string chrome = base::KnownFolder(FOLDERID_LocalAppData) + "\\Google\\Chrome";
+  for (int k = 0; k < 40; ++k)
+    cleanuptest::WriteFile(
+        chrome + "\\User Data\\Default\\Cache\\Cache_Data\\f_" + std::to_string(k), 64 * 1024);
+  TempTree tree("shot");
+  for (const char* f : {"安装包\\残留.tmp", "备份\\旧配置.old", "下载\\setup.tmp"})
+    tree.Write(f, 300 * 1024);
+  ScopedTraces traces;
+  traces.fake.profile = traces.fake.cookies = tree.Root();
+  HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 1400, 800,
+                              nullptr, nullptr, nullptr, nullptr);
+  {
+    CMirvenComputerHelperDlg page;
+    ASSERT_TRUE(page.Create(host));
+    ShowWindow(page.hwnd(), SW_SHOW);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return page.ProgramsKnown(); }, 20000));
+    HWND tab = GetDlgItem(page.hwnd(), IDC_CLEANUP_TAB);
+    TabCtrl_SetCurSel(tab, 1);
+    NMHDR hdr{tab, IDC_CLEANUP_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(page.hwnd(), WM_NOTIFY, IDC_CLEANUP_TAB, reinterpret_cast<LPARAM>(&hdr));
+    SendMessageW(page.Options().hwnd(), LB_SETCURSEL, 2, 0);
+    page.SetScanRoot(tree.Root());
+    SendMessageW(GetDlgItem(page.hwnd(), IDC_CLEANUP_SCAN_NOW), BM_CLICK, 0, 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !page.IsScanning(); }, 60000));
+    wintest::PumpUntil([] { return false; }, 500);
+    RECT r;
+    GetWindowRect(page.hwnd(), &r);
+    EXPECT_TRUE(wintest::SaveScreen(r, "cleanup-options-and-items"));
+  }
+  DestroyWindow(host);
+  cleanuptest::RemoveTree(chrome);
 }
 
 TEST(Screenshots, DISABLED_KeepListWindow) {

@@ -1,9 +1,12 @@
 #include "e2e/E2E.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 
 #include "net/Peers.h"
 #include "ui/Dpi.h"
+#include "base/Folders.h"
 #include "base/Text.h"
 
 namespace e2e {
@@ -48,6 +51,10 @@ RunningApp::~RunningApp() {
 }
 
 bool RunningApp::Start(const std::vector<std::wstring>& env) {
+  // Each run starts from the built-in option ticks, not those an earlier
+  // test left in this prefix's options.txt.
+  const std::string appData = base::KnownFolder(FOLDERID_RoamingAppData);
+  if (!appData.empty()) DeleteFileW(base::Wide(appData + "\\Mirven\\options.txt").c_str());
   return StartProgram(ProgramPath(), "Mirven电脑助手", L"#32770", env);
 }
 
