@@ -1,9 +1,6 @@
 #include "cleanup/CleanupRun.h"
 
 #include <algorithm>
-#include <future>
-#include <system_error>
-#include <utility>
 
 namespace cleanup {
 
@@ -93,23 +90,6 @@ size_t CleanupRun::RootsRead() const {
 }
 
 void CleanupRun::Scan(DirectoryLister& lister, OptionCleaner& cleaner) {
-  // Today's items are sized on a thread of their own while the folders are
-  // walked: neither has to wait for the other. What they found is told
-  // after the walk, in id order, as before.
-  auto measureAll = [this, &cleaner] {
-    std::vector<std::pair<int, std::optional<OptionResult>>> measured;
-    for (int k = 0; static_cast<size_t>(k) < options_.size(); ++k) {
-      if (!options_[k] || k == kTempFiles || k == kRecycleBin || session_->Stopped()) continue;
-      measured.emplace_back(k, cleaner.Measure(k));
-    }
-    return measured;
-  };
-  std::future<std::vector<std::pair<int, std::optional<OptionResult>>>> sizing;
-  try {
-    sizing = std::async(std::launch::async, measureAll);
-  } catch (const std::system_error&) {
-    // No thread to be had: sized after the walk instead.
-  }
   session_->Run(lister);
   const std::vector<ListResult> results = session_->RootResults();
   for (size_t k = 0; k < results.size() && k < Roots().size(); ++k) {
@@ -118,8 +98,10 @@ void CleanupRun::Scan(DirectoryLister& lister, OptionCleaner& cleaner) {
     sink_.error(results[k] == ListResult::kNotFolder ? RootNotFolderLine(Roots()[k])
                                                      : RootUnreadableLine(Roots()[k]));
   }
-  for (auto& [k, measured] : sizing.valid() ? sizing.get() : measureAll()) {
-    if (!measured || session_->Stopped()) continue;
+  for (int k = 0; static_cast<size_t>(k) < options_.size(); ++k) {
+    if (!options_[k] || k == kTempFiles || k == kRecycleBin || session_->Stopped()) continue;
+    std::optional<OptionResult> measured = cleaner.Measure(k);
+    if (!measured) continue;
     // What an item found counts with the junk files in the summary.
     measuredFiles_ += measured->files;
     measuredKB_ += SizeKB(measured->bytes);

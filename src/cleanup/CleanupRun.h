@@ -98,9 +98,8 @@ class CleanupRun {
   // How many roots were walked; complete after Scan.
   size_t RootsRead() const;
 
-  // Walks every root on the calling thread while a thread of its own
-  // measures each chosen option the cleaner can tell of; then tells the
-  // roots that could not be walked, then what the options hold.
+  // Walks every root on the calling thread, tells the roots that could not
+  // be walked, then measures each chosen option the cleaner can tell of.
   void Scan(DirectoryLister& lister, OptionCleaner& cleaner);
   // The summary line of what was taken, with the folders passed over.
   std::string Summary() const;

@@ -81,8 +81,9 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
       pageOnce();
     }
     ratios.push_back(window.back() / bare.back());
-    // What the page sizes besides the walk, on a thread of its own: today's
-    // programs' items it has ticked.
+    // What the page sizes after the walk: today's programs' items it has
+    // ticked. (Sized beside the walk on a thread of their own, they made the
+    // page slower under Wine, the two contending for the same file system.)
     auto start = std::chrono::steady_clock::now();
     cleanup::TraceCleaner cleaner(nullptr);
     for (int k = 0; static_cast<size_t>(k) < cleanup::OptionCount(); ++k)
