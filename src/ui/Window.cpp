@@ -59,7 +59,8 @@ LRESULT Window::Default() {
 }
 
 LRESULT Window::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
-  return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp) : SendMessageW(hwnd_, msg, wp, lp);
+  return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp)
+                  : SendMessageW(hwnd_, msg, wp, lp);
 }
 
 bool Window::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
