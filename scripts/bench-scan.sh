@@ -21,4 +21,4 @@ if [ ! -f "$TESTS" ]; then
   echo "no $TESTS: build first (scripts/build.sh)" >&2
   exit 1
 fi
-"$ROOT/scripts/wine-run.sh" "$TESTS" --gtest_filter='CleanupBench.*' | grep -E '^(junk|walk|scan|ratio|list box|clean-all)'
+"$ROOT/scripts/wine-run.sh" "$TESTS" --gtest_filter='CleanupBench.*' | grep -E '^(junk|walk|scan|items|ratio|list box|clean-all)'

@@ -3,21 +3,27 @@
 #include <windowsx.h>
 #undef SubclassWindow  // windowsx.h's macro, not our method
 
+#include <algorithm>
+
 #include "cleanup/CheckListBox.h"
 #include "ui/Handles.h"
 #include "base/Text.h"
 
 std::string CJunkListBox::SortKey(const std::string& text) const {
+  std::string key = SortKey(base::Wide(text));
+  return key.empty() && !text.empty() ? text : key;
+}
+
+std::string CJunkListBox::SortKey(const std::wstring& w) const {
   if (!locale_) locale_ = static_cast<LCID>(SendMessageW(hwnd_, LB_GETLOCALE, 0, 0));
   if (!locale_) locale_ = LOCALE_USER_DEFAULT;
-  std::wstring w = base::Wide(text);
   const int length = static_cast<int>(w.size());
   std::string key(w.size() * 4 + 16, '\0');
   int n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length,
                        reinterpret_cast<wchar_t*>(key.data()), static_cast<int>(key.size()));
   if (n == 0) {
     n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length, nullptr, 0);
-    if (n <= 0) return text;
+    if (n <= 0) return {};
     key.assign(static_cast<size_t>(n), '\0');
     n = LCMapStringW(locale_, LCMAP_SORTKEY | NORM_IGNORECASE, w.c_str(), length,
                      reinterpret_cast<wchar_t*>(key.data()), n);
@@ -28,11 +34,22 @@ std::string CJunkListBox::SortKey(const std::string& text) const {
 }
 
 void CJunkListBox::AddFiles(cleanup::CleanupList& rows, std::vector<cleanup::FoundFile> files) {
+  // Each path turned to UTF-16 once, for its key and for its line.
+  std::vector<std::wstring> texts;
   std::vector<std::string> keys;
+  texts.reserve(files.size());
   keys.reserve(files.size());
-  for (const cleanup::FoundFile& f : files) keys.push_back(SortKey(f.path));
+  for (const cleanup::FoundFile& f : files) {
+    texts.push_back(base::Wide(f.path));
+    std::string key = SortKey(texts.back());
+    keys.push_back(key.empty() ? f.path : std::move(key));
+  }
+  // The new rows' ids follow the last one given, in the order of `files`.
+  const cleanup::CleanupList::RowId first = rows.LastId() + 1;
+  std::vector<NewLine> lines;
   for (auto [at, id] : rows.AddFiles(std::move(files), std::move(keys)))
-    InsertString(static_cast<int>(at), rows.Row(id)->Text(), id);
+    lines.push_back({static_cast<int>(at), std::move(texts[id - first]), static_cast<LPARAM>(id)});
+  InsertLines(lines);
 }
 
 void CJunkListBox::AddMessage(cleanup::CleanupList& rows, const std::string& text) {
@@ -75,12 +92,16 @@ namespace {
 constexpr UINT_PTR kFoundTimer = 0x4A4C;
 constexpr ULONGLONG kSliceMs = 40;
 constexpr ULONGLONG kShowMs = 500;
+constexpr ULONGLONG kPaceMs = 100;
 constexpr size_t kSliceFiles = 256;
 }  // namespace
 
 bool CJunkListBox::TakeFound(cleanup::CleanupList& rows, cleanup::ScanSession& session) {
-  KillTimer(hwnd_, kFoundTimer);
   const ULONGLONG start = GetTickCount64();
+  if (start < paceUntil_ && !session.WalkEnded()) {
+    if (!armed_) Arm(paceUntil_ - start);
+    return false;
+  }
   Freeze();
   for (std::vector<cleanup::FoundFile> slice;
        GetTickCount64() < start + kSliceMs && !(slice = session.TakeSlice(kSliceFiles)).empty();)
@@ -89,19 +110,36 @@ bool CJunkListBox::TakeFound(cleanup::CleanupList& rows, cleanup::ScanSession& s
     Thaw();
     shown_ = start;
   }
-  if (session.Done()) return true;
+  paceUntil_ = 0;
+  if (session.Done()) {
+    Disarm();
+    return true;
+  }
   // The rest follows on a timer, which yields to input; lines not yet shown
   // while the walk finds nothing more show soon.
-  if (session.HasPending())
-    SetTimer(hwnd_, kFoundTimer, 10, nullptr);
-  else if (frozen_)
-    SetTimer(hwnd_, kFoundTimer, static_cast<UINT>(kShowMs), nullptr);
+  if (session.HasPending()) {
+    Arm(10);
+  } else {
+    paceUntil_ = start + kPaceMs;
+    Arm(frozen_ ? std::min(kShowMs, kPaceMs) : kPaceMs);
+  }
   return false;
 }
 
 void CJunkListBox::EndFound() {
-  KillTimer(hwnd_, kFoundTimer);
+  Disarm();
+  paceUntil_ = 0;
   Thaw();
+}
+
+void CJunkListBox::Arm(ULONGLONG ms) {
+  SetTimer(hwnd_, kFoundTimer, static_cast<UINT>(ms), nullptr);
+  armed_ = true;
+}
+
+void CJunkListBox::Disarm() {
+  if (armed_) KillTimer(hwnd_, kFoundTimer);
+  armed_ = false;
 }
 
 void CJunkListBox::SubclassWindow(HWND listBox) {
@@ -167,7 +205,7 @@ LRESULT CJunkListBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
       if (wp != kFoundTimer) break;
-      KillTimer(hwnd_, kFoundTimer);
+      Disarm();
       if (more) more();
       return 0;
     case WM_LBUTTONDOWN: {

@@ -21,6 +21,7 @@ class CJunkListBox : public CHSListBox {
   // A key that orders lines by plain byte comparison exactly as the list
   // box's locale orders them, case ignored.
   std::string SortKey(const std::string& text) const;
+  std::string SortKey(const std::wstring& text) const;
 
   // The rows whose ticks the lines' boxes show; a click on a line's box, or
   // the space bar on the selected line, toggles its row.
@@ -51,8 +52,11 @@ class CJunkListBox : public CHSListBox {
 
   // Moves what a scan found into the list, slice after slice for a moment,
   // so that clicks and painting get their turn between slices; the new
-  // lines show twice a second. While lines wait, or wait to be shown, the
-  // list's timer calls `more` to go on. True when the walk is done.
+  // lines show twice a second. Once it has caught up with a walk still
+  // going, it takes again only a moment later, however soon files come:
+  // each take costs system calls that the walk waits for. While lines
+  // wait, or wait to be shown, the list's timer calls `more` to go on.
+  // True when the walk is done.
   bool TakeFound(cleanup::CleanupList& rows, cleanup::ScanSession& session);
   // No more taking: the timer stops and every line taken shows.
   void EndFound();
@@ -73,4 +77,9 @@ class CJunkListBox : public CHSListBox {
   mutable LCID locale_ = 0;
   bool frozen_ = false;
   ULONGLONG shown_ = 0;  // when the taken lines last showed
+  // Until when a walk still going is left to find more before the next take.
+  ULONGLONG paceUntil_ = 0;
+  bool armed_ = false;  // the timer runs
+  void Arm(ULONGLONG ms);
+  void Disarm();
 };

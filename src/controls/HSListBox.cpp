@@ -33,6 +33,28 @@ int CHSListBox::InsertString(int index, const std::string& text, LPARAM data) {
   return at;
 }
 
+int CHSListBox::InsertLines(const std::vector<NewLine>& lines) {
+  size_t chars = 0;
+  for (const NewLine& l : lines) chars += l.text.size() + 1;
+  // Room for them all at once rather than a little more line by line.
+  SendMessageW(hwnd_, LB_INITSTORAGE, lines.size(), chars * sizeof(wchar_t));
+  const bool strings = HasStrings();
+  const int widest = tracker_.Widest();
+  int added = 0;
+  for (const NewLine& l : lines) {
+    // Past this class's handling of LB_INSERTSTRING: each line is measured
+    // here, from the text at hand, and the extent applied once at the end.
+    LRESULT at = CallOriginal(LB_INSERTSTRING, static_cast<WPARAM>(l.index),
+                              reinterpret_cast<LPARAM>(l.text.c_str()));
+    if (at < 0) continue;
+    CallOriginal(LB_SETITEMDATA, static_cast<WPARAM>(at), l.data);
+    if (strings) tracker_.Added(Measure(l.text.c_str()));
+    ++added;
+  }
+  if (added && (tracker_.Widest() != widest || applied_ <= 0)) Apply();
+  return added;
+}
+
 LPARAM CHSListBox::GetItemData(int index) const {
   return static_cast<LPARAM>(SendMessageW(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }

@@ -24,6 +24,15 @@ class CHSListBox : public ui::Window {
   // line's index, or LB_ERR.
   int InsertString(int index, const std::string& text, LPARAM data = 0);
   LPARAM GetItemData(int index) const;
+  // Many lines in one go, each at its index with its item data, in rising
+  // order of index so that each lands where it was meant to. The extent is
+  // set once, for all of them. Returns how many went in.
+  struct NewLine {
+    int index;
+    std::wstring text;
+    LPARAM data;
+  };
+  int InsertLines(const std::vector<NewLine>& lines);
   // Adds the lines in one go, the list box redrawn once at the end (a list
   // box redraws after every line otherwise). Returns how many were added.
   int AddStrings(const std::vector<std::string>& lines);

@@ -58,6 +58,11 @@ LRESULT Window::Default() {
   return CallWindowProcW(oldProc_, hwnd_, current_.msg, current_.wp, current_.lp);
 }
 
+LRESULT Window::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
+  return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wp, lp)
+                  : SendMessageW(hwnd_, msg, wp, lp);
+}
+
 bool Window::OnReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 UINT CtlColorKind(UINT msg) { return msg - WM_CTLCOLORMSGBOX; }

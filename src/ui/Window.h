@@ -50,6 +50,9 @@ class Window {
   virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
   // The system's processing of the message being handled.
   LRESULT Default();
+  // A message straight to the procedure the window had before it was bound,
+  // past WindowProc: for many messages at once that need none of its work.
+  LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
 
   // Messages reflected from the parent (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
   // WM_MEASUREITEM, WM_CTLCOLOR*). Return true with `result` set to handle.

@@ -33,7 +33,7 @@ class EmptyProfile : public cleanup::Traces {
 };
 
 TEST(CleanupBench, PageScanAgainstBareWalk) {
-  constexpr int kFolders = 500, kJunkPerFolder = 20, kOtherPerFolder = 20, kRuns = 3;
+  constexpr int kFolders = 500, kJunkPerFolder = 20, kOtherPerFolder = 20, kRuns = 5;
   cleanuptest::TempTree tree("bench");
   for (int d = 0; d < kFolders; ++d) {
     std::string folder = "d" + std::to_string(d / 25) + "\\e" + std::to_string(d) + "\\";
@@ -52,30 +52,53 @@ TEST(CleanupBench, PageScanAgainstBareWalk) {
   page->SetScanRoot(tree.Root());
   ASSERT_TRUE(wintest::PumpUntil([&] { return page->RootSizeKnown(); }, 60000));
 
-  std::vector<double> bare, window;
+  // Each round times the walk and the page back to back, in turns first,
+  // so that a busy machine weighs on both alike; the ratio is each round's.
+  std::vector<double> bare, items, window, ratios;
   for (int run = 0; run < kRuns; ++run) {
-    base::WinLister lister;
-    cleanup::ScanControl control;
-    cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
-    cleanup::ScanWalk walk(lister, patterns, control);
+    auto walkOnce = [&] {
+      base::WinLister lister;
+      cleanup::ScanControl control;
+      cleanup::JunkPatterns patterns = cleanup::JunkPatterns::Defaults();
+      cleanup::ScanWalk walk(lister, patterns, control);
+      auto start = std::chrono::steady_clock::now();
+      walk.Run(tree.Root(), [](const std::string&, const base::DirEntry&, bool) {});
+      bare.push_back(Seconds(std::chrono::steady_clock::now() - start));
+      EXPECT_EQ(walk.junkCount(), static_cast<uint64_t>(kFolders * kJunkPerFolder));
+    };
+    auto pageOnce = [&] {
+      auto start = std::chrono::steady_clock::now();
+      SendMessageW(GetDlgItem(page->hwnd(), IDC_CLEANUP_START), BM_CLICK, 0, 0);
+      EXPECT_TRUE(wintest::PumpUntil([&] { return !page->IsScanning(); }, 600000));
+      window.push_back(Seconds(std::chrono::steady_clock::now() - start));
+      EXPECT_EQ(page->JunkList().GetCount(), kFolders * kJunkPerFolder);
+    };
+    if (run % 2) {
+      pageOnce();
+      walkOnce();
+    } else {
+      walkOnce();
+      pageOnce();
+    }
+    ratios.push_back(window.back() / bare.back());
+    // What the page sizes after the walk: today's programs' items it has
+    // ticked. (Sized beside the walk on a thread of their own, they made the
+    // page slower under Wine, the two contending for the same file system.)
     auto start = std::chrono::steady_clock::now();
-    walk.Run(tree.Root(), [](const std::string&, const base::DirEntry&, bool) {});
-    bare.push_back(Seconds(std::chrono::steady_clock::now() - start));
-    ASSERT_EQ(walk.junkCount(), static_cast<uint64_t>(kFolders * kJunkPerFolder));
-
-    start = std::chrono::steady_clock::now();
-    SendMessageW(GetDlgItem(page->hwnd(), IDC_CLEANUP_START), BM_CLICK, 0, 0);
-    ASSERT_TRUE(wintest::PumpUntil([&] { return !page->IsScanning(); }, 600000));
-    window.push_back(Seconds(std::chrono::steady_clock::now() - start));
-    ASSERT_EQ(page->JunkList().GetCount(), kFolders * kJunkPerFolder);
+    cleanup::TraceCleaner cleaner(nullptr);
+    for (int k = 0; static_cast<size_t>(k) < cleanup::OptionCount(); ++k)
+      if (cleanup::OptionTicked(k) && cleanup::OptionItem(k)) cleaner.Measure(k);
+    items.push_back(Seconds(std::chrono::steady_clock::now() - start));
   }
-  double b = *std::min_element(bare.begin(), bare.end());
-  double w = *std::min_element(window.begin(), window.end());
+  std::sort(ratios.begin(), ratios.end());
   std::printf("junk files: %d of %d\n", kFolders * kJunkPerFolder,
               kFolders * (kJunkPerFolder + kOtherPerFolder));
-  std::printf("walk without a window: %.3f s (best of %d)\n", b, kRuns);
-  std::printf("scan in the page:      %.3f s\n", w);
-  std::printf("ratio page / walk:     %.2f (goal at most 1.3)\n", w / b);
+  std::printf("walk without a window: %.3f s (best of %d)\n",
+              *std::min_element(bare.begin(), bare.end()), kRuns);
+  std::printf("scan in the page:      %.3f s\n", *std::min_element(window.begin(), window.end()));
+  std::printf("items sized alone:     %.3f s\n", *std::min_element(items.begin(), items.end()));
+  std::printf("ratio page / walk:     %.2f median of %d rounds, %.2f to %.2f (goal at most 1.2)\n",
+              ratios[ratios.size() / 2], kRuns, ratios.front(), ratios.back());
   page.reset();
   DestroyWindow(host);
   cleanup::SetTraces(old);
@@ -163,8 +186,23 @@ TEST(CleanupBench, ListBoxAdditions) {
     junk.InsertString(static_cast<int>(at), Line(i), rows.LastId());
   }
   SendMessageW(lb, WM_SETREDRAW, TRUE, 0);
-  std::printf("list box, junk list in the model's order, 10,000 lines: %.3f s\n",
+  std::printf("list box, junk list in the model's order, line by line, 10,000 lines: %.3f s\n",
               Seconds(std::chrono::steady_clock::now() - start));
+  // As the page fills it: slices of 256 files, keys included.
+  junk.ResetContent();
+  rows.Clear();
+  start = std::chrono::steady_clock::now();
+  junk.Freeze();
+  for (int i = 0; i < 10000; i += 256) {
+    std::vector<cleanup::FoundFile> slice;
+    for (int k = i; k < std::min(i + 256, 10000); ++k)
+      slice.push_back(cleanup::FoundFile{Line(k), {1, 0}, 1});
+    junk.AddFiles(rows, std::move(slice));
+  }
+  junk.Thaw();
+  std::printf("list box, junk list as the page fills it, with keys, 10,000 lines: %.3f s\n",
+              Seconds(std::chrono::steady_clock::now() - start));
+  EXPECT_EQ(junk.GetCount(), 10000);
   DestroyWindow(lb);
   DestroyWindow(host);
 }

@@ -350,6 +350,22 @@ TEST_F(HSListBox, ExtentIsTheWidestLineInTheListBoxFontPlusFive) {
   }
 }
 
+// Lines put in at once land at their indices with their data, and the
+// extent follows the widest of them.
+TEST_F(HSListBox, LinesInOneGoLandInPlaceWithTheirDataAndExtent) {
+  list_.AddString("b");
+  list_.AddString("d");
+  const std::string wide = "C:\\Users\\someone\\AppData\\Local\\Temp\\~wrd0001.tmp";
+  EXPECT_EQ(list_.InsertLines({{0, L"a", 10}, {2, base::Wide(wide), 11}, {4, L"e", 12}}), 3);
+  std::vector<std::string> texts;
+  for (int k = 0; k < list_.GetCount(); ++k) texts.push_back(list_.GetText(k));
+  EXPECT_EQ(texts, (std::vector<std::string>{"a", "b", wide, "d", "e"}));
+  EXPECT_EQ(list_.GetItemData(0), 10);
+  EXPECT_EQ(list_.GetItemData(2), 11);
+  EXPECT_EQ(list_.GetItemData(4), 12);
+  EXPECT_EQ(list_.HorizontalExtent(), Width(wide, font_.get()) + 5);
+}
+
 TEST_F(HSListBox, LinesFromAWorkerAndAFontChangeKeepTheExtent) {
   const std::string names = "Z:\\tmp\\ü€ДП한\\文件.tmp";
   std::thread worker([this, names] {
