@@ -17,22 +17,12 @@ namespace itemtest {
 namespace {
 
 using cleanuptest::Exists;
+using cleanuptest::TempFolder;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(base::Wide(path).c_str(), std::ios::binary);
   if (!in) return "<missing>";
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string TempFolder() {
-  std::wstring buf(MAX_PATH + 1, L'\0');
-  buf.resize(GetTempPathW(static_cast<DWORD>(buf.size()), buf.data()));
-  std::wstring full(32768, L'\0');
-  DWORD n = GetLongPathNameW(buf.c_str(), full.data(), static_cast<DWORD>(full.size()));
-  if (n > 0 && n < full.size()) buf.assign(full.c_str(), n);
-  std::string s = base::Utf8(buf);
-  while (!s.empty() && s.back() == '\\') s.pop_back();
-  return s;
 }
 
 // Bytes that differ from file to file, so that a swap or a truncation shows.
