@@ -61,26 +61,30 @@ std::vector<std::string> FileItems(const LaidOutProfile& profile) {
 
 // The cookies left: those of the kept site and of its hosts, no other.
 void ExpectOnlyKeptCookies(const LaidOutProfile& profile) {
-  for (const LaidFile* db : profile.Where([](const LaidFile& f) { return f.laid == Laid::kCookieDb; })) {
+  for (const LaidFile* db :
+       profile.Where([](const LaidFile& f) { return f.laid == Laid::kCookieDb; })) {
     const bool firefox = std::string(db->program) == "Firefox";
-    EXPECT_EQ(LaidOutProfile::Query(db->path, firefox ? "SELECT host FROM moz_cookies ORDER BY host"
-                                                      : "SELECT host_key FROM cookies ORDER BY host_key"),
-              ".bank.example.cn\nbank.example.cn\nwww.bank.example.cn\n")
+    EXPECT_EQ(
+        LaidOutProfile::Query(db->path, firefox ? "SELECT host FROM moz_cookies ORDER BY host"
+                                                : "SELECT host_key FROM cookies ORDER BY host_key"),
+        ".bank.example.cn\nbank.example.cn\nwww.bank.example.cn\n")
         << db->path;
   }
 }
 
 // The history gone; Firefox's bookmarks and the places they use stay.
 void ExpectHistoryGone(const LaidOutProfile& profile) {
-  for (const LaidFile* db : profile.Where([](const LaidFile& f) { return f.laid == Laid::kHistoryDb; })) {
+  for (const LaidFile* db :
+       profile.Where([](const LaidFile& f) { return f.laid == Laid::kHistoryDb; })) {
     const bool firefox = std::string(db->program) == "Firefox";
-    EXPECT_EQ(LaidOutProfile::Query(
-                  db->path, firefox ? "SELECT url FROM moz_places; SELECT count(*) FROM "
-                                      "moz_historyvisits; SELECT title FROM moz_bookmarks ORDER BY id"
-                                    : "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM "
-                                      "visits) + (SELECT count(*) FROM downloads);"
-                                      "SELECT value FROM meta"),
-              firefox ? "https://bank.example.cn/\n0\nmenu\n网银\n" : "0\n70\n")
+    EXPECT_EQ(
+        LaidOutProfile::Query(
+            db->path, firefox ? "SELECT url FROM moz_places; SELECT count(*) FROM "
+                                "moz_historyvisits; SELECT title FROM moz_bookmarks ORDER BY id"
+                              : "SELECT (SELECT count(*) FROM urls) + (SELECT count(*) FROM "
+                                "visits) + (SELECT count(*) FROM downloads);"
+                                "SELECT value FROM meta"),
+        firefox ? "https://bank.example.cn/\n0\nmenu\n网银\n" : "0\n70\n")
         << db->path;
   }
 }
@@ -105,16 +109,14 @@ TEST(ItemsE2E, CleanAllRemovesTheCachesCookiesAndHistoryAndNothingOfTheUsersOwn)
               return f.laid == Laid::kCache || f.laid == Laid::kHistory;
             })),
             std::vector<std::string>{});
-  EXPECT_EQ(profile.Changed(profile.Where([](const LaidFile& f) {
-              return f.laid == Laid::kOwn || f.laid == Laid::kStays;
-            })),
+  EXPECT_EQ(profile.Changed(profile.Where(
+                [](const LaidFile& f) { return f.laid == Laid::kOwn || f.laid == Laid::kStays; })),
             std::vector<std::string>{});
   ExpectOnlyKeptCookies(profile);
   ExpectHistoryGone(profile);
   // An old installer's folder emptied goes; one with a fresh file stays.
-  const LaidFile* setup = profile.Where([](const LaidFile& f) {
-    return f.path.find("-setup\\setup.exe") != std::string::npos;
-  })[0];
+  const LaidFile* setup = profile.Where(
+      [](const LaidFile& f) { return f.path.find("-setup\\setup.exe") != std::string::npos; })[0];
   EXPECT_FALSE(Exists(setup->path.substr(0, setup->path.rfind('\\'))));
 
   const std::string json = e2e::ReadAll(report);
@@ -125,9 +127,13 @@ TEST(ItemsE2E, CleanAllRemovesTheCachesCookiesAndHistoryAndNothingOfTheUsersOwn)
     EXPECT_EQ(e.files, profile.ItemFiles(item)) << item;
   }
   // The rows gone: 43 cookies a jar; 7 rows of Chromium's history, 9 of Firefox's.
-  for (const auto& [item, rows] : std::vector<std::pair<const char*, uint64_t>>{
-           {"edge-cookies", 86}, {"chrome-cookies", 43}, {"firefox-cookies", 43},
-           {"edge-history", 14}, {"chrome-history", 7}, {"firefox-history", 9}}) {
+  for (const auto& [item, rows] :
+       std::vector<std::pair<const char*, uint64_t>>{{"edge-cookies", 86},
+                                                     {"chrome-cookies", 43},
+                                                     {"firefox-cookies", 43},
+                                                     {"edge-history", 14},
+                                                     {"chrome-history", 7},
+                                                     {"firefox-history", 9}}) {
     EXPECT_EQ(ItemEntry(json, item).result, "done") << item;
     EXPECT_EQ(ItemEntry(json, item).rows, rows) << item;
   }
@@ -156,7 +162,8 @@ TEST(ItemsE2E, ARunningBrowserIsLeftAloneAndTheOthersAreCleaned) {
     const std::string report = t.Path("report.json");
     e2e::CommandLineRun r = e2e::RunCommandLine(
         L"/clean /traces edge-cache,edge-cookies,edge-history,chrome-cache,firefox-cache,"
-        L"firefox-cookies /report " + e2e::Quoted(report),
+        L"firefox-cookies /report " +
+            e2e::Quoted(report),
         t.Root());
     EXPECT_EQ(r.code, 1u) << r.out << r.err;
     EXPECT_NE((r.out + r.err).find("Microsoft Edge 正在运行，已跳过；关闭后再清理。"),
@@ -169,19 +176,20 @@ TEST(ItemsE2E, ARunningBrowserIsLeftAloneAndTheOthersAreCleaned) {
       EXPECT_EQ(ItemEntry(json, item).result, "done") << item;
     EXPECT_EQ(ItemEntry(json, "chrome-cache").bytes, profile.ItemBytes("chrome-cache"));
   }
-  EXPECT_EQ(profile.Changed(profile.Where([](const LaidFile& f) {
-              return std::string(f.program) == "Microsoft Edge";
-            })),
+  EXPECT_EQ(profile.Changed(profile.Where(
+                [](const LaidFile& f) { return std::string(f.program) == "Microsoft Edge"; })),
             std::vector<std::string>{});
   EXPECT_EQ(StillThere(profile.Where([](const LaidFile& f) {
               return f.item == "chrome-cache" || f.item == "firefox-cache";
             })),
             std::vector<std::string>{});
-  EXPECT_EQ(LaidOutProfile::Query(profile.Where([](const LaidFile& f) {
-                                     return f.laid == Laid::kCookieDb &&
-                                            std::string(f.program) == "Firefox";
-                                   })[0]->path,
-                                   "SELECT count(*) FROM moz_cookies"),
+  EXPECT_EQ(LaidOutProfile::Query(profile
+                                      .Where([](const LaidFile& f) {
+                                        return f.laid == Laid::kCookieDb &&
+                                               std::string(f.program) == "Firefox";
+                                      })[0]
+                                      ->path,
+                                  "SELECT count(*) FROM moz_cookies"),
             "3\n");
 }
 
@@ -210,8 +218,9 @@ TEST(ItemsE2E, ThePageWithItsDefaultsRemovesTheCachesAndKeepsCookiesAndHistory) 
 
   EXPECT_EQ(StillThere(profile.Where([](const LaidFile& f) { return f.laid == Laid::kCache; })),
             std::vector<std::string>{});
-  EXPECT_EQ(profile.Changed(profile.Where([](const LaidFile& f) { return f.laid != Laid::kCache; })),
-            std::vector<std::string>{});
+  EXPECT_EQ(
+      profile.Changed(profile.Where([](const LaidFile& f) { return f.laid != Laid::kCache; })),
+      std::vector<std::string>{});
 }
 
 // Not a test: the bytes and files each item finds and removes on the laid-out
@@ -227,10 +236,10 @@ TEST(ItemsE2E, DISABLED_Measure) {
       "| item | found bytes | found files | found rows | removed bytes | removed files | removed "
       "rows | result |\n");
   std::printf("|---|---:|---:|---:|---:|---:|---:|---|\n");
-  for (const char* item : {"edge-cache", "edge-cookies", "edge-history", "chrome-cache",
-                           "chrome-cookies", "chrome-history", "brave-cache", "firefox-cache",
-                           "firefox-cookies", "firefox-history", "thumbnails", "crash-reports",
-                           "shader-cache", "old-temp"}) {
+  for (const char* item :
+       {"edge-cache", "edge-cookies", "edge-history", "chrome-cache", "chrome-cookies",
+        "chrome-history", "brave-cache", "firefox-cache", "firefox-cookies", "firefox-history",
+        "thumbnails", "crash-reports", "shader-cache", "old-temp"}) {
     const Entry f = ItemEntry(found, item), r = ItemEntry(removed, item);
     auto n = [](uint64_t v) { return static_cast<unsigned long long>(v); };
     std::printf("| %s | %llu | %llu | %llu | %llu | %llu | %llu | %s |\n", item, n(f.bytes),

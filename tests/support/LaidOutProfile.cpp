@@ -55,10 +55,12 @@ constexpr char kChromiumHistory[] =
     "CREATE TABLE keyword_search_terms(keyword_id INTEGER, url_id INTEGER, term LONGVARCHAR);"
     "CREATE TABLE downloads(id INTEGER PRIMARY KEY, target_path LONGVARCHAR, tab_url "
     "LONGVARCHAR);"
-    "INSERT INTO urls VALUES(1,'https://news.example/','新闻'),(2,'https://bank.example.cn/','网银');"
+    "INSERT INTO urls "
+    "VALUES(1,'https://news.example/','新闻'),(2,'https://bank.example.cn/','网银');"
     "INSERT INTO visits VALUES(1,1,100),(2,2,200),(3,1,300);"
     "INSERT INTO keyword_search_terms VALUES(1,1,'电脑 清理');"
-    "INSERT INTO downloads VALUES(1,'C:\\Users\\me\\Downloads\\setup.exe','https://news.example/');";
+    "INSERT INTO downloads "
+    "VALUES(1,'C:\\Users\\me\\Downloads\\setup.exe','https://news.example/');";
 constexpr char kFirefoxPlaces[] =
     "PRAGMA journal_mode=WAL;"
     "CREATE TABLE moz_origins(id INTEGER PRIMARY KEY, prefix TEXT, host TEXT);"
@@ -194,16 +196,15 @@ void LaidOutProfile::MakeDatabase(const std::string& path, const char* program, 
   files_.back().size = bytes_[path].size();
 }
 
-void LaidOutProfile::Chromium(const std::string& userData, const char* program,
-                              const char* prefix, const std::vector<std::string>& profiles,
-                              int cacheFiles) {
+void LaidOutProfile::Chromium(const std::string& userData, const char* program, const char* prefix,
+                              const std::vector<std::string>& profiles, int cacheFiles) {
   const std::string p = prefix;
   const std::string cache = p + "-cache", history = p + "-history";
   std::string infoCache;
   for (const std::string& name : profiles)
     infoCache += (infoCache.empty() ? "\"" : ",\"") + name + "\":{\"name\":\"" + name + "\"}";
-  WriteText(userData + "\\Local State",
-            program, "{\"profile\":{\"info_cache\":{" + infoCache + "},\"last_used\":\"Default\"}}");
+  WriteText(userData + "\\Local State", program,
+            "{\"profile\":{\"info_cache\":{" + infoCache + "},\"last_used\":\"Default\"}}");
   const char* cacheItem = cache.c_str();
   const char* historyItem = history.c_str();
   Write(userData + "\\ShaderCache\\data_0", program, cacheItem, Laid::kCache, 20 << 10);
@@ -218,8 +219,8 @@ void LaidOutProfile::Chromium(const std::string& userData, const char* program,
       Write(at + "Cache\\Cache_Data\\data_" + std::to_string(i), program, cacheItem, Laid::kCache,
             8 << 10);
     for (int i = 0; i < cacheFiles; ++i)
-      Write(at + "Cache\\Cache_Data\\f_" + Hex(static_cast<unsigned>(i + 1), 6), program,
-            cacheItem, Laid::kCache, 40 << 10);
+      Write(at + "Cache\\Cache_Data\\f_" + Hex(static_cast<unsigned>(i + 1), 6), program, cacheItem,
+            Laid::kCache, 40 << 10);
     for (int i = 0; i < 5; ++i)
       Write(at + "Code Cache\\js\\" + Hex(0x9e3779b9u * static_cast<unsigned>(i + 1), 8) + "_0",
             program, cacheItem, Laid::kCache, 16 << 10);
@@ -269,8 +270,8 @@ void LaidOutProfile::Firefox() {
             "Path=Profiles/q1w2e3r4.default\r\nDefault=1\r\n\r\n[Profile0]\r\n"
             "Name=default-release\r\nIsRelative=1\r\nPath=Profiles/k3x9v2ab.default-release\r\n"
             "\r\n[General]\r\nStartWithLastProfile=1\r\nVersion=2\r\n");
-  WriteText(roaming + "installs.ini",
-            program, "[308046B0AF4A39CB]\r\nDefault=Profiles/k3x9v2ab.default-release\r\n");
+  WriteText(roaming + "installs.ini", program,
+            "[308046B0AF4A39CB]\r\nDefault=Profiles/k3x9v2ab.default-release\r\n");
   Write(roaming + "Profiles\\q1w2e3r4.default\\times.json", program, "", Laid::kStays, 30);
   const std::string at = roaming + release;
   MakeDatabase(at + "cookies.sqlite", program, Laid::kCookieDb,
@@ -301,9 +302,11 @@ void LaidOutProfile::Firefox() {
 void LaidOutProfile::Windows() {
   const char* program = "Windows";
   const std::string explorer = local_ + "\\Microsoft\\Windows\\Explorer\\";
-  for (const auto& [name, kb] : std::vector<std::pair<const char*, size_t>>{
-           {"thumbcache_256.db", 512}, {"thumbcache_96.db", 128}, {"thumbcache_idx.db", 4},
-           {"iconcache_32.db", 64}})
+  for (const auto& [name, kb] :
+       std::vector<std::pair<const char*, size_t>>{{"thumbcache_256.db", 512},
+                                                   {"thumbcache_96.db", 128},
+                                                   {"thumbcache_idx.db", 4},
+                                                   {"iconcache_32.db", 64}})
     Write(explorer + name, program, "thumbnails", Laid::kCache, kb << 10);
   Write(explorer + "ExplorerStartupLog.etl", program, "", Laid::kStays, 4 << 10);
   Write(local_ + "\\CrashDumps\\explorer.exe.4312.dmp", program, "crash-reports", Laid::kCache,

@@ -63,8 +63,8 @@ class LaidOutProfile {
   static std::string Query(const std::string& db, const std::string& sql);
 
  private:
-  void Write(const std::string& path, const char* program, const char* item, Laid laid,
-             size_t size, bool old = false);
+  void Write(const std::string& path, const char* program, const char* item, Laid laid, size_t size,
+             bool old = false);
   void WriteText(const std::string& path, const char* program, const std::string& text);
   void MakeDatabase(const std::string& path, const char* program, Laid laid,
                     const std::string& sql);
