@@ -34,6 +34,7 @@ struct OptionResult {
   // For the user; empty: the option's completion line when done, else none.
   std::string line;
   uint64_t bytes = 0, files = 0, profiles = 0;
+  uint64_t rows = 0;  // database rows (cookies, history)
 
   // The report's word: done, nothing, skipped-<reason>, failed.
   std::string Result() const;

@@ -26,6 +26,7 @@ std::optional<OptionResult> ItemOptions::Measure(int option) {
   OptionResult found;
   found.bytes = scan.bytes;
   found.files = scan.files;
+  found.rows = scan.rows;
   found.profiles = scan.profiles;
   found.line = ItemScanLine(scan);
   return found;
@@ -35,6 +36,7 @@ OptionResult ItemOptionResult(const CleanItem& item, const ItemResult& result) {
   OptionResult r;
   r.bytes = result.bytes;
   r.files = result.files;
+  r.rows = result.rows;
   r.line = ItemResultLine(item, result);
   switch (result.outcome) {
     case ItemOutcome::kDone: break;

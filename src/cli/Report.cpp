@@ -185,6 +185,7 @@ std::string ReportJson(const RunReport& r) {
     if (t.bytes || t.files || cleanup::OptionItem(t.option)) {
       j.Field("bytes", t.bytes);
       j.Field("files", t.files);
+      j.Field("rows", t.rows);
     }
     j.Close('}');
   }

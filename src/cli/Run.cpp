@@ -76,8 +76,8 @@ RunReport Execute(const Plan& plan, Host& host) {
   // One entry an option: what the scan measured, then what the clean did.
   auto trace = [&](int option, const cleanup::OptionResult& r, const std::string& result) {
     for (RunReport::Trace& t : report.traces)
-      if (t.option == option) return void(t = {option, result, r.bytes, r.files});
-    report.traces.push_back({option, result, r.bytes, r.files});
+      if (t.option == option) return void(t = {option, result, r.bytes, r.files, r.rows});
+    report.traces.push_back({option, result, r.bytes, r.files, r.rows});
   };
   bool cleaning = false;
   cleanup::RunSink sink;

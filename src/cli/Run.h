@@ -81,7 +81,7 @@ struct RunReport {
   struct Trace {
     int option = 0;
     std::string result;  // planned or found for a scan; done, nothing, skipped-..., failed
-    uint64_t bytes = 0, files = 0;
+    uint64_t bytes = 0, files = 0, rows = 0;
   };
   std::vector<Trace> traces;
   std::vector<std::string> errors;

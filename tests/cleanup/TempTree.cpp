@@ -12,6 +12,8 @@ namespace {
 
 std::wstring Long(const std::string& path) { return base::Wide(base::ExtendedPath(path)); }
 
+}  // namespace
+
 std::string TempFolder() {
   std::wstring buf(MAX_PATH + 1, L'\0');
   DWORD n = GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
@@ -23,8 +25,6 @@ std::string TempFolder() {
   while (!s.empty() && s.back() == '\\') s.pop_back();
   return s;
 }
-
-}  // namespace
 
 TempTree::TempTree(const std::string& tag) {
   static std::atomic<int> counter{0};

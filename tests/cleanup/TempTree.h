@@ -28,6 +28,8 @@ class TempTree {
   std::string root_;
 };
 
+// The temporary folder (GetTempPathW) in its long form, without a final "\".
+std::string TempFolder();
 bool Exists(const std::string& path);
 void WriteFile(const std::string& path, size_t bytes);
 void MakeFolders(const std::string& path);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include "cleanup/RunLock.h"
 #include "cleanup/TempTree.h"
@@ -23,75 +22,14 @@ namespace {
 using cleanuptest::Exists;
 using cleanuptest::TempTree;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(base::Wide(path).c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+using e2e::Quoted;
+using e2e::ReadAll;
+using e2e::WindowsOf;
+
+// Runs Mirven.exe with `args`, its output and errors in files of `where`.
+e2e::CommandLineRun RunProgram(const std::wstring& args, const TempTree& where) {
+  return e2e::RunCommandLine(args, where.Root());
 }
-
-// Top-level windows of a process, shown or not. (Under Wine a WinEvent
-// hook does not see another process's windows, so the run is watched.)
-int WindowsOf(DWORD pid) {
-  std::pair<DWORD, int> count{pid, 0};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) {
-        auto* c = reinterpret_cast<std::pair<DWORD, int>*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == c->first) ++c->second;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.second;
-}
-
-struct Outcome {
-  DWORD code = STILL_ACTIVE;
-  std::string out, err;
-  int windows = 0;  // the most top-level windows the program had at once
-};
-
-// Runs Mirven.exe with `args`, its output and errors redirected to files.
-Outcome RunProgram(const std::wstring& args, const TempTree& where) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const std::string outPath = where.Path("stdout.txt"), errPath = where.Path("stderr.txt");
-  auto open = [&](const std::string& p) {
-    return base::FileHandle(CreateFileW(base::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                      CREATE_ALWAYS, 0, nullptr));
-  };
-  base::FileHandle out = open(outPath), err = open(errPath);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out.get();
-  si.hStdError = err.get();
-  PROCESS_INFORMATION pi{};
-  std::wstring exe = e2e::ProgramPath();
-  std::wstring cmd = L"\"" + exe + L"\" " + args;
-  Outcome r;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                      &pi)) {
-    ADD_FAILURE() << "could not start " << base::Utf8(exe);
-    return r;
-  }
-  e2e::WaitUntil(
-      [&] {
-        r.windows = std::max(r.windows, WindowsOf(pi.dwProcessId));
-        return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
-      },
-      120000);
-  GetExitCodeProcess(pi.hProcess, &r.code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  out.Reset();
-  err.Reset();
-  r.out = ReadAll(outPath);
-  r.err = ReadAll(errPath);
-  return r;
-}
-
-std::wstring Quoted(const std::string& path) { return L"\"" + base::Wide(path) + L"\""; }
 
 // The junk of the tests: two junk files (one with a Chinese name) and two
 // files that stay.
@@ -106,7 +44,7 @@ TEST(CommandLineE2E, ScanListsExactlyTheJunkAndCreatesNoWindow) {
   TempTree t("cli-scan");
   MakeJunk(t);
   const std::string report = t.Path("报告 1.json");
-  Outcome r = RunProgram(L"/scan " + Quoted(t.Path("junk")) + L" /report " + Quoted(report), t);
+  e2e::CommandLineRun r = RunProgram(L"/scan " + Quoted(t.Path("junk")) + L" /report " + Quoted(report), t);
   EXPECT_EQ(r.code, 0u) << r.err;
   EXPECT_EQ(r.err, "");
   // UTF-8 bytes when redirected, one path a line, then the summary.
@@ -141,7 +79,7 @@ TEST(CommandLineE2E, CleanRemovesTheJunkAndListsWhatItKept) {
   HANDLE held = CreateFileW(base::Wide(t.Path("junk\\held.tmp")).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Outcome r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /permanent /quiet", t);
+  e2e::CommandLineRun r = RunProgram(L"/clean " + Quoted(t.Path("junk")) + L" /permanent /quiet", t);
   CloseHandle(held);
   EXPECT_EQ(r.code, 1u);
   EXPECT_EQ(r.out, "");
@@ -180,7 +118,7 @@ TEST(CommandLineE2E, ScanAndCleanLeaveTheKeptFiles) {
   bytes.append(reinterpret_cast<const char*>(lines.data()), lines.size() * 2);
   std::ofstream(base::Wide(keepFile).c_str(), std::ios::binary) << bytes;
 
-  Outcome r = RunProgram(L"/scan " + Quoted(t.Path("junk")), t);
+  e2e::CommandLineRun r = RunProgram(L"/scan " + Quoted(t.Path("junk")), t);
   EXPECT_EQ(r.code, 0u) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.find("kept.tmp"), std::string::npos) << r.out;
@@ -196,7 +134,7 @@ TEST(CommandLineE2E, ScanAndCleanLeaveTheKeptFiles) {
 
 TEST(CommandLineE2E, RefusalsHaveTheirCodes) {
   TempTree t("cli-bad");
-  Outcome r = RunProgram(L"/scan /frobnicate", t);
+  e2e::CommandLineRun r = RunProgram(L"/scan /frobnicate", t);
   EXPECT_EQ(r.code, 2u);
   EXPECT_EQ(r.err, "未知的参数：/frobnicate（/? 查看用法）。\r\n");
   r = RunProgram(L"/clean /traces temp,bogus", t);
@@ -265,7 +203,7 @@ bool TaskExists(const std::string& name) {
 TEST(CommandLineE2E, ScheduleRegistersAndRemovesTheUsersTask) {
   TempTree t("cli-schedule");
   const std::string name = cli::TaskName(base::Utf8(cleanup::RunLock::UserSid()));
-  Outcome r = RunProgram(L"/schedule daily 03:30", t);
+  e2e::CommandLineRun r = RunProgram(L"/schedule daily 03:30", t);
   EXPECT_EQ(r.code, 0u) << r.err;
   EXPECT_EQ(r.out, "计划任务已设置：每天 03:30 清理临时文件。\r\n");
   EXPECT_TRUE(TaskExists(name));

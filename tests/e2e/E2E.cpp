@@ -3,10 +3,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "net/Peers.h"
 #include "ui/Dpi.h"
 #include "base/Folders.h"
+#include "ui/Handles.h"
 #include "base/Text.h"
 
 namespace e2e {
@@ -86,6 +89,71 @@ bool RunningApp::Launch(const std::wstring& exe, const std::wstring& args,
   si.cb = sizeof si;
   return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
                         CREATE_UNICODE_ENVIRONMENT, block.data(), dir.c_str(), &si, &pi_) != 0;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(base::Wide(path).c_str(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::wstring Quoted(const std::string& path) { return L"\"" + base::Wide(path) + L"\""; }
+
+namespace {
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lp) {
+  auto* c = reinterpret_cast<std::pair<DWORD, int>*>(lp);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == c->first) ++c->second;
+  return TRUE;
+}
+}  // namespace
+
+// (Under Wine a WinEvent hook does not see another process's windows, so
+// a run is watched.)
+int WindowsOf(DWORD pid) {
+  std::pair<DWORD, int> count{pid, 0};
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count.second;
+}
+
+CommandLineRun RunCommandLine(const std::wstring& args, const std::string& folder) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const std::string outPath = folder + "\\stdout.txt", errPath = folder + "\\stderr.txt";
+  auto open = [&](const std::string& p) {
+    return base::FileHandle(CreateFileW(base::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                        &inherit, CREATE_ALWAYS, 0, nullptr));
+  };
+  base::FileHandle out = open(outPath), err = open(errPath);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out.get();
+  si.hStdError = err.get();
+  PROCESS_INFORMATION pi{};
+  std::wstring exe = ProgramPath();
+  std::wstring cmd = L"\"" + exe + L"\" " + args;
+  CommandLineRun r;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    r.err = "could not start " + base::Utf8(exe);
+    return r;
+  }
+  WaitUntil(
+      [&] {
+        r.windows = std::max(r.windows, WindowsOf(pi.dwProcessId));
+        return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      120000);
+  GetExitCodeProcess(pi.hProcess, &r.code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  out.Reset();
+  err.Reset();
+  r.out = ReadAll(outPath);
+  r.err = ReadAll(errPath);
+  return r;
 }
 
 namespace {

@@ -45,6 +45,21 @@ class RunningApp {
   HWND main_ = nullptr;
 };
 
+// Mirven.exe with arguments, as a script starts it: what it printed (UTF-8,
+// its output and errors redirected to files in `folder`), its exit code,
+// and the most top-level windows it had at once.
+struct CommandLineRun {
+  DWORD code = STILL_ACTIVE;
+  std::string out, err;
+  int windows = 0;
+};
+CommandLineRun RunCommandLine(const std::wstring& args, const std::string& folder);
+// Top-level windows of a process, shown or not.
+int WindowsOf(DWORD pid);
+std::string ReadAll(const std::string& path);
+// "path" with quotes, for a command line.
+std::wstring Quoted(const std::string& path);
+
 // Waits until the program has served its messages and the X server has
 // caught up with what it drew (for screenshots).
 void Settle(const RunningApp& app);
