@@ -43,6 +43,14 @@ bool WithEntry(std::vector<BYTE>& buf, Call call) {
   return false;
 }
 
+// The cookie store's own index, held by the system whenever Internet
+// Explorer's engine is loaded.
+bool IsCookieIndex(const std::string& name) {
+  const std::wstring wide = base::Wide(name);
+  return CompareStringOrdinal(wide.c_str(), static_cast<int>(wide.size()), L"index.dat", -1, TRUE) ==
+         CSTR_EQUAL;
+}
+
 }  // namespace
 
 Traces& traces() { return seam.Get(); }
@@ -129,7 +137,8 @@ int64_t Traces::ClearCookies(const std::string& folder) {
     if (e.reparsePoint) return true;
     std::string path = base::JoinPath(folder, e.name, '\\');
     if (!e.directory) {
-      if (DeleteFileEvenReadOnly(path) == DeleteResult::kRefused) ++left;
+      // A held index is no cookie left behind.
+      if (DeleteFileEvenReadOnly(path) == DeleteResult::kRefused && !IsCookieIndex(e.name)) ++left;
       return true;
     }
     std::wstring wide = base::Wide(base::ExtendedPath(path));

@@ -217,8 +217,12 @@ TEST(CleanOps, CookiesTopLevelGoesFullSubFoldersAndLinksStay) {
   ASSERT_TRUE(cleanuptest::MakeLinuxSymlink(outside.Root(), cookies.Path("dirlink")));
   ASSERT_TRUE(
       cleanuptest::MakeLinuxSymlink(outside.Path("precious.txt"), cookies.Path("filelink")));
-  // One held open by another program stays, and is counted.
+  // One held open by another program stays, and is counted; the store's
+  // held index is not.
   cookies.Write("held@site.txt", 10);
+  cookies.Write("index.dat", 10);
+  base::FileHandle index(CreateFileW(base::Wide(cookies.Path("index.dat")).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   base::FileHandle held(CreateFileW(base::Wide(cookies.Path("held@site.txt")).c_str(),
                                     GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                     nullptr));
